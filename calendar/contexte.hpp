@@ -1,0 +1,36 @@
+#pragma once
+// What every window of the program shares for the whole run: the services of
+// the platform, the data directory, the title, the help file, the main window
+// rectangle and today's date. Made once by the program entry (or by a test).
+#include "calendar/dates.hpp"
+#include "plateforme/dialogues.hpp"
+#include "plateforme/son.hpp"
+
+#include <cstdint>
+#include <string>
+
+namespace quorvel {
+
+struct RectangleFenetre {
+    std::int32_t gauche = 0, haut = 0, largeur = 0, hauteur = 0;
+};
+
+struct Contexte {
+    Contexte(const Horloge& h, LecteurSon& s, Dialogues& d, std::string rep)
+        : horloge(h), son(s), dialogues(d), repertoire(std::move(rep)), dates(h) {
+        if (repertoire.empty() || repertoire.back() != '/') repertoire += '/';
+        fichier_aide = repertoire + "DOC.HLP";
+    }
+    const Horloge& horloge;
+    LecteurSon& son;
+    Dialogues& dialogues;
+    std::string repertoire; // data directory, ending with '/'
+    std::string titre = "Quorvel V2.32";
+    std::string fichier_aide;
+    RectangleFenetre rect_main;
+    ServiceDates dates;
+
+    std::string chemin(const std::string& nom) const { return repertoire + nom; }
+};
+
+} // namespace quorvel

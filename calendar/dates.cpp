@@ -1,0 +1,190 @@
+#include "dates.hpp"
+
+#include "utilitaires.hpp"
+
+#include <array>
+#include <vector>
+
+namespace quorvel {
+
+namespace {
+
+// Days since 1 January 1970 of a proleptic Gregorian date (Howard Hinnant's algorithm).
+long long jours_depuis_civil(long long y, long long m, long long d) {
+    y -= m <= 2;
+    const long long ere = (y >= 0 ? y : y - 399) / 400;
+    const long long annee_ere = y - ere * 400;
+    const long long jour_annee = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const long long jour_ere = annee_ere * 365 + annee_ere / 4 - annee_ere / 100 + jour_annee;
+    return ere * 146097 + jour_ere - 719468;
+}
+
+// 0 = Sunday.
+int indice_semaine(long long jours) { return static_cast<int>(((jours + 4) % 7 + 7) % 7); }
+
+int semaines_annee(int annee) {
+    switch (annee) {
+    case 1981:
+    case 1987:
+    case 1992:
+    case 1998:
+    case 2004: return 53;
+    default: return 52;
+    }
+}
+
+// Week numbering by whole years. The count runs from Sunday 4 January 1981:
+// each Sunday adds one, and a count above the number of weeks of the Sunday's
+// year starts again at 1. Within a year every Sunday shares that bound, so the
+// count at the k-th Sunday of year y is ((premier(y) - 1 + k) mod W(y)) + 1,
+// and only the count at each year's first Sunday needs to be carried over.
+// Years before 1981 extend the same rule backwards (52 weeks each).
+constexpr int annee_min = 1;
+constexpr int annee_max = 9999;
+
+long long premier_dimanche(int annee) {
+    const long long j = jours_depuis_civil(annee, 1, 1);
+    return j + (7 - indice_semaine(j)) % 7;
+}
+
+int dimanches_de(int annee) {
+    return static_cast<int>((premier_dimanche(annee + 1) - premier_dimanche(annee)) / 7);
+}
+
+const std::vector<int>& compteurs_premier_dimanche() {
+    static const std::vector<int> table = [] {
+        std::vector<int> t(annee_max - annee_min + 1, 1);
+        t[1981 - annee_min] = 1; // Sunday 4 January 1981 is week 1
+        for (int y = 1981; y < annee_max; ++y) {
+            const int w = semaines_annee(y);
+            const int dernier = (t[y - annee_min] - 1 + dimanches_de(y) - 1) % w + 1;
+            const int suivant = dernier + 1;
+            t[y + 1 - annee_min] = suivant > semaines_annee(y + 1) ? 1 : suivant;
+        }
+        for (int y = 1981; y > annee_min; --y) {
+            const int p = y - 1;
+            const int w = semaines_annee(p);
+            const int c = t[y - annee_min];
+            const int dernier = c > 1 ? c - 1 : w;
+            const int n = dimanches_de(p);
+            t[p - annee_min] = (((dernier - 1 - (n - 1)) % w) + w) % w + 1;
+        }
+        return t;
+    }();
+    return table;
+}
+
+const std::array<const char*, 7> noms_jours = {"Dimanche ", "Lundi ",    "Mardi ", "Mercredi ",
+                                               "Jeudi ",    "Vendredi ", "Samedi "};
+const std::array<const char*, 12> noms_mois = {
+    "Janvier ", "F\xE9vrier ", "Mars ",      "Avril ",   "Mai ",      "Juin ",
+    "Juillet ", "Aout ",       "Septembre ", "Octobre ", "Novembre ", "D\xE9"
+                                                                      "cembre "};
+
+struct JMA {
+    int j, m, a;
+};
+
+JMA lit_date(const std::string& texte) {
+    return {static_cast<int>(texte_en_reel(champ_date(texte, 1))),
+            static_cast<int>(texte_en_reel(champ_date(texte, 2))),
+            static_cast<int>(texte_en_reel(champ_date(texte, 3)))};
+}
+
+} // namespace
+
+bool bissextile(int annee) { return annee % 4 == 0; }
+
+int longueur_mois(int mois, int annee) {
+    static constexpr std::array<int, 12> longueurs = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (mois < 1 || mois > 12) return 0;
+    return mois == 2 && bissextile(annee) ? 29 : longueurs[mois - 1];
+}
+
+int jour_semaine(int jour, int mois, int annee) {
+    return indice_semaine(jours_depuis_civil(annee, mois, jour)) + 1;
+}
+
+std::string nom_jour(int n) { return n >= 1 && n <= 7 ? noms_jours[n - 1] : ""; }
+std::string nom_mois(int n) { return n >= 1 && n <= 12 ? noms_mois[n - 1] : ""; }
+
+int numero_semaine(int jour, int mois, int annee) {
+    long long s = jours_depuis_civil(annee, mois, jour);
+    s -= indice_semaine(s); // the Sunday on or before the date
+    // Year of that Sunday, and its rank among the year's Sundays.
+    int y = annee;
+    if (s < premier_dimanche(y)) --y;
+    if (y < annee_min) y = annee_min;
+    if (y > annee_max) y = annee_max;
+    const long long k = (s - premier_dimanche(y)) / 7;
+    const int w = semaines_annee(y);
+    const int premier = compteurs_premier_dimanche()[y - annee_min];
+    return static_cast<int>(((premier - 1 + k) % w + w) % w) + 1;
+}
+
+std::string texte_date_de(int jour, int mois, int annee) {
+    return nombre_zeros(jour, 2) + "/" + nombre_zeros(mois, 2) + "/" + nombre_zeros(annee, 4);
+}
+
+std::string date_plus_jours(const std::string& texte, int n) {
+    auto [d, m, y] = lit_date(texte);
+    for (int i = 0; i < n; ++i) {
+        if (++d > longueur_mois(m, y)) {
+            d = 1;
+            if (++m == 13) {
+                m = 1;
+                ++y;
+            }
+        }
+    }
+    return texte_date_de(d, m, y);
+}
+
+std::string date_moins_jours(const std::string& texte, int n) {
+    auto [d, m, y] = lit_date(texte);
+    for (int i = 0; i < n; ++i) {
+        if (--d < 1) {
+            if (--m < 1) {
+                m = 12;
+                --y;
+            }
+            d = longueur_mois(m, y);
+        }
+    }
+    return texte_date_de(d, m, y);
+}
+
+std::string champ_date(const std::string& texte, int k) {
+    const auto part = [&](std::size_t debut, std::size_t n) {
+        return debut < texte.size() ? texte.substr(debut, n) : std::string();
+    };
+    switch (k) {
+    case 1: return part(0, 2);
+    case 2: return part(3, 2);
+    case 3: return part(6, 4);
+    default: return {};
+    }
+}
+
+std::string ServiceDates::texte_date(int genre) {
+    const Instant t = horloge_.maintenant();
+    aujourdhui_ = {static_cast<std::uint16_t>(t.annee), static_cast<std::uint16_t>(t.mois),
+                   static_cast<std::uint16_t>(t.jour), static_cast<std::uint16_t>(t.jour_semaine)};
+    const std::string jour = std::to_string(t.jour);
+    const std::string annee = std::to_string(t.annee);
+    const std::string date = texte_date_de(t.jour, t.mois, t.annee);
+    switch (genre) {
+    case 1: return nom_jour(t.jour_semaine) + jour + " " + nom_mois(t.mois) + annee;
+    case 2: return jour + " " + nom_mois(t.mois) + annee;
+    case 3: return date;
+    case -1: return champ_date(date, 1);
+    case -2: return champ_date(date, 2);
+    case -3: return champ_date(date, 3);
+    case -4: return std::to_string(t.jour_semaine);
+    default: return {};
+    }
+}
+
+int ServiceDates::jours_du_mois(int mois) const { return longueur_mois(mois, aujourdhui_.annee); }
+
+} // namespace quorvel

@@ -1,0 +1,71 @@
+#pragma once
+// Files of fixed-size records over POSIX calls. Every failure throws ErreurES
+// with the program's I/O code. A file is opened, used and closed inside one
+// operation; the destructor closes quietly what an exception left open.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace quorvel {
+
+class FichierEnregistrements {
+public:
+    // Opens an existing file for reading and writing. Empty when it cannot be opened.
+    static std::optional<FichierEnregistrements> ouvre(const std::string& chemin,
+                                                       std::size_t taille_enregistrement);
+    // Opens an existing file for reading only; throws when it cannot be opened.
+    static FichierEnregistrements ouvre_lecture(const std::string& chemin,
+                                                std::size_t taille_enregistrement);
+    // Creates the file empty (truncating any old one) and opens it.
+    static FichierEnregistrements cree(const std::string& chemin, std::size_t taille_enregistrement);
+
+    FichierEnregistrements(FichierEnregistrements&& autre) noexcept;
+    FichierEnregistrements& operator=(FichierEnregistrements&& autre) noexcept;
+    FichierEnregistrements(const FichierEnregistrements&) = delete;
+    FichierEnregistrements& operator=(const FichierEnregistrements&) = delete;
+    ~FichierEnregistrements();
+
+    std::int64_t taille_octets() const;
+    // Number of whole records; an incomplete last record does not count.
+    std::int64_t nombre() const { return taille_octets() / static_cast<std::int64_t>(taille_); }
+    std::size_t taille_enregistrement() const { return taille_; }
+
+    // Record n into the buffer; a record cut short by the end of the file is error 100.
+    void lit(std::int64_t n, void* tampon) const;
+    void ecrit(std::int64_t n, const void* tampon);
+    void lit_octets(std::int64_t position, void* tampon, std::size_t longueur) const;
+    void ecrit_octets(std::int64_t position, const void* tampon, std::size_t longueur);
+    // Keeps the first n records.
+    void tronque(std::int64_t n);
+    void synchronise();
+    void ferme();
+    const std::string& chemin() const { return chemin_; }
+
+private:
+    FichierEnregistrements(int fd, std::string chemin, std::size_t taille);
+    int fd_ = -1;
+    std::string chemin_;
+    std::size_t taille_ = 1;
+};
+
+bool fichier_existe(const std::string& chemin);
+// Deletes the file; throws on failure.
+void efface_fichier(const std::string& chemin);
+// Whole content of a file (throws when it cannot be read).
+std::string lit_tout(const std::string& chemin);
+// Replaces the file's content atomically: the bytes go to a temporary file in
+// the same directory, are flushed, and the temporary is renamed over the old
+// file. At every instant the old or the new content exists.
+void remplace_atomiquement(const std::string& chemin, const std::string& octets);
+
+// Fault injection for tests: the n-th file operation from now (1 = the next)
+// fails with the given errno; errno 0 makes a read come back short instead.
+namespace pannes {
+void arme(int operation, int erreur);
+void desarme();
+// Operations counted since the last arme()/desarme() (to walk every step).
+int operations();
+} // namespace pannes
+
+} // namespace quorvel

@@ -1,0 +1,19 @@
+#pragma once
+// Pictures and cursors compiled into the program (drawn at build time by the
+// generator in resources/).
+#include <QCursor>
+#include <QPixmap>
+#include <QString>
+
+namespace quorvel {
+
+// ":/images/<nom>.png", e.g. image_ressource("coche1").
+inline QPixmap image_ressource(const QString& nom) {
+    return QPixmap(QStringLiteral(":/images/") + nom + QStringLiteral(".png"));
+}
+
+// The program's cursor numbers: 101 main_gauche, 102 main_droite, 103 main_haut.
+enum NumeroCurseur { curseur_main_gauche = 101, curseur_main_droite = 102, curseur_main_haut = 103 };
+QCursor curseur(int numero);
+
+} // namespace quorvel
