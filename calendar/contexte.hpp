@@ -3,6 +3,7 @@
 // the platform, the data directory, the title, the help file, the main window
 // rectangle and today's date. Made once by the program entry (or by a test).
 #include "calendar/dates.hpp"
+#include "plateforme/cp1252.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/son.hpp"
 
@@ -31,6 +32,12 @@ struct Contexte {
     ServiceDates dates;
 
     std::string chemin(const std::string& nom) const { return repertoire + nom; }
+    // A sound path as a file stores it (Windows-1252); a relative one names a
+    // file of the data directory.
+    std::string chemin_son(const std::string& cp1252) const {
+        std::string p = chemin_depuis_cp1252(cp1252);
+        return !p.empty() && p.front() == '/' ? p : repertoire + p;
+    }
 };
 
 } // namespace quorvel

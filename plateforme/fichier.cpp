@@ -82,11 +82,9 @@ FichierEnregistrements::~FichierEnregistrements() {
 std::optional<FichierEnregistrements> FichierEnregistrements::ouvre(const std::string& chemin,
                                                                     std::size_t taille) {
     const int fd = ouvre_fd(chemin, O_RDWR);
-    if (fd < 0) return std::nullopt;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
+    if (fd < 0) {
+        if (errno == ENOENT) return std::nullopt;
+        echoue();
     }
     return FichierEnregistrements(fd, chemin, taille);
 }

@@ -11,7 +11,10 @@ namespace quorvel {
 
 class FichierEnregistrements {
 public:
-    // Opens an existing file for reading and writing. Empty when it cannot be opened.
+    // Opens an existing file for reading and writing. Empty when there is no such
+    // file (the caller may then create it); any other failure (access refused,
+    // too many open files, a folder of that name) throws, so that a file that
+    // exists is never replaced by a new empty one.
     static std::optional<FichierEnregistrements> ouvre(const std::string& chemin,
                                                        std::size_t taille_enregistrement);
     // Opens an existing file for reading only; throws when it cannot be opened.

@@ -1,0 +1,22 @@
+#pragma once
+// The application state: one object made by the program entry (or a test) and
+// handed to every window. No globals.
+#include "alarms/alarme.hpp"
+#include "calendar/contexte.hpp"
+#include "saints/saints.hpp"
+#include "settings/reglages.hpp"
+#include "shell/fichiers_jour.hpp"
+
+namespace quorvel {
+
+struct EtatApplication {
+    EtatApplication(const Horloge& h, LecteurSon& s, Dialogues& d, std::string repertoire)
+        : ctx(h, s, d, std::move(repertoire)) {}
+    Contexte ctx;
+    Reglages reglages;             // all zero until start-up reads "PAD.CFG"
+    EnregistrementAgenda agenda;   // the agenda of the day shown
+    EnregistrementSaint saint;     // the saints files' record buffer
+    EnregistrementAlarme alarme_courante;
+};
+
+} // namespace quorvel

@@ -1,0 +1,128 @@
+#include "fichiers_jour.hpp"
+
+#include "calendar/utilitaires.hpp"
+#include "plateforme/erreurs.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quorvel {
+
+namespace {
+constexpr std::size_t champ_creneau = 61;
+std::size_t debut_creneau(int k) { return champ_creneau * static_cast<std::size_t>(k - 1); }
+} // namespace
+
+std::string EnregistrementAgenda::texte(int k) const {
+    const std::uint8_t* p = &octets[debut_creneau(k)];
+    const auto* fin = static_cast<const std::uint8_t*>(std::memchr(p, 0, champ_creneau));
+    const std::size_t n = fin ? static_cast<std::size_t>(fin - p) : champ_creneau;
+    return std::string(reinterpret_cast<const char*>(p), std::min(n, longueur_creneau));
+}
+
+void EnregistrementAgenda::regle_texte(int k, const std::string& t) {
+    std::uint8_t* p = &octets[debut_creneau(k)];
+    const std::size_t n = std::min(t.size(), longueur_creneau);
+    std::memcpy(p, t.data(), n);
+    p[n] = 0;
+}
+
+void vide_agenda(EnregistrementAgenda& a) { a.octets.fill(0); }
+
+std::string cle_jour(int jour, int mois, int annee) {
+    const std::string a = nombre_zeros(annee, 4);
+    return nombre_zeros(jour, 2) + "_" + nombre_zeros(mois, 2) + "_" +
+           (a.size() >= 4 ? a.substr(2, 2) : a);
+}
+
+std::string fichier_note_jour(int jour, int mois, int annee) {
+    return cle_jour(jour, mois, annee) + ".PAD";
+}
+
+std::string fichier_agenda_jour(int jour, int mois, int annee) {
+    return cle_jour(jour, mois, annee) + ".ENG";
+}
+
+std::string charge_texte(const std::string& chemin) {
+    auto f = FichierEnregistrements::ouvre(chemin, 1);
+    if (!f) {
+        FichierEnregistrements::cree(chemin, 1).ferme();
+        return {};
+    }
+    std::string octets(static_cast<std::size_t>(f->taille_octets()), '\0');
+    if (!octets.empty()) f->lit_octets(0, octets.data(), octets.size());
+    f->ferme();
+    octets.erase(std::remove(octets.begin(), octets.end(), '\0'), octets.end());
+    return octets;
+}
+
+void sauve_texte(const std::string& chemin, const std::string& texte) {
+    std::string octets = texte;
+    octets.push_back('\0');
+    remplace_atomiquement(chemin, octets);
+}
+
+FichierEnregistrements ouvre_agenda(const std::string& repertoire, int jour, int mois, int annee,
+                                    EnregistrementAgenda& a) {
+    const std::string chemin = repertoire + fichier_agenda_jour(jour, mois, annee);
+    if (auto f = FichierEnregistrements::ouvre(chemin, taille_agenda)) return std::move(*f);
+    // Written whole beside and renamed in, so that no cut agenda file is ever left.
+    vide_agenda(a);
+    remplace_atomiquement(chemin, std::string(reinterpret_cast<const char*>(a.octets.data()),
+                                              a.octets.size()));
+    auto f = FichierEnregistrements::ouvre(chemin, taille_agenda);
+    if (!f) throw ErreurES(es_acces_refuse);
+    return std::move(*f);
+}
+
+void lit_agenda(const FichierEnregistrements& f, EnregistrementAgenda& a) { f.lit(0, a.octets.data()); }
+
+void ecrit_agenda(FichierEnregistrements& f, const EnregistrementAgenda& a) {
+    f.ecrit(0, a.octets.data());
+}
+
+std::array<bool, nombre_creneaux> cloches_du_fichier(const std::string& repertoire, int jour,
+                                                     int mois, int annee) {
+    std::array<bool, nombre_creneaux> cloches{};
+    const std::string chemin = repertoire + fichier_agenda_jour(jour, mois, annee);
+    if (!fichier_existe(chemin)) return cloches;
+    try {
+        auto f = FichierEnregistrements::ouvre_lecture(chemin, taille_agenda);
+        if (f.nombre() < 1) return cloches;
+        EnregistrementAgenda a;
+        f.lit(0, a.octets.data());
+        for (int k = 1; k <= nombre_creneaux; ++k) cloches[k - 1] = a.cloche(k);
+    } catch (const ErreurES&) {
+        // An unreadable file rings nothing; the page reports it when it is shown.
+    }
+    return cloches;
+}
+
+void efface_bloc_jour(const std::string& repertoire, int jour, int mois, int annee) {
+    const std::string chemin = repertoire + fichier_note_jour(jour, mois, annee);
+    if (fichier_existe(chemin)) efface_fichier(chemin);
+}
+
+void efface_agenda(const std::string& repertoire, int jour, int mois, int annee) {
+    const std::string chemin = repertoire + fichier_agenda_jour(jour, mois, annee);
+    if (fichier_existe(chemin)) efface_fichier(chemin);
+}
+
+int rafraichi_fichier(const std::string& repertoire, ServiceDates& dates) {
+    const std::string aujourdhui = dates.texte_date(3);
+    const std::string fin = date_moins_jours(aujourdhui, 5);
+    std::string date = date_moins_jours(aujourdhui, 180);
+    int jours = 0;
+    do {
+        date = date_plus_jours(date, 1);
+        const int j = static_cast<int>(texte_en_reel(champ_date(date, 1)));
+        const int m = static_cast<int>(texte_en_reel(champ_date(date, 2)));
+        const int a = static_cast<int>(texte_en_reel(champ_date(date, 3)));
+        efface_bloc_jour(repertoire, j, m, a);
+        efface_agenda(repertoire, j, m, a);
+        ++jours;
+    } while (date != fin);
+    return jours;
+}
+
+} // namespace quorvel

@@ -1,0 +1,597 @@
+#include "form1.hpp"
+
+#include "alarms/rappel_agenda.hpp"
+#include "calendar/utilitaires.hpp"
+#include "plateforme/couleurs.hpp"
+#include "plateforme/cp1252.hpp"
+#include "plateforme/etiquette.hpp"
+#include "plateforme/garde.hpp"
+#include "plateforme/ressources.hpp"
+#include "shell/zone_texte.hpp"
+#include "widgets/bulhint.hpp"
+#include "widgets/calcul.hpp"
+#include "widgets/horloge.hpp"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTimer>
+
+namespace quorvel {
+
+namespace {
+
+QFont police(const char* nom, int pixels, bool gras = false, bool italique = false) {
+    QFont f(QString::fromLatin1(nom));
+    f.setPixelSize(pixels);
+    f.setBold(gras);
+    f.setItalic(italique);
+    return f;
+}
+
+void couleur_texte(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::Text, c);
+    w->setPalette(p);
+}
+
+void couleur_fond(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, c);
+    p.setColor(QPalette::Base, c);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QFont police_reglee(const PoliceReglee& r) {
+    QFont f(depuis_cp1252(r.nom));
+    if (r.taille > 0) f.setPointSize(r.taille);
+    const StylePolice s = style_police(r.style);
+    f.setBold(s.gras);
+    f.setItalic(s.italique);
+    return f;
+}
+
+void applique_police(QPlainTextEdit* zone, const PoliceReglee& r) {
+    zone->setFont(police_reglee(r));
+    couleur_texte(zone, couleur_qt(r.couleur));
+}
+
+// Text of a text box as a file keeps it: Windows-1252, line breaks CR LF.
+std::string texte_pour_fichier(const QString& saisie) {
+    QString t = saisie;
+    t.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return vers_cp1252(t);
+}
+
+QString texte_pour_saisie(const std::string& fichier) {
+    QString t = depuis_cp1252(fichier);
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return t;
+}
+
+QLabel* image(QWidget* parent, const char* nom, int x, int y, int l, int hauteur) {
+    auto* i = new QLabel(parent);
+    i->setGeometry(x, y, l, hauteur);
+    i->setPixmap(image_ressource(QString::fromLatin1(nom)));
+    i->setAlignment(Qt::AlignCenter);
+    return i;
+}
+
+QLabel* etiquette(QWidget* parent, int x, int y, int l, int hauteur, const QFont& f,
+                  Qt::Alignment alignement) {
+    auto* e = new QLabel(parent);
+    e->setGeometry(x, y, l, hauteur);
+    e->setFont(f);
+    e->setAlignment(alignement | Qt::AlignVCenter);
+    return e;
+}
+
+QFrame* trait(QWidget* parent, int x, int y, int l) {
+    auto* t = new QFrame(parent);
+    t->setGeometry(x, y, l, 1);
+    t->setFrameShape(QFrame::NoFrame);
+    couleur_fond(t, Qt::black);
+    return t;
+}
+
+} // namespace
+
+TForm1::TForm1(EtatApplication& etat, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      etat_(etat) {
+    cree_controles();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::relie(QDialog* menu_general, QDialog* saints, std::function<void()> verifie_alarmes) {
+    menu_general_ = menu_general;
+    saints_ = saints;
+    verifie_alarmes_ = std::move(verifie_alarmes);
+}
+
+void TForm1::cree_controles() {
+    setFixedSize(411, 455);
+    setFont(police("Arial", 13));
+    fond1 = image(this, "fond1", 0, 0, 411, 455);
+
+    HORLOGE1 = new THORLOGE(this, &etat_.ctx.horloge);
+    HORLOGE1->setGeometry(252, 4, 154, 154);
+    HORLOGE2 = new THORLOGE(this, &etat_.ctx.horloge);
+    HORLOGE2->setGeometry(251, 4, 154, 154);
+    for (THORLOGE* horloge : {HORLOGE1, HORLOGE2}) {
+        horloge->set_couleur_aiguille(Qt::black);
+        horloge->set_taille_heure(30);
+        horloge->set_taille_minute(40);
+        horloge->set_taille_seconde(50);
+    }
+    HORLOGE1->set_position_x(73);
+    HORLOGE1->set_position_y(69);
+    HORLOGE1->set_texture(image_ressource(QStringLiteral("horloge1")));
+    HORLOGE2->set_position_x(77);
+    HORLOGE2->set_position_y(74);
+    HORLOGE2->set_texture(image_ressource(QStringLiteral("horloge2")));
+
+    calculette1 = new Tcalculette(this);
+    calculette2 = new Tcalculette(this);
+    calculette1->set_texture(image_ressource(QStringLiteral("calculette1")));
+    calculette2->set_texture(image_ressource(QStringLiteral("calculette2")));
+    const QString titre = QString::fromStdString(etat_.ctx.titre);
+    for (Tcalculette* c : {calculette1, calculette2}) {
+        c->setGeometry(14, 16, 218, 122);
+        c->regle_rapport(&etat_.ctx.dialogues, titre);
+    }
+
+    // The calendar block page.
+    calendrier = new QWidget(this);
+    calendrier->setGeometry(11, 147, 387, 278);
+    fond_calendrier1 = image(calendrier, "fond_calendrier1", 0, 0, 387, 278);
+    const QFont titre13 = police("Times New Roman", 13, true);
+    mois = etiquette(calendrier, 22, 20, 80, 15, titre13, Qt::AlignHCenter);
+    annee = etiquette(calendrier, 20, 40, 80, 15, titre13, Qt::AlignHCenter);
+    fond_date = new QWidget(calendrier);
+    fond_date->setGeometry(110, 18, 51, 45);
+    couleur_fond(fond_date, Qt::red);
+    date_jour = etiquette(fond_date, 0, 0, 51, 45, police("Arial", 37, true), Qt::AlignHCenter);
+    couleur_texte(date_jour, Qt::white);
+    jour = etiquette(calendrier, 20, 64, 60, 15, titre13, Qt::AlignLeft);
+    saint_du_jour = new TEtiquette(calendrier);
+    saint_du_jour->setGeometry(96, 66, 69, 15);
+    saint_du_jour->setFont(police("Times New Roman", 11, false, true));
+    saint_du_jour->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    saint_du_jour->setToolTip(QStringLiteral("Double-cliquez pour modifier les saints"));
+    connect(saint_du_jour, &TEtiquette::double_clic, this, &TForm1::saint_du_jourDblClick);
+    trait(calendrier, 20, 78, 145);
+    edit_bloc_calendrier = new TZoneTexte(static_cast<int>(longueur_bloc), calendrier);
+    edit_bloc_calendrier->setGeometry(18, 80, 149, 167);
+    trait(calendrier, 18, 249, 145);
+    semaine = etiquette(calendrier, 104, 252, 60, 15, police("Times New Roman", 9), Qt::AlignRight);
+    for (int k = 1; k <= 13; ++k) {
+        const int y = 18 * (k - 1);
+        auto* heure = new TEtiquette(calendrier);
+        heure->setGeometry(218, 22 + y, 30, 14);
+        heure->setFont(police("Arial", 11));
+        heure->setText(QStringLiteral("%1h00").arg(7 + k, 2, 10, QLatin1Char('0')));
+        couleur_fond(heure, Qt::white);
+        connect(heure, &TEtiquette::double_clic, this, [this, k] { champDblClick(k); });
+        h[k - 1] = heure;
+        auto* ligne = new QLineEdit(calendrier);
+        ligne->setGeometry(250, 23 + y, 111, 16);
+        ligne->setFont(police("Arial", 9));
+        ligne->setFrame(false);
+        ligne->setMaxLength(static_cast<int>(longueur_creneau));
+        ligne->setObjectName(QStringLiteral("champ%1").arg(k));
+        ligne->installEventFilter(this);
+        champ[k - 1] = ligne;
+        a[k - 1] = image(calendrier, "", 361, 23 + y, 11, 11);
+        a[k - 1]->setPixmap(QPixmap());
+    }
+    setTabOrder(edit_bloc_calendrier, champ[0]);
+    for (int k = 1; k < 13; ++k) setTabOrder(champ[k - 1], champ[k]);
+    corne_gauche = new TEtiquette(calendrier);
+    corne_gauche->setGeometry(1, 248, 35, 20);
+    corne_gauche->setToolTip(QStringLiteral("Jour précédent"));
+    connect(corne_gauche, &TEtiquette::clic, this, &TForm1::corne_gaucheClick);
+    corne_droite = new TEtiquette(calendrier);
+    corne_droite->setGeometry(349, 248, 35, 20);
+    corne_droite->setToolTip(QStringLiteral("Jour suivant"));
+    connect(corne_droite, &TEtiquette::clic, this, &TForm1::corne_droiteClick);
+
+    // The note pad page, exactly over the calendar page.
+    bloc_note = new QWidget(this);
+    bloc_note->setGeometry(11, 147, 387, 278);
+    fond_note1 = image(bloc_note, "fond_note1", 0, 0, 387, 278);
+    edit_bloc_note = new TZoneTexte(static_cast<int>(longueur_bloc), bloc_note);
+    edit_bloc_note->setGeometry(26, 56, 333, 203);
+    bloc_note->hide();
+    for (QPlainTextEdit* zone : {static_cast<QPlainTextEdit*>(edit_bloc_calendrier),
+                                 static_cast<QPlainTextEdit*>(edit_bloc_note)}) {
+        zone->setFrameShape(QFrame::NoFrame);
+        zone->viewport()->setAutoFillBackground(false);
+        zone->setStyleSheet(QStringLiteral("background: transparent;"));
+    }
+
+    const auto bouton = [this](int x, int y, int l, const QString& texte, const QColor& couleur,
+                               const QString& bulle) {
+        auto* b = new TEtiquette(texte, this);
+        b->setGeometry(x, y, l, 17);
+        b->setFont(police("Times New Roman", 13, true));
+        b->setAlignment(Qt::AlignCenter);
+        couleur_texte(b, couleur);
+        b->setToolTip(bulle);
+        return b;
+    };
+    bloc = bouton(22, 431, 129, QStringLiteral("Bloc-Notes"), Qt::black,
+                  QStringLiteral("Cliquez pour accèder au Bloc-Notes"));
+    menu = bouton(176, 430, 129, QStringLiteral("Menu Général"), Qt::black,
+                  QStringLiteral("Cliquez pour accèder au Menu Général"));
+    quitter = bouton(326, 430, 67, QStringLiteral("Quitter"), Qt::white,
+                     QStringLiteral("Cliquez pour quitter ce logiciel"));
+    connect(bloc, &TEtiquette::clic, this, &TForm1::blocClick);
+    connect(menu, &TEtiquette::clic, this, &TForm1::menuClick);
+    connect(quitter, &TEtiquette::clic, this, &TForm1::quitterClick);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(30000);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    Timer2 = new QTimer(this);
+    Timer2->setInterval(60000);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    BulHint1 = new TBulHint(this);
+    BulHint1->setHintDirection(hdDownRight);
+    BulHint1->setHintShadowColor(Qt::black);
+    BulHint1->setHintFont(police("Arial", 11));
+    BulHint1->setHintFontColor(Qt::black);
+}
+
+template <class F> bool TForm1::gere(F&& f) {
+    return garde(etat_.ctx.dialogues, this, QString::fromStdString(etat_.ctx.titre),
+                 std::forward<F>(f));
+}
+
+void TForm1::FormCreate() {
+    Contexte& ctx = etat_.ctx;
+    setWindowTitle(QString::fromStdString(ctx.titre));
+    setWindowIcon(image_ressource(QStringLiteral("icone")));
+    corne_gauche->setCursor(curseur(curseur_main_gauche));
+    corne_droite->setCursor(curseur(curseur_main_droite));
+    for (QWidget* w : {static_cast<QWidget*>(bloc), static_cast<QWidget*>(menu),
+                       static_cast<QWidget*>(quitter)})
+        w->setCursor(curseur(curseur_main_haut));
+
+    ctx.dates.texte_date(1);
+    const DateDuJour& aujourdhui = ctx.dates.aujourdhui();
+    jour_courant = aujourdhui.jour;
+    mois_courant = aujourdhui.mois;
+    annee_courante = aujourdhui.annee;
+    jour_semaine_courant = aujourdhui.jour_semaine;
+    derniere_heure = ctx.horloge.maintenant().heure;
+    bloc_libre = true;
+
+    // Each step reports its own failure and the start goes on: a settings file
+    // that cannot be read leaves the defaults, a purge that fails is only
+    // housekeeping, and the page must stay usable so that nothing typed is lost.
+    if (!gere([&] { lit_reglages(ctx.repertoire, etat_.reglages); }))
+        config_defaut(etat_.reglages, ctx.repertoire);
+    video();
+    gere([&] { rafraichi_fichier(); });
+    gere([&] { reset(); });
+    Timer1->start();
+    Timer2->start();
+    position_main();
+    fichier_libre = true;
+    gere([&] { charge_bloc_calendrier(); });
+
+    const QRect ecran = QGuiApplication::primaryScreen()->availableGeometry();
+    move(ecran.center() - rect().center());
+}
+
+void TForm1::position_main() {
+    const QRect r = frameGeometry();
+    etat_.ctx.rect_main = {r.left(), r.top(), r.width(), r.height()};
+}
+
+void TForm1::video() {
+    fond1->show();
+    fond_calendrier1->show();
+    fond_note1->show();
+    const bool mode1 = etat_.reglages.video() == 1;
+    calculette1->setVisible(mode1);
+    HORLOGE1->setVisible(mode1);
+    calculette2->setVisible(!mode1);
+    HORLOGE2->setVisible(!mode1);
+}
+
+void TForm1::reset() {
+    const Reglages& r = etat_.reglages;
+    couleur_texte(jour, couleur_qt(r.couleur(CouleurReglee::jour)));
+    couleur_texte(mois, couleur_qt(r.couleur(CouleurReglee::mois)));
+    couleur_fond(fond_date, couleur_qt(r.couleur(CouleurReglee::fond_date)));
+    couleur_texte(annee, couleur_qt(r.couleur(CouleurReglee::mois)));
+    couleur_texte(semaine, couleur_qt(r.couleur(CouleurReglee::semaine)));
+    couleur_texte(saint_du_jour, couleur_qt(r.couleur(CouleurReglee::saint)));
+    HORLOGE1->set_couleur_aiguille(couleur_qt(r.couleur(CouleurReglee::aiguilles)));
+    applique_police(edit_bloc_note, r.police_bloc_notes());
+    applique_police(edit_bloc_calendrier, r.police_calendrier());
+
+    jour->setText(depuis_cp1252(nom_jour(jour_semaine_courant)));
+    mois->setText(depuis_cp1252(nom_mois(mois_courant)));
+    date_jour->setText(QString::fromStdString(nombre_zeros(jour_courant, 2)));
+    annee->setText(QString::fromStdString(nombre_zeros(annee_courante, 4)));
+    semaine->setText(
+        QStringLiteral("Semaine ") +
+        QString::fromStdString(nombre_zeros(numero_semaine(jour_courant, mois_courant, annee_courante), 2)));
+    quorvel::saint_du_jour(etat_.ctx.repertoire, jour_courant, mois_courant, etat_.ctx.dates, etat_.saint,
+                  saint_courant);
+    saint_du_jour->setText(depuis_cp1252(saint_courant));
+}
+
+void TForm1::affiche_agenda() {
+    for (int k = 1; k <= 13; ++k) champ[k - 1]->setText(depuis_cp1252(etat_.agenda.texte(k)));
+    affiche_alarme();
+}
+
+bool TForm1::page_modifiee() const {
+    if (edit_bloc_calendrier->document()->isModified()) return true;
+    for (const QLineEdit* c : champ)
+        if (c->isModified()) return true;
+    return false;
+}
+
+void TForm1::marque_page_chargee() {
+    edit_bloc_calendrier->document()->setModified(false);
+    for (QLineEdit* c : champ) c->setModified(false);
+    page_chargee_ = true;
+}
+
+void TForm1::charge_bloc_note() {
+    if (!fichier_libre) return;
+    Verrou verrou(fichier_libre);
+    // Nothing of an earlier load stays in the box if this one fails.
+    note_chargee_ = false;
+    edit_bloc_note->clear();
+    const std::string texte = charge_texte(etat_.ctx.chemin(fichier_bloc_note));
+    edit_bloc_note->setPlainText(texte_pour_saisie(texte));
+    edit_bloc_note->document()->setModified(false);
+    note_chargee_ = true;
+}
+
+void TForm1::sauve_bloc_note() {
+    if (!fichier_libre) return;
+    Verrou verrou(fichier_libre);
+    // A note pad that could not be read is not written over unless the user typed on it.
+    if (!note_chargee_ && !edit_bloc_note->document()->isModified()) return;
+    sauve_texte(etat_.ctx.chemin(fichier_bloc_note), texte_pour_fichier(edit_bloc_note->toPlainText()));
+    edit_bloc_note->document()->setModified(false);
+    note_chargee_ = true;
+}
+
+void TForm1::charge_bloc_calendrier() {
+    if (!fichier_libre) return;
+    Verrou verrou(fichier_libre);
+    // The page is emptied first: a load that fails never leaves another date's
+    // texts where the next save would write them into this date's files.
+    page_chargee_ = false;
+    edit_bloc_calendrier->clear();
+    vide_agenda(etat_.agenda);
+    for (QLineEdit* c : champ) c->clear();
+    affiche_cloche();
+    const std::string& rep = etat_.ctx.repertoire;
+    const std::string texte =
+        charge_texte(rep + fichier_note_jour(jour_courant, mois_courant, annee_courante));
+    edit_bloc_calendrier->setPlainText(texte_pour_saisie(texte));
+    EnregistrementAgenda agenda;
+    auto fichier = ouvre_agenda(rep, jour_courant, mois_courant, annee_courante, agenda);
+    lit_agenda(fichier, agenda);
+    etat_.agenda = agenda;
+    affiche_agenda();
+    fichier.ferme();
+    affiche_cloche();
+    marque_page_chargee();
+}
+
+void TForm1::sauve_bloc_calendrier() {
+    if (!fichier_libre) return;
+    Verrou verrou(fichier_libre);
+    if (!page_chargee_ && !page_modifiee()) return;
+    const std::string& rep = etat_.ctx.repertoire;
+    EnregistrementAgenda& agenda = etat_.agenda;
+    auto fichier = ouvre_agenda(rep, jour_courant, mois_courant, annee_courante, agenda);
+    sauve_texte(rep + fichier_note_jour(jour_courant, mois_courant, annee_courante),
+                texte_pour_fichier(edit_bloc_calendrier->toPlainText()));
+    for (int k = 1; k <= 13; ++k) agenda.regle_texte(k, vers_cp1252(champ[k - 1]->text()));
+    ecrit_agenda(fichier, agenda);
+    fichier.ferme();
+    marque_page_chargee();
+}
+
+void TForm1::rafraichi_fichier() { quorvel::rafraichi_fichier(etat_.ctx.repertoire, etat_.ctx.dates); }
+
+void TForm1::affiche_cloche() {
+    const QPixmap cloche = image_ressource(QStringLiteral("cloche"));
+    for (int k = 1; k <= 13; ++k) a[k - 1]->setPixmap(etat_.agenda.cloche(k) ? cloche : QPixmap());
+}
+
+void TForm1::modifier_cloche(int k) {
+    // A page that could not be read has no agenda of its own to write a bell into.
+    if (!page_chargee_) return;
+    EnregistrementAgenda& agenda = etat_.agenda;
+    agenda.regle_cloche(k, !agenda.cloche(k));
+    auto fichier = ouvre_agenda(etat_.ctx.repertoire, jour_courant, mois_courant, annee_courante, agenda);
+    ecrit_agenda(fichier, agenda);
+    fichier.ferme();
+    affiche_cloche();
+}
+
+void TForm1::affiche_alarme() {
+    Contexte& ctx = etat_.ctx;
+    ctx.dates.texte_date(3);
+    const DateDuJour& aujourdhui = ctx.dates.aujourdhui();
+    const int heure = ctx.horloge.maintenant().heure;
+    const bool page_du_jour = jour_courant == aujourdhui.jour && mois_courant == aujourdhui.mois &&
+                              annee_courante == aujourdhui.annee;
+    if (const int creneau = nouvelle_heure_agenda(heure, derniere_heure)) {
+        // Today's bell rings, whatever page is shown.
+        const bool cloche =
+            page_du_jour ? etat_.agenda.cloche(creneau)
+                         : cloches_du_fichier(ctx.repertoire, aujourdhui.jour, aujourdhui.mois,
+                                              aujourdhui.annee)[creneau - 1];
+        if (cloche) joue_son(ctx.son, ctx.chemin_son(etat_.reglages.son_alarme()));
+    }
+    const Reglages& r = etat_.reglages;
+    for (int k = 1; k <= 13; ++k) {
+        couleur_texte(h[k - 1], couleur_qt(r.couleur(CouleurReglee::horaires)));
+        couleur_texte(champ[k - 1], couleur_qt(r.couleur(CouleurReglee::actions)));
+    }
+    if (page_du_jour) {
+        const int k = creneau_courant(heure);
+        const QColor courante = couleur_qt(r.couleur(CouleurReglee::action_courante));
+        couleur_texte(h[k - 1], courante);
+        couleur_texte(champ[k - 1], courante);
+    }
+}
+
+void TForm1::blocClick() {
+    if (!bloc_libre) return;
+    Verrou verrou(bloc_libre);
+    gere([&] {
+        if (calendrier->isVisible() || !bloc_note->isVisible()) {
+            sauve_bloc_calendrier();
+            calendrier->hide();
+            bloc_note->show();
+            charge_bloc_note();
+            bloc_note->repaint();
+            bloc->setText(QStringLiteral("Bloc-Calendrier"));
+            bloc->setToolTip(QStringLiteral("Cliquez pour accèder au Bloc-Calendier"));
+            edit_bloc_note->setFocus();
+        } else {
+            sauve_bloc_note();
+            bloc_note->hide();
+            calendrier->show();
+            calendrier->repaint();
+            charge_bloc_calendrier();
+            bloc->setText(QStringLiteral("Bloc-Notes"));
+            bloc->setToolTip(QStringLiteral("Cliquez pour accèder au Bloc-Notes"));
+            edit_bloc_calendrier->setFocus();
+        }
+    });
+}
+
+void TForm1::corne_gaucheClick() {
+    gere([&] {
+        sauve_bloc_calendrier();
+        if (etat_.reglages.son_page()) joue_son(etat_.ctx.son, etat_.ctx.chemin("papier.wav"));
+        if (--jour_semaine_courant < 1) jour_semaine_courant = 7;
+        if (--jour_courant < 1) {
+            if (--mois_courant < 1) {
+                mois_courant = 12;
+                --annee_courante;
+            }
+            jour_courant = longueur_mois(mois_courant, annee_courante);
+        }
+        reset();
+        charge_bloc_calendrier();
+    });
+}
+
+void TForm1::corne_droiteClick() {
+    gere([&] {
+        sauve_bloc_calendrier();
+        if (etat_.reglages.son_page()) joue_son(etat_.ctx.son, etat_.ctx.chemin("papier.wav"));
+        if (++jour_semaine_courant > 7) jour_semaine_courant = 1;
+        if (++jour_courant > longueur_mois(mois_courant, annee_courante)) {
+            jour_courant = 1;
+            if (++mois_courant > 12) {
+                mois_courant = 1;
+                ++annee_courante;
+            }
+        }
+        reset();
+        charge_bloc_calendrier();
+    });
+}
+
+void TForm1::menuClick() {
+    gere([&] {
+        position_main();
+        if (menu_general_) {
+            menu_general_->move(etat_.ctx.rect_main.gauche + 168, etat_.ctx.rect_main.haut + 210);
+            menu_general_->exec();
+        }
+        video();
+        reset();
+    });
+}
+
+void TForm1::quitterClick() { close(); }
+
+void TForm1::champDblClick(int k) {
+    gere([&] { modifier_cloche(k); });
+}
+
+void TForm1::saint_du_jourDblClick() {
+    gere([&] {
+        position_main();
+        if (saints_) saints_->exec();
+    });
+}
+
+void TForm1::Timer1Timer() {
+    gere([&] { affiche_alarme(); });
+}
+
+void TForm1::Timer2Timer() {
+    gere([&] {
+        position_main();
+        if (verifie_alarmes_) verifie_alarmes_();
+    });
+}
+
+bool TForm1::FormCloseQuery() {
+    const QString question = QStringLiteral("Désirez-vous quitter ") + QString::fromStdString(etat_.ctx.titre);
+    if (!etat_.ctx.dialogues.confirme(this, QStringLiteral("Confirmation"), question)) return false;
+    // A save that fails keeps the program open, so that the text is not lost.
+    return gere([&] {
+        if (calendrier->isVisible() || !bloc_note->isVisible())
+            sauve_bloc_calendrier();
+        else
+            sauve_bloc_note();
+    });
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+    if (FormCloseQuery())
+        e->accept();
+    else
+        e->ignore();
+}
+
+void TForm1::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_F1) {
+        etat_.ctx.dialogues.ouvre_aide(this, QString::fromStdString(etat_.ctx.fichier_aide), 1);
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+bool TForm1::eventFilter(QObject* objet, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonDblClick) {
+        for (int k = 1; k <= 13; ++k)
+            if (objet == champ[k - 1]) {
+                champDblClick(k);
+                return true;
+            }
+    }
+    return QWidget::eventFilter(objet, e);
+}
+
+} // namespace quorvel

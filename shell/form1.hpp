@@ -1,0 +1,123 @@
+#pragma once
+// The main window: the desk with its clock, calculator, day page and note pad.
+#include "shell/etat_application.hpp"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+namespace quorvel {
+
+class TEtiquette;
+class TZoneTexte;
+class THORLOGE;
+class Tcalculette;
+class TBulHint;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    // Runs the start-up sequence: settings, purge, today's page.
+    TForm1(EtatApplication& etat, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The windows made after this one: the general menu, the saints browser and
+    // the alarm clock check run by Timer2.
+    void relie(QDialog* menu_general, QDialog* saints, std::function<void()> verifie_alarmes);
+
+    // The current date: the page shown.
+    int jour_courant = 0, mois_courant = 0, annee_courante = 0, jour_semaine_courant = 0;
+    std::string saint_courant; // Windows-1252, at most 20 characters
+    bool bloc_libre = false;
+    int derniere_heure = 0;
+    bool fichier_libre = false;
+
+    // Routines (they throw; the handlers below guard them).
+    void position_main();
+    void video();
+    void reset();
+    void affiche_agenda();
+    void charge_bloc_note();
+    void sauve_bloc_note();
+    void charge_bloc_calendrier();
+    void sauve_bloc_calendrier();
+    void rafraichi_fichier();
+    void affiche_alarme();
+    void affiche_cloche();
+    void modifier_cloche(int k);
+
+    // Event handlers, each inside the guard.
+    void blocClick();
+    void corne_gaucheClick();
+    void corne_droiteClick();
+    void menuClick();
+    void quitterClick();
+    void champDblClick(int k);
+    void saint_du_jourDblClick();
+    void Timer1Timer();
+    void Timer2Timer();
+
+    // True once the page texts of the date shown were read whole; a page that
+    // could not be read is only written back if the user typed on it.
+    bool page_chargee() const { return page_chargee_; }
+
+    // Controls, named by role.
+    QLabel* fond1;
+    THORLOGE* HORLOGE1;
+    THORLOGE* HORLOGE2;
+    Tcalculette* calculette1;
+    Tcalculette* calculette2;
+    QWidget* calendrier;
+    QWidget* bloc_note;
+    TEtiquette* bloc;
+    TEtiquette* menu;
+    TEtiquette* quitter;
+    QTimer* Timer1;
+    QTimer* Timer2;
+    TBulHint* BulHint1;
+
+    QLabel* fond_calendrier1;
+    QLabel* mois;
+    QLabel* annee;
+    QWidget* fond_date;
+    QLabel* date_jour;
+    QLabel* jour;
+    TEtiquette* saint_du_jour;
+    TZoneTexte* edit_bloc_calendrier;
+    QLabel* semaine;
+    std::array<TEtiquette*, 13> h{};
+    std::array<QLineEdit*, 13> champ{};
+    std::array<QLabel*, 13> a{};
+    TEtiquette* corne_gauche;
+    TEtiquette* corne_droite;
+
+    QLabel* fond_note1;
+    TZoneTexte* edit_bloc_note;
+
+protected:
+    void closeEvent(QCloseEvent* e) override; // FormCloseQuery
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* objet, QEvent* e) override;
+
+private:
+    void cree_controles();
+    void FormCreate();
+    bool FormCloseQuery();
+    template <class F> bool gere(F&& f);
+    bool page_modifiee() const;
+    void marque_page_chargee();
+
+    EtatApplication& etat_;
+    QDialog* menu_general_ = nullptr;
+    QDialog* saints_ = nullptr;
+    std::function<void()> verifie_alarmes_;
+    bool page_chargee_ = false;
+    bool note_chargee_ = false;
+};
+
+} // namespace quorvel

@@ -1,0 +1,30 @@
+#pragma once
+// The splash shown while the windows are made: the title in large embossed
+// letters and "Chargement en cours ...".
+#include <QWidget>
+
+class QLabel;
+
+namespace quorvel {
+
+class TLabel3D;
+
+class TSplashForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TSplashForm(const QString& titre, QWidget* parent = nullptr);
+    QLabel* Image1;
+    TLabel3D* logiciel;
+    TLabel3D* Label3D2;
+
+protected:
+    void showEvent(QShowEvent* e) override; // FormShow
+
+private:
+    QString titre_;
+};
+
+// The program's name: the title without its last 6 characters (" V2.32").
+QString nom_logiciel(const QString& titre);
+
+} // namespace quorvel
