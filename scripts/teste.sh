@@ -1,0 +1,10 @@
+#!/bin/sh
+# Installs what is needed, builds Quorvel with its tests and runs them all.
+set -eu
+racine=$(cd "$(dirname "$0")/.." && pwd)
+"$racine/scripts/dependances.sh"
+construction="$racine/build-tests"
+cmake -S "$racine" -B "$construction" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_TESTS=ON >/dev/null
+cmake --build "$construction"
+cd "$construction"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2

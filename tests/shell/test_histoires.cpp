@@ -1,0 +1,218 @@
+// Whole-program stories: start, type, quit, start again; failures that lose nothing.
+#include "banc.hpp"
+#include "plateforme/fichier.hpp"
+#include "shell/programme.hpp"
+#include "shell/splash.hpp"
+#include "shell/zone_texte.hpp"
+#include "widgets/label3d.hpp"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTest>
+#include <QTimer>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <gtest/gtest.h>
+
+using namespace quorvel;
+using namespace quorvel::test;
+
+TEST(Histoire, QuitterAvecOkSauveEtLeRedemarrageRetrouveTout) {
+    RepertoireTemp rep;
+    HorlogeReglable horloge(2026, 12, 6, 9, 0);
+    LecteurSonEnregistreur son;
+    DialoguesTest dialogues;
+    {
+        Programme p(horloge, son, dialogues, rep.chemin());
+        TForm1& f = *p.form1;
+        f.show();
+        f.edit_bloc_calendrier->setPlainText(QStringLiteral("Anniversaire de Léa"));
+        f.corne_droiteClick();
+        f.champ[1]->setText(QStringLiteral("Dentiste"));
+        f.champ[1]->setModified(true);
+        f.champDblClick(2);
+        // "Annuler" keeps the program running and saves nothing.
+        dialogues.reponses = {false};
+        EXPECT_FALSE(f.close());
+        EXPECT_TRUE(f.isVisible());
+        ASSERT_EQ(dialogues.confirmations.size(), 1u);
+        EXPECT_EQ(dialogues.confirmations[0].titre, QStringLiteral("Confirmation"));
+        EXPECT_EQ(dialogues.confirmations[0].texte, QStringLiteral("Désirez-vous quitter Quorvel V2.32"));
+        EXPECT_EQ(creneau(rep.lit("07_12_26.ENG"), 2), "");
+        dialogues.reponses = {true};
+        EXPECT_TRUE(f.close());
+    }
+    const std::string eng = rep.lit("07_12_26.ENG");
+    EXPECT_EQ(creneau(eng, 2), "Dentiste");
+    EXPECT_EQ(cloche(eng, 2), 1);
+    EXPECT_EQ(rep.lit("06_12_26.PAD"), std::string("Anniversaire de L\xE9") + "a" + '\0');
+    // Quitting with the note pad in front saves the note pad only.
+    horloge.regle(2026, 12, 7, 9, 0);
+    {
+        Programme p(horloge, son, dialogues, rep.chemin());
+        TForm1& f = *p.form1;
+        EXPECT_EQ(f.champ[1]->text(), QStringLiteral("Dentiste"));
+        EXPECT_TRUE(p.etat.agenda.cloche(2));
+        f.blocClick();
+        f.edit_bloc_note->setPlainText(QStringLiteral("Pain"));
+        const std::string avant = rep.lit("07_12_26.ENG");
+        dialogues.reponses = {true};
+        EXPECT_TRUE(f.close());
+        EXPECT_EQ(rep.lit("PAD"), std::string("Pain") + '\0');
+        EXPECT_EQ(rep.lit("07_12_26.ENG"), avant);
+    }
+    {
+        Programme p(horloge, son, dialogues, rep.chemin());
+        p.form1->blocClick();
+        EXPECT_EQ(p.form1->edit_bloc_note->toPlainText(), QStringLiteral("Pain"));
+    }
+}
+
+TEST(Histoire, QuitterSauveLaDateAfficheeEtPasAujourdhui) {
+    Banc b(2026, 5, 10);
+    TForm1& f = b.demarre();
+    f.corne_gaucheClick();
+    f.edit_bloc_calendrier->setPlainText(QStringLiteral("hier"));
+    b.dialogues.reponses = {true};
+    EXPECT_TRUE(f.close());
+    EXPECT_EQ(b.rep.lit("09_05_26.PAD"), std::string("hier") + '\0');
+    EXPECT_EQ(b.rep.taille("10_05_26.PAD"), 0);
+}
+
+TEST(Histoire, LeMenuGeneralReappliqueLesReglagesSansToucherAuTexte) {
+    RepertoireTemp rep;
+    HorlogeReglable horloge(2026, 12, 6, 9, 0);
+    LecteurSonEnregistreur son;
+    DialoguesTest dialogues;
+    Programme p(horloge, son, dialogues, rep.chemin());
+    TForm1& f = *p.form1;
+    f.show();
+    f.edit_bloc_calendrier->setPlainText(QStringLiteral("en cours"));
+    // While the menu is open the settings change (as the configuration dialog does).
+    QTimer::singleShot(0, [&] {
+        QDialog* menu = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->pos(), QPoint(p.etat.ctx.rect_main.gauche + 168, p.etat.ctx.rect_main.haut + 210));
+        p.etat.reglages.regle_couleur(CouleurReglee::jour, 0x00FF00);
+        p.etat.reglages.regle_video(2);
+        menu->reject();
+    });
+    f.menuClick();
+    EXPECT_EQ(f.jour->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+    EXPECT_TRUE(f.calculette2->isVisibleTo(&f));
+    EXPECT_EQ(f.edit_bloc_calendrier->toPlainText(), QStringLiteral("en cours"));
+}
+
+TEST(Histoire, LEcranDAccueilMontreLeNomSansLaVersion) {
+    TSplashForm s(QStringLiteral("Quorvel V2.32"));
+    s.show();
+    EXPECT_EQ(s.logiciel->text(), QStringLiteral("Quorvel"));
+    EXPECT_EQ(s.Label3D2->text(), QStringLiteral("Chargement en cours ..."));
+    EXPECT_EQ(s.size(), QSize(324, 200));
+    EXPECT_EQ(nom_logiciel(QStringLiteral("V2.32")), QString());
+}
+
+// A save that fails at any step leaves the old or the new text, never a cut or
+// empty file; the message is the French one; the next save works.
+TEST(Pannes, UneSauvegardeQuiEchoueNePerdRien) {
+    Banc b(2026, 3, 3);
+    TForm1& f = b.demarre();
+    f.edit_bloc_calendrier->setPlainText(QStringLiteral("ancien"));
+    Banc::tape(f.champ[0], QStringLiteral("ancienne ligne"));
+    f.sauve_bloc_calendrier();
+    const std::string pad_avant = b.rep.lit("03_03_26.PAD");
+    const std::string eng_avant = b.rep.lit("03_03_26.ENG");
+    f.edit_bloc_calendrier->setPlainText(QStringLiteral("nouveau"));
+    Banc::tape(f.champ[0], QStringLiteral("nouvelle ligne"));
+    for (int n = 1;; ++n) {
+        ASSERT_LT(n, 60);
+        b.dialogues.erreurs.clear();
+        pannes::arme(n, ENOSPC);
+        f.corne_droiteClick();
+        pannes::desarme();
+        if (b.dialogues.erreurs.empty()) break;
+        EXPECT_EQ(b.dialogues.erreurs[0].texte, QStringLiteral("Disque plein.")) << n;
+        EXPECT_EQ(f.jour_courant, 3) << n; // the date does not change
+        EXPECT_TRUE(f.fichier_libre) << n;
+        const std::string pad = b.rep.lit("03_03_26.PAD");
+        EXPECT_TRUE(pad == pad_avant || pad == std::string("nouveau") + '\0') << n;
+        const std::string eng = b.rep.lit("03_03_26.ENG");
+        EXPECT_EQ(eng.size(), 806u) << n;
+        EXPECT_TRUE(creneau(eng, 1) == "ancienne ligne" || creneau(eng, 1) == "nouvelle ligne") << n;
+    }
+    EXPECT_EQ(f.jour_courant, 4);
+    EXPECT_EQ(b.rep.lit("03_03_26.PAD"), std::string("nouveau") + '\0');
+    EXPECT_EQ(creneau(b.rep.lit("03_03_26.ENG"), 1), "nouvelle ligne");
+}
+
+TEST(Pannes, LeBlocNotesSurvitAUneEcritureRatee) {
+    Banc b(2026, 3, 3);
+    b.rep.ecrit("PAD", std::string("précieux") + '\0');
+    TForm1& f = b.demarre();
+    f.blocClick();
+    f.edit_bloc_note->setPlainText(QStringLiteral("autre"));
+    pannes::arme(2, EACCES);
+    f.blocClick();
+    pannes::desarme();
+    ASSERT_EQ(b.dialogues.erreurs.size(), 1u);
+    EXPECT_EQ(b.dialogues.erreurs[0].texte, QStringLiteral("Accès au fichier refusé."));
+    EXPECT_EQ(b.rep.lit("PAD"), std::string("précieux") + '\0');
+    EXPECT_TRUE(f.bloc_libre);
+    EXPECT_TRUE(f.fichier_libre);
+    f.blocClick();
+    EXPECT_EQ(b.rep.lit("PAD"), std::string("autre") + '\0');
+}
+
+TEST(MauvaisFichiers, UnAgendaCourtEstSignaleEtRienNestEcrase) {
+    Banc b(2026, 3, 3);
+    b.rep.ecrit("04_03_26.ENG", std::string(100, 'A'));
+    b.rep.ecrit("04_03_26.PAD", std::string("note du 4") + '\0');
+    TForm1& f = b.demarre();
+    f.edit_bloc_calendrier->setPlainText(QStringLiteral("du 3"));
+    f.corne_droiteClick();
+    ASSERT_EQ(b.dialogues.erreurs.size(), 1u);
+    EXPECT_EQ(b.dialogues.erreurs[0].texte, QStringLiteral("Lecture au delà de la fin de fichier."));
+    EXPECT_EQ(f.jour_courant, 4);
+    EXPECT_FALSE(f.page_chargee());
+    // Nothing of the 3rd stays on the page of the 4th.
+    EXPECT_NE(f.edit_bloc_calendrier->toPlainText(), QStringLiteral("du 3"));
+    f.champDblClick(1);
+    f.corne_droiteClick();
+    EXPECT_EQ(b.rep.lit("04_03_26.ENG"), std::string(100, 'A'));
+    EXPECT_EQ(b.rep.lit("04_03_26.PAD"), std::string("note du 4") + '\0');
+    EXPECT_TRUE(f.fichier_libre);
+}
+
+TEST(MauvaisFichiers, OctetsQuelconquesDansUnAgenda) {
+    Banc b(2026, 3, 3);
+    std::string eng(806, '\xFF'); // no terminator anywhere, every bell set
+    b.rep.ecrit("03_03_26.ENG", eng);
+    b.rep.ecrit("03_03_26.PAD", std::string("\x01\x02\0\x7F\xFF", 5));
+    TForm1& f = b.demarre();
+    EXPECT_TRUE(b.dialogues.erreurs.empty());
+    for (int k = 1; k <= 13; ++k) EXPECT_EQ(f.champ[k - 1]->text().size(), 60);
+    EXPECT_TRUE(b.etat->agenda.cloche(13));
+    EXPECT_EQ(f.edit_bloc_calendrier->toPlainText().size(), 4);
+}
+
+TEST(MauvaisFichiers, UnFichierDeReglagesCourtDemarreSansErreur) {
+    Banc b(2026, 3, 3);
+    b.rep.ecrit("PAD.CFG", std::string(10, '\0'));
+    TForm1& f = b.demarre();
+    EXPECT_TRUE(b.dialogues.erreurs.empty());
+    EXPECT_EQ(f.edit_bloc_calendrier->font().pointSize(), 8);
+    EXPECT_EQ(b.etat->reglages.video(), 1);
+}
+
+TEST(MauvaisFichiers, UnFichierDeJourIlliblePasEcrase) {
+    Banc b(2026, 3, 3);
+    b.rep.ecrit("03_03_26.PAD", std::string("garde-moi") + '\0');
+    ::chmod(b.rep.fichier("03_03_26.PAD").c_str(), 0);
+    if (::access(b.rep.fichier("03_03_26.PAD").c_str(), R_OK) == 0) GTEST_SKIP() << "root reads everything";
+    TForm1& f = b.demarre();
+    ASSERT_FALSE(b.dialogues.erreurs.empty());
+    EXPECT_EQ(b.dialogues.erreurs[0].texte, QStringLiteral("Accès au fichier refusé."));
+    EXPECT_EQ(b.rep.taille("03_03_26.PAD"), 10);
+    EXPECT_TRUE(f.fichier_libre);
+}

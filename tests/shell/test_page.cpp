@@ -1,0 +1,259 @@
+// The day page lived in: typing, turning pages, the note pad, bells, quitting.
+#include "banc.hpp"
+#include "calendar/dates.hpp"
+#include "calendar/utilitaires.hpp"
+#include "shell/zone_texte.hpp"
+#include "widgets/calcul.hpp"
+#include "widgets/horloge.hpp"
+
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace quorvel;
+using namespace quorvel::test;
+
+TEST(Page, DemarrageSurUnRepertoireVide) {
+    Banc b(1998, 2, 27, 10, 30);
+    TForm1& f = b.demarre();
+    EXPECT_EQ(f.size(), QSize(411, 455));
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Quorvel V2.32"));
+    EXPECT_EQ(f.mois->text(), QStringLiteral("Février "));
+    EXPECT_EQ(f.annee->text(), QStringLiteral("1998"));
+    EXPECT_EQ(f.date_jour->text(), QStringLiteral("27"));
+    EXPECT_EQ(f.jour->text(), QStringLiteral("Vendredi "));
+    EXPECT_EQ(f.semaine->text(), QStringLiteral("Semaine 08"));
+    EXPECT_EQ(b.rep.taille("PAD.CFG"), 241);
+    EXPECT_EQ(b.rep.taille("27_02_98.PAD"), 0);
+    EXPECT_EQ(b.rep.lit("27_02_98.ENG"), std::string(806, '\0'));
+    EXPECT_EQ(b.rep.taille("SAINT02"), 28 * 37);
+    EXPECT_TRUE(f.fichier_libre);
+    EXPECT_TRUE(f.bloc_libre);
+    EXPECT_EQ(f.derniere_heure, 10);
+    EXPECT_TRUE(f.Timer1->isActive());
+    EXPECT_EQ(f.Timer1->interval(), 30000);
+    EXPECT_EQ(f.Timer2->interval(), 60000);
+    EXPECT_TRUE(b.dialogues.erreurs.empty());
+    // The default settings on the page: navy weekday, teal saint, red date square.
+    EXPECT_EQ(f.jour->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    EXPECT_EQ(f.saint_du_jour->palette().color(QPalette::WindowText), QColor(0, 128, 128));
+    EXPECT_EQ(f.fond_date->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_EQ(f.edit_bloc_calendrier->font().pointSize(), 8);
+    EXPECT_EQ(f.edit_bloc_note->font().pointSize(), 12);
+    EXPECT_EQ(f.edit_bloc_note->font().family(), QStringLiteral("Times New Roman"));
+    EXPECT_TRUE(f.calculette1->isVisibleTo(&f));
+    EXPECT_FALSE(f.calculette2->isVisibleTo(&f));
+    EXPECT_TRUE(f.HORLOGE1->isVisibleTo(&f));
+}
+
+TEST(Page, LesTextesVontDansLesFichiersDuJourQuitte) {
+    Banc b(1998, 2, 27);
+    TForm1& f = b.demarre();
+    f.edit_bloc_calendrier->setPlainText(QStringLiteral("Réunion\nà 10 h"));
+    Banc::tape(f.champ[0], QStringLiteral("Café avec Noël"));
+    Banc::tape(f.champ[12], QString(60, QLatin1Char('x')));
+    f.corne_droiteClick();
+    EXPECT_EQ(b.rep.lit("27_02_98.PAD"), std::string("R\xE9union\r\n\xE0 10 h") + '\0');
+    const std::string eng = b.rep.lit("27_02_98.ENG");
+    ASSERT_EQ(eng.size(), 806u);
+    EXPECT_EQ(creneau(eng, 1), "Caf\xE9 avec No\xEBl");
+    EXPECT_EQ(creneau(eng, 13), std::string(60, 'x'));
+    EXPECT_EQ(creneau(eng, 2), "");
+    // 1998 is not a leap year: the next page is 1 March, a Sunday.
+    EXPECT_EQ(f.jour_courant, 1);
+    EXPECT_EQ(f.mois_courant, 3);
+    EXPECT_EQ(f.jour->text(), QStringLiteral("Dimanche "));
+    EXPECT_TRUE(f.edit_bloc_calendrier->toPlainText().isEmpty());
+    EXPECT_TRUE(f.champ[0]->text().isEmpty());
+    ASSERT_EQ(b.son.appels.size(), 1u);
+    EXPECT_EQ(b.son.appels[0], b.rep.chemin() + "papier.wav");
+    f.corne_gaucheClick();
+    f.corne_gaucheClick();
+    EXPECT_EQ(f.jour_courant, 27);
+    EXPECT_EQ(f.edit_bloc_calendrier->toPlainText(), QStringLiteral("Réunion\nà 10 h"));
+    EXPECT_EQ(f.champ[0]->text(), QStringLiteral("Café avec Noël"));
+    EXPECT_EQ(f.champ[12]->text().size(), 60);
+    EXPECT_TRUE(b.dialogues.erreurs.empty());
+}
+
+TEST(Page, TournerLesPagesAuTraversDesMoisDesAnneesEtDesAnneesBissextiles) {
+    struct Cas {
+        int j, m, a;
+        bool suivant;
+        int j2, m2, a2;
+        const char* jour;
+    };
+    const Cas cas[] = {
+        {28, 2, 1996, true, 29, 2, 1996, "Jeudi "},      {1, 3, 1996, false, 29, 2, 1996, "Jeudi "},
+        {1, 3, 1997, false, 28, 2, 1997, "Vendredi "},   {28, 2, 2000, true, 29, 2, 2000, "Mardi "},
+        {31, 12, 1998, true, 1, 1, 1999, "Vendredi "},   {1, 1, 1999, false, 31, 12, 1998, "Jeudi "},
+        {30, 4, 2026, true, 1, 5, 2026, "Vendredi "},    {1, 5, 2026, false, 30, 4, 2026, "Jeudi "},
+    };
+    for (const Cas& c : cas) {
+        Banc b(c.a, c.m, c.j);
+        TForm1& f = b.demarre();
+        c.suivant ? f.corne_droiteClick() : f.corne_gaucheClick();
+        EXPECT_EQ(std::tie(f.jour_courant, f.mois_courant, f.annee_courante),
+                  std::tie(c.j2, c.m2, c.a2))
+            << c.j << "/" << c.m << "/" << c.a;
+        EXPECT_EQ(f.jour->text(), QString::fromLatin1(c.jour)) << c.j << "/" << c.m << "/" << c.a;
+        EXPECT_EQ(f.jour_semaine_courant, jour_semaine(c.j2, c.m2, c.a2));
+        EXPECT_TRUE(b.rep.existe(fichier_agenda_jour(c.j2, c.m2, c.a2)));
+    }
+}
+
+TEST(Page, SansSonDePageLeTourEstSilencieux) {
+    Banc b(2026, 3, 3);
+    TForm1& f = b.demarre();
+    b.etat->reglages.regle_son_page(false);
+    f.corne_droiteClick();
+    EXPECT_TRUE(b.son.appels.empty());
+    EXPECT_EQ(f.jour_courant, 4);
+}
+
+TEST(Page, LeBlocNotesEstLeMemePourTousLesJours) {
+    Banc b(2026, 3, 3);
+    TForm1& f = b.demarre();
+    f.edit_bloc_calendrier->setPlainText(QStringLiteral("jour"));
+    f.blocClick();
+    EXPECT_FALSE(f.calendrier->isVisibleTo(&f));
+    EXPECT_TRUE(f.bloc_note->isVisibleTo(&f));
+    EXPECT_EQ(f.bloc->text(), QStringLiteral("Bloc-Calendrier"));
+    EXPECT_EQ(f.bloc->toolTip(), QStringLiteral("Cliquez pour accèder au Bloc-Calendier"));
+    EXPECT_EQ(b.rep.lit("03_03_26.PAD"), std::string("jour") + '\0');
+    EXPECT_EQ(b.rep.taille("PAD"), 0); // created when first shown
+    f.edit_bloc_note->setPlainText(QStringLiteral("liste\ncourses"));
+    f.blocClick();
+    EXPECT_EQ(f.bloc->text(), QStringLiteral("Bloc-Notes"));
+    EXPECT_EQ(b.rep.lit("PAD"), std::string("liste\r\ncourses") + '\0');
+    EXPECT_EQ(f.edit_bloc_calendrier->toPlainText(), QStringLiteral("jour"));
+    f.corne_droiteClick();
+    f.blocClick();
+    EXPECT_EQ(f.edit_bloc_note->toPlainText(), QStringLiteral("liste\ncourses"));
+    f.edit_bloc_note->clear();
+    f.blocClick();
+    EXPECT_EQ(b.rep.lit("PAD"), std::string(1, '\0'));
+    EXPECT_TRUE(f.bloc_libre);
+}
+
+TEST(Page, LesClochesSontEcritesAussitotAvecLesTextesDejaEnregistres) {
+    Banc b(2026, 3, 3);
+    TForm1& f = b.demarre();
+    Banc::tape(f.champ[2], QStringLiteral("pas encore"));
+    f.champDblClick(5);
+    std::string eng = b.rep.lit("03_03_26.ENG");
+    EXPECT_EQ(cloche(eng, 5), 1);
+    EXPECT_EQ(creneau(eng, 3), ""); // the typed text reaches the file with the next save
+    EXPECT_FALSE(f.a[4]->pixmap().isNull());
+    EXPECT_TRUE(f.a[3]->pixmap().isNull());
+    // Double-clicking the hour label works the same; twice gives the first state back.
+    QTest::mouseDClick(f.h[3], Qt::LeftButton);
+    EXPECT_EQ(cloche(b.rep.lit("03_03_26.ENG"), 4), 1);
+    f.champDblClick(4);
+    eng = b.rep.lit("03_03_26.ENG");
+    EXPECT_EQ(cloche(eng, 4), 0);
+    EXPECT_EQ(cloche(eng, 5), 1);
+    f.corne_droiteClick();
+    eng = b.rep.lit("03_03_26.ENG");
+    EXPECT_EQ(creneau(eng, 3), "pas encore");
+    EXPECT_EQ(cloche(eng, 5), 1);
+    f.corne_gaucheClick();
+    EXPECT_TRUE(b.etat->agenda.cloche(5));
+    EXPECT_FALSE(b.etat->agenda.cloche(4));
+}
+
+TEST(Page, UnFichierAgendaEffaceEstRecreeSansCloches) {
+    Banc b(2026, 3, 3);
+    TForm1& f = b.demarre();
+    f.champDblClick(1);
+    Banc::tape(f.champ[0], QStringLiteral("texte"));
+    std::remove(b.rep.fichier("03_03_26.ENG").c_str());
+    f.corne_droiteClick();
+    const std::string eng = b.rep.lit("03_03_26.ENG");
+    EXPECT_EQ(creneau(eng, 1), "texte");
+    EXPECT_EQ(cloche(eng, 1), 0);
+}
+
+TEST(Page, LimitesDeSaisie) {
+    Banc b(2026, 3, 3);
+    TForm1& f = b.demarre();
+    f.show();
+    EXPECT_EQ(f.champ[0]->maxLength(), 60);
+    QTest::keyClicks(f.champ[0], QString(70, QLatin1Char('a')));
+    EXPECT_EQ(f.champ[0]->text().size(), 60);
+    TZoneTexte* zone = f.edit_bloc_calendrier;
+    zone->setPlainText(QString(4998, QLatin1Char('b')));
+    zone->moveCursor(QTextCursor::End);
+    QTest::keyClicks(zone, QStringLiteral("cde"));
+    EXPECT_EQ(zone->toPlainText().size(), 5000);
+    QTest::keyClick(zone, Qt::Key_Backspace);
+    QTest::keyClick(zone, Qt::Key_Return); // a line break counts two: no room
+    EXPECT_EQ(TZoneTexte::longueur_enregistree(zone->toPlainText()), 4999);
+    QTest::keyClick(zone, Qt::Key_Backspace);
+    QTest::keyClick(zone, Qt::Key_Return);
+    EXPECT_EQ(TZoneTexte::longueur_enregistree(zone->toPlainText()), 5000);
+    // A paste keeps only what fits.
+    zone->setPlainText(QString(4990, QLatin1Char('b')));
+    zone->moveCursor(QTextCursor::End);
+    QMimeData donnees;
+    donnees.setText(QString(20, QLatin1Char('p')));
+    zone->insertFromMimeData(&donnees);
+    EXPECT_EQ(zone->toPlainText().size(), 5000);
+}
+
+TEST(Page, UnTexteDePlusDe5000CaracteresEstGardeEntier) {
+    Banc b(2026, 3, 3);
+    const std::string long_texte = std::string(7000, 'z') + '\0';
+    b.rep.ecrit("03_03_26.PAD", long_texte);
+    b.rep.ecrit("PAD", long_texte);
+    TForm1& f = b.demarre();
+    EXPECT_EQ(f.edit_bloc_calendrier->toPlainText().size(), 7000);
+    f.blocClick();
+    EXPECT_EQ(f.edit_bloc_note->toPlainText().size(), 7000);
+    f.blocClick();
+    EXPECT_EQ(b.rep.lit("03_03_26.PAD"), long_texte);
+    EXPECT_EQ(b.rep.lit("PAD"), long_texte);
+}
+
+TEST(Page, ModeVideo2MontreLesAutresWidgets) {
+    Banc b(2026, 3, 3);
+    Reglages r;
+    config_defaut(r, b.rep.chemin());
+    r.regle_video(2);
+    r.regle_couleur(CouleurReglee::aiguilles, 0x00FF00);
+    ecrit_reglages(b.rep.chemin(), r);
+    TForm1& f = b.demarre();
+    EXPECT_FALSE(f.calculette1->isVisibleTo(&f));
+    EXPECT_TRUE(f.calculette2->isVisibleTo(&f));
+    EXPECT_FALSE(f.HORLOGE1->isVisibleTo(&f));
+    EXPECT_TRUE(f.HORLOGE2->isVisibleTo(&f));
+    EXPECT_EQ(f.HORLOGE1->couleur_aiguille(), QColor(0, 255, 0));
+    EXPECT_EQ(f.HORLOGE2->couleur_aiguille(), QColor(Qt::black));
+}
+
+TEST(Page, SaintDuJourEtSaintGardeQuandAucunNeCorrespond) {
+    Banc b(1998, 2, 27);
+    std::string saints;
+    for (int j = 1; j <= 28; ++j) {
+        std::string r = nombre_zeros(j, 2) + "/02";
+        r.resize(6, '\0');
+        std::string nom = j == 27 ? "Saint Honorine de la tr\xE8s longue" : "Saint " + std::to_string(j);
+        nom.resize(31, '\0');
+        saints += r + nom;
+    }
+    b.rep.ecrit("SAINT02", saints);
+    TForm1& f = b.demarre();
+    EXPECT_EQ(f.saint_du_jour->text(), QStringLiteral("Saint Honorine de la"));
+    f.corne_droiteClick();
+    f.corne_gaucheClick();
+    f.corne_gaucheClick();
+    EXPECT_EQ(f.saint_du_jour->text(), QStringLiteral("Saint 26"));
+    // 29 February 2000 has no record in a 28-record file: the saint shown before stays.
+    Banc b2(2000, 2, 28);
+    b2.rep.ecrit("SAINT02", saints);
+    TForm1& f2 = b2.demarre();
+    EXPECT_EQ(f2.saint_du_jour->text(), QStringLiteral("Saint 28"));
+    f2.corne_droiteClick();
+    EXPECT_EQ(f2.jour_courant, 29);
+    EXPECT_EQ(f2.saint_du_jour->text(), QStringLiteral("Saint 28"));
+}
