@@ -464,7 +464,7 @@ void TForm1::blocClick() {
     if (!bloc_libre) return;
     Verrou verrou(bloc_libre);
     gere([&] {
-        if (calendrier->isVisible() || !bloc_note->isVisible()) {
+        if (bloc_note->isHidden()) {
             sauve_bloc_calendrier();
             calendrier->hide();
             bloc_note->show();
@@ -561,7 +561,7 @@ bool TForm1::FormCloseQuery() {
     if (!etat_.ctx.dialogues.confirme(this, QStringLiteral("Confirmation"), question)) return false;
     // A save that fails keeps the program open, so that the text is not lost.
     return gere([&] {
-        if (calendrier->isVisible() || !bloc_note->isVisible())
+        if (bloc_note->isHidden())
             sauve_bloc_calendrier();
         else
             sauve_bloc_note();

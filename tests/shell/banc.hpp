@@ -5,7 +5,14 @@
 #include "plateforme/dialogues.hpp"
 #include "plateforme/horloge.hpp"
 #include "plateforme/son.hpp"
+#include "plateforme/etiquette.hpp"
 #include "shell/form1.hpp"
+#include "shell/zone_texte.hpp"
+#include "widgets/calcul.hpp"
+#include "widgets/horloge.hpp"
+
+#include <QMimeData>
+#include <QTimer>
 
 #include <QLineEdit>
 #include <memory>

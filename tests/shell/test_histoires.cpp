@@ -1,5 +1,6 @@
 // Whole-program stories: start, type, quit, start again; failures that lose nothing.
 #include "banc.hpp"
+#include "plateforme/erreurs.hpp"
 #include "plateforme/fichier.hpp"
 #include "shell/programme.hpp"
 #include "shell/splash.hpp"
@@ -77,7 +78,7 @@ TEST(Histoire, QuitterSauveLaDateAfficheeEtPasAujourdhui) {
     b.dialogues.reponses = {true};
     EXPECT_TRUE(f.close());
     EXPECT_EQ(b.rep.lit("09_05_26.PAD"), std::string("hier") + '\0');
-    EXPECT_EQ(b.rep.taille("10_05_26.PAD"), 0);
+    EXPECT_EQ(b.rep.lit("10_05_26.PAD"), std::string(1, '\0'));
 }
 
 TEST(Histoire, LeMenuGeneralReappliqueLesReglagesSansToucherAuTexte) {
@@ -127,23 +128,37 @@ TEST(Pannes, UneSauvegardeQuiEchoueNePerdRien) {
     Banc::tape(f.champ[0], QStringLiteral("nouvelle ligne"));
     for (int n = 1;; ++n) {
         ASSERT_LT(n, 60);
-        b.dialogues.erreurs.clear();
         pannes::arme(n, ENOSPC);
-        f.corne_droiteClick();
+        bool echec = false;
+        try {
+            f.sauve_bloc_calendrier();
+        } catch (const ErreurES& e) {
+            echec = true;
+            EXPECT_EQ(e.code(), 101);
+        }
         pannes::desarme();
-        if (b.dialogues.erreurs.empty()) break;
-        EXPECT_EQ(b.dialogues.erreurs[0].texte, QStringLiteral("Disque plein.")) << n;
-        EXPECT_EQ(f.jour_courant, 3) << n; // the date does not change
         EXPECT_TRUE(f.fichier_libre) << n;
+        if (!echec) break;
         const std::string pad = b.rep.lit("03_03_26.PAD");
         EXPECT_TRUE(pad == pad_avant || pad == std::string("nouveau") + '\0') << n;
         const std::string eng = b.rep.lit("03_03_26.ENG");
         EXPECT_EQ(eng.size(), 806u) << n;
         EXPECT_TRUE(creneau(eng, 1) == "ancienne ligne" || creneau(eng, 1) == "nouvelle ligne") << n;
+        EXPECT_EQ(b.rep.fichiers().size(), 4u) << n; // no temporary file left behind
     }
-    EXPECT_EQ(f.jour_courant, 4);
     EXPECT_EQ(b.rep.lit("03_03_26.PAD"), std::string("nouveau") + '\0');
     EXPECT_EQ(creneau(b.rep.lit("03_03_26.ENG"), 1), "nouvelle ligne");
+    // A page turn whose save fails reports it and keeps the date.
+    f.edit_bloc_calendrier->setPlainText(QStringLiteral("encore"));
+    pannes::arme(1, ENOSPC);
+    f.corne_droiteClick();
+    pannes::desarme();
+    ASSERT_EQ(b.dialogues.erreurs.size(), 1u);
+    EXPECT_EQ(b.dialogues.erreurs[0].texte, QStringLiteral("Disque plein."));
+    EXPECT_EQ(f.jour_courant, 3);
+    f.corne_droiteClick();
+    EXPECT_EQ(f.jour_courant, 4);
+    EXPECT_EQ(b.rep.lit("03_03_26.PAD"), std::string("encore") + '\0');
 }
 
 TEST(Pannes, LeBlocNotesSurvitAUneEcritureRatee) {
