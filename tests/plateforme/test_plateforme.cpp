@@ -85,8 +85,16 @@ TEST_F(Fichiers, PanneInjecteeDonneLeCodeAttendu) {
     pannes::arme(1, 0); // short read
     char c;
     EXPECT_THROW(f.lit(0, &c), ErreurES);
+    // A file that exists but cannot be opened is an error, never "missing".
     pannes::arme(1, EACCES);
-    EXPECT_FALSE(FichierEnregistrements::ouvre(rep.fichier("X"), 1).has_value());
+    EXPECT_THROW(FichierEnregistrements::ouvre(rep.fichier("X"), 1), ErreurES);
+    pannes::arme(1, EMFILE);
+    try {
+        FichierEnregistrements::ouvre(rep.fichier("X"), 1);
+        FAIL();
+    } catch (const ErreurES& e) {
+        EXPECT_EQ(e.code(), 4);
+    }
 }
 
 TEST_F(Fichiers, RemplacementAtomiqueNePerdJamaisLAncienContenu) {
