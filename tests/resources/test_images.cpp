@@ -1,0 +1,191 @@
+// Every picture the program names is compiled in, at its size and colour depth.
+#include "catalogue.hpp"
+#include "plateforme/ressources.hpp"
+
+#include <QImage>
+#include <QSet>
+#include <gtest/gtest.h>
+
+using quorvel::ressources::catalogue;
+using quorvel::ressources::Profondeur;
+
+namespace {
+
+QImage charge(const quorvel::ressources::Image& e) {
+    return QImage(QString::fromStdString(e.chemin_ressource()));
+}
+
+QColor moyenne(const QImage& im, int x0, int y0, int cote) {
+    double r = 0, g = 0, b = 0;
+    for (int y = y0; y < y0 + cote; ++y)
+        for (int x = x0; x < x0 + cote; ++x) {
+            const QRgb c = im.pixel(x, y);
+            r += qRed(c);
+            g += qGreen(c);
+            b += qBlue(c);
+        }
+    const double n = cote * cote;
+    return QColor(int(r / n), int(g / n), int(b / n));
+}
+
+double difference(const QImage& a, const QImage& b) {
+    double somme = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            somme += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                     std::abs(qBlue(p) - qBlue(q));
+        }
+    return somme / (a.width() * a.height());
+}
+
+} // namespace
+
+TEST(Images, ChacuneExisteASaTailleEtSaProfondeur) {
+    for (const auto& e : catalogue()) {
+        SCOPED_TRACE(e.nom);
+        const QImage im = charge(e);
+        ASSERT_FALSE(im.isNull());
+        EXPECT_EQ(im.width(), e.largeur);
+        EXPECT_EQ(im.height(), e.hauteur);
+        switch (e.profondeur) {
+        case Profondeur::palette_commune:
+        case Profondeur::couleurs_256:
+            EXPECT_EQ(im.format(), QImage::Format_Indexed8);
+            EXPECT_LE(im.colorCount(), 256);
+            break;
+        case Profondeur::couleurs_16:
+            EXPECT_EQ(im.format(), QImage::Format_Indexed8);
+            EXPECT_LE(im.colorCount(), 16);
+            break;
+        case Profondeur::vraies_couleurs:
+            EXPECT_FALSE(im.colorCount() > 0);
+            EXPECT_EQ(im.depth(), 32);
+            break;
+        }
+    }
+}
+
+TEST(Images, LesNomsQueLeProgrammeDemandeSeChargent) {
+    // The names the windows ask for, through the program's own loader.
+    const char* noms[] = {"fond1",        "fond_calendrier1",
+                          "fond_note1",   "horloge1",
+                          "horloge2",     "calculette1",
+                          "calculette2",  "splash",
+                          "a_propos",     "menu1",
+                          "menu2",        "message1",
+                          "message2",     "cloche",
+                          "coche1",       "coche2",
+                          "plus1",        "plus2",
+                          "pm1",          "pm2",
+                          "moins1",       "moins2",
+                          "fleche_g1",    "fleche_d1",
+                          "fleche_g2",    "fleche_d2",
+                          "haut_parleur", "icone",
+                          "icone_grande"};
+    for (const char* nom : noms)
+        EXPECT_FALSE(quorvel::image_ressource(nom).isNull()) << nom;
+    for (int k = 1; k <= 13; ++k)
+        EXPECT_FALSE(quorvel::image_ressource(QStringLiteral("l%1").arg(k)).isNull()) << k;
+}
+
+TEST(Images, LeBureauEnModeUnPartageUnePalette) {
+    QList<QRgb> reference;
+    int partagees = 0;
+    for (const auto& e : catalogue()) {
+        if (e.profondeur != Profondeur::palette_commune)
+            continue;
+        const QImage im = charge(e);
+        if (reference.isEmpty())
+            reference = im.colorTable();
+        EXPECT_EQ(im.colorTable(), reference) << e.nom;
+        ++partagees;
+    }
+    EXPECT_EQ(reference.size(), 256);
+    // Main background, two page pictures, mode 1 clock and calculator, menu, message,
+    // splash, about box, and the 13 logo frames.
+    EXPECT_EQ(partagees, 9 + 13);
+}
+
+TEST(Images, LesTexturesDesWidgetsProlongentLeMarbre) {
+    // A clock or calculator texture sits on the main window's background: its
+    // corner must be the same marble as the background under it.
+    const QImage fond = QImage(":/images/fond1.png").convertToFormat(QImage::Format_RGB32);
+    struct Cas {
+        const char* nom;
+        int x, y;
+    } const cas[] = {{"horloge1", 252, 4},
+                     {"horloge2", 251, 4},
+                     {"calculette1", 14, 16},
+                     {"calculette2", 14, 16}};
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const QImage t = QImage(QStringLiteral(":/images/%1.png").arg(c.nom))
+                             .convertToFormat(QImage::Format_RGB32);
+        const QColor a = moyenne(t, 0, 0, 4), b = moyenne(fond, c.x, c.y, 4);
+        EXPECT_NEAR(a.red(), b.red(), 24);
+        EXPECT_NEAR(a.green(), b.green(), 24);
+        EXPECT_NEAR(a.blue(), b.blue(), 24);
+    }
+}
+
+TEST(Images, LeLogoTourneEnBoucle) {
+    std::vector<QImage> images;
+    for (int k = 1; k <= 13; ++k)
+        images.push_back(QImage(QStringLiteral(":/images/l%1.png").arg(k))
+                             .convertToFormat(QImage::Format_RGB32));
+    QSet<QByteArray> distinctes;
+    double pas_max = 0;
+    for (int k = 0; k < 13; ++k) {
+        distinctes.insert(QByteArray(reinterpret_cast<const char*>(images[k].constBits()),
+                                     images[k].sizeInBytes()));
+        if (k > 0)
+            pas_max = std::max(pas_max, difference(images[k - 1], images[k]));
+    }
+    EXPECT_EQ(distinctes.size(), 13);
+    // Going from the last frame back to the first is no bigger a jump than any other step.
+    EXPECT_LE(difference(images[12], images[0]), pas_max * 1.5);
+}
+
+TEST(Images, LesBoutonsOntUnFondTransparent) {
+    for (const char* nom : {"coche1", "coche2", "plus1", "plus2", "pm1", "pm2", "moins1", "moins2",
+                            "fleche_g1", "fleche_d1", "fleche_g2", "fleche_d2", "cloche"}) {
+        const QImage im(QStringLiteral(":/images/%1.png").arg(nom));
+        EXPECT_EQ(qAlpha(im.pixel(0, 0)), 0) << nom;
+        EXPECT_EQ(qAlpha(im.pixel(im.width() - 1, im.height() - 1)), 0) << nom;
+    }
+}
+
+TEST(Curseurs, LaMainMontreDuDoigtLePointChaud) {
+    for (const auto& pc : quorvel::ressources::points_chauds()) {
+        SCOPED_TRACE(pc.nom);
+        const QImage im =
+            QImage(QStringLiteral(":/curseurs/%1.png").arg(QString::fromStdString(pc.nom)))
+                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(im.size(), QSize(32, 32));
+        // Only a black outline, a white inside and transparency.
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const QRgb p = im.pixel(x, y);
+                const bool permis =
+                    qAlpha(p) == 0 || p == qRgb(0, 0, 0) || p == qRgb(255, 255, 255);
+                ASSERT_TRUE(permis) << x << "," << y;
+            }
+        EXPECT_EQ(im.pixel(pc.x, pc.y), qRgb(0, 0, 0));
+        // The fingertip is the hand's farthest point in the direction it points,
+        // and the finger runs back from it.
+        const int dx = pc.nom == "main_gauche" ? 1 : pc.nom == "main_droite" ? -1 : 0;
+        const int dy = pc.nom == "main_haut" ? 1 : 0;
+        for (int k = 0; k < 8; ++k)
+            EXPECT_GT(qAlpha(im.pixel(pc.x + k * dx, pc.y + k * dy)), 0) << k;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                if (qAlpha(im.pixel(x, y)) == 0)
+                    continue;
+                EXPECT_GE((x - pc.x) * dx + (y - pc.y) * dy, 0) << x << "," << y;
+            }
+    }
+    const QCursor c = quorvel::curseur(quorvel::curseur_main_haut);
+    EXPECT_FALSE(c.pixmap().isNull());
+    EXPECT_EQ(c.hotSpot(), QPoint(12, 2));
+}
