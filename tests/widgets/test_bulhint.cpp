@@ -1,0 +1,268 @@
+// Balloon hints on the offscreen screen: the settings, the hint pause, the
+// direction handler, the window's size and place, and one rendered balloon.
+#include "widgets/bulhint.hpp"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace quorvel;
+
+namespace {
+
+// A main window with two hinted labels and the balloon settings of the program.
+struct Bureau {
+    QWidget fenetre;
+    QLabel* gauche;
+    QLabel* droite;
+    TBulHint* bulhint;
+
+    Bureau() {
+        fenetre.setGeometry(100, 100, 411, 455);
+        gauche = new QLabel(QStringLiteral("Bloc-Notes"), &fenetre);
+        gauche->setGeometry(10, 400, 120, 30);
+        gauche->setToolTip(QStringLiteral("Bloc-notes commun à tous les jours"));
+        droite = new QLabel(QStringLiteral("Quitter"), &fenetre);
+        droite->setGeometry(280, 400, 120, 30);
+        droite->setToolTip(QStringLiteral("Quitter"));
+        bulhint = new TBulHint(&fenetre);
+        bulhint->setHintDirection(hdDownRight);
+        bulhint->setHintShadowColor(Qt::black);
+        QFont police(QStringLiteral("Arial"));
+        police.setPixelSize(11);
+        bulhint->setHintFont(police);
+        bulhint->setHintFontColor(Qt::black);
+        fenetre.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&fenetre));
+    }
+    TNewHint* bulle() const { return bulhint->fenetre_bulle(); }
+};
+
+} // namespace
+
+TEST(TBulHint, ValeursParDefaut) {
+    QWidget principale;
+    regle_pause_bulles_application(0);
+    TBulHint b(&principale);
+    EXPECT_EQ(b.HintDirection(), hdUpRight);
+    EXPECT_EQ(b.HintColor(), QColor(255, 255, 0));
+    EXPECT_EQ(b.HintShadowColor(), QColor(128, 0, 128));
+    EXPECT_EQ(b.HintFontColor(), QColor(0, 0, 255));
+    EXPECT_TRUE(b.HintFont().bold());
+    EXPECT_TRUE(b.HintFont().italic());
+    EXPECT_EQ(b.HintPauseTime(), 600);
+    EXPECT_EQ(pause_bulles_application(), 600);
+    EXPECT_FALSE(b.OnSelectHintDirection());
+}
+
+TEST(TBulHint, PauseDeLApplication) {
+    QWidget principale;
+    TBulHint b(&principale);
+    regle_pause_bulles_application(123);
+    b.setHintPauseTime(600); // unchanged value: the application's pause is left alone
+    EXPECT_EQ(pause_bulles_application(), 123);
+    b.setHintPauseTime(1000);
+    EXPECT_EQ(pause_bulles_application(), 1000);
+    EXPECT_EQ(b.HintPauseTime(), 1000);
+}
+
+TEST(TBulHint, SelectionDeLaDirection) {
+    Bureau b;
+    std::vector<QWidget*> demandes;
+    b.bulhint->setOnSelectHintDirection([&](QWidget* controle, THintDirection& d) {
+        demandes.push_back(controle);
+        if (controle == b.gauche)
+            d = hdUpLeft;
+    });
+    EXPECT_EQ(b.bulhint->direction_pour(b.gauche), hdUpLeft);
+    EXPECT_EQ(b.bulhint->direction_pour(b.droite), hdDownRight);
+    EXPECT_EQ(b.bulhint->HintDirection(), hdDownRight);
+
+    const QPoint milieu = b.gauche->mapToGlobal(QPoint(100, 15));
+    b.bulhint->montre_bulle(b.gauche, milieu);
+    EXPECT_EQ(b.bulle()->direction(), hdUpLeft);
+    b.bulhint->montre_bulle(b.droite, b.droite->mapToGlobal(QPoint(60, 15)));
+    EXPECT_EQ(b.bulle()->direction(), hdDownRight);
+    EXPECT_EQ(b.bulhint->HintDirection(), hdDownRight);
+    ASSERT_GE(demandes.size(), 4u);
+    EXPECT_EQ(demandes[2], b.gauche);
+}
+
+TEST(TBulHint, TailleEtPlaceDeLaFenetre) {
+    Bureau b;
+    QFont police(QStringLiteral("Arial"));
+    police.setPixelSize(11);
+    const QString texte = b.droite->toolTip();
+    const QSize rect = taille_rect_bulle(police, texte, 10000);
+    // One line: the text's height t is the font's height, with or without its leading.
+    const QFontMetrics m(police);
+    const int t = rect.height() - 2;
+    EXPECT_GE(t, m.height());
+    EXPECT_LE(t, m.lineSpacing() + 1);
+
+    const QPoint pointeur = b.droite->mapToGlobal(QPoint(10, 10));
+    b.bulhint->montre_bulle(b.droite, pointeur);
+    TNewHint* bulle = b.bulle();
+    ASSERT_TRUE(bulle->isVisible());
+    EXPECT_EQ(bulle->texte(), texte);
+    EXPECT_EQ(bulle->direction(), hdDownRight);
+    // One line of text height t: t + 31 high below the pointer, text width + 22 wide.
+    EXPECT_EQ(bulle->geometry(), QRect(pointeur.x(), pointeur.y() + 15, rect.width() + 16, t + 31));
+
+    // Near the right edge of the screen the balloon turns left, its tip still on the pointer.
+    const QRect ecran = QGuiApplication::primaryScreen()->geometry();
+    const QPoint bord(ecran.right() - 5, ecran.center().y());
+    b.bulhint->montre_bulle(b.droite, bord);
+    EXPECT_EQ(bulle->direction(), hdDownLeft);
+    EXPECT_EQ(bulle->geometry().right() + 1 - 6, bord.x());
+
+    // Near the bottom it goes up, 5 pixels above the pointer.
+    const QPoint bas(ecran.center().x(), ecran.bottom() - 5);
+    b.bulhint->montre_bulle(b.droite, bas);
+    EXPECT_EQ(bulle->direction(), hdUpRight);
+    EXPECT_EQ(bulle->geometry().bottom() + 1, bas.y() - 5);
+    EXPECT_EQ(bulle->geometry().height(), t + 22);
+
+    b.bulhint->cache_bulle();
+    EXPECT_FALSE(bulle->isVisible());
+}
+
+TEST(TBulHint, TexteLongCoupe) {
+    Bureau b;
+    b.gauche->setToolTip(QString(300, QLatin1Char('x')));
+    b.bulhint->montre_bulle(b.gauche, b.gauche->mapToGlobal(QPoint(5, 5)));
+    EXPECT_EQ(b.bulle()->texte().size(), longueur_max_bulle);
+}
+
+TEST(TBulHint, PauseObservee) {
+    Bureau b;
+    b.bulhint->setHintPauseTime(1000);
+    QElapsedTimer chrono;
+    chrono.start();
+    QTest::mouseMove(b.droite, QPoint(30, 10));
+    QTest::qWait(700);
+    EXPECT_FALSE(b.bulle()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return b.bulle()->isVisible(); }, 3000));
+    EXPECT_GE(chrono.elapsed(), 1000);
+    EXPECT_EQ(b.bulle()->texte(), QStringLiteral("Quitter"));
+    EXPECT_EQ(b.bulle()->geometry().topLeft(), b.droite->mapToGlobal(QPoint(30, 25)));
+
+    // A click puts it away, and it stays away while the mouse is on the control.
+    QTest::mouseClick(b.droite, Qt::LeftButton, {}, QPoint(30, 10));
+    EXPECT_FALSE(b.bulle()->isVisible());
+    QTest::mouseMove(b.droite, QPoint(31, 10));
+    QTest::qWait(1200);
+    EXPECT_FALSE(b.bulle()->isVisible());
+
+    // Another control: a new pause, then its own balloon.
+    b.bulhint->setHintPauseTime(200);
+    QTest::mouseMove(b.gauche, QPoint(30, 10));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return b.bulle()->isVisible(); }, 1000));
+    EXPECT_EQ(b.bulle()->texte(), b.gauche->toolTip());
+    // Moving to a control without hint hides it.
+    QTest::mouseMove(&b.fenetre, QPoint(200, 50));
+    EXPECT_FALSE(b.bulle()->isVisible());
+}
+
+TEST(TBulHint, ControleInactif) {
+    // A disabled control still shows its hint.
+    Bureau b;
+    b.bulhint->setHintPauseTime(100);
+    b.gauche->setEnabled(false);
+    QTest::mouseMove(b.gauche, QPoint(20, 10));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return b.bulle()->isVisible(); }, 2000));
+    EXPECT_EQ(b.bulle()->texte(), b.gauche->toolTip());
+    // A key press puts it away.
+    QTest::keyClick(&b.fenetre, Qt::Key_A);
+    EXPECT_FALSE(b.bulle()->isVisible());
+}
+
+TEST(TBulHint, DisparaitApresUnMoment) {
+    Bureau b;
+    b.bulhint->montre_bulle(b.gauche, b.gauche->mapToGlobal(QPoint(5, 5)));
+    ASSERT_TRUE(b.bulle()->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !b.bulle()->isVisible(); },
+                                TBulHint::duree_affichage_ms + 1000));
+}
+
+namespace {
+
+ApparenceBulle apparence_programme() {
+    QFont police(QStringLiteral("Arial"));
+    police.setPixelSize(11);
+    return {QColor(255, 255, 0), QColor(Qt::black), police, QColor(Qt::black)};
+}
+
+} // namespace
+
+TEST(TNewHint, BulleDessinee) {
+    const QColor fond(200, 220, 240), jaune(255, 255, 0), noir(Qt::black);
+    for (const THintDirection d : {hdUpRight, hdUpLeft, hdDownRight, hdDownLeft}) {
+        const int W = 116, H = hauteur_bulle(20, d);
+        QImage capture(W, H, QImage::Format_ARGB32_Premultiplied);
+        capture.fill(fond);
+        const QImage image =
+            compose_bulle(capture, d, QStringLiteral("Quitter"), apparence_programme());
+        ASSERT_EQ(image.size(), QSize(W, H));
+        const GeometrieBulle g = geometrie_bulle(d, W, H);
+        const BordsBulle& c = g.corps;
+        const auto trace = ::testing::Message() << "direction " << d;
+
+        // The shadow right of the body: dots on one pixel in two, the background between.
+        for (int y = c.haut + 10; y < c.bas; ++y)
+            for (int x = W - 5; x < W - 1; ++x)
+                EXPECT_EQ(image.pixelColor(x, y), (x + y) % 2 == 0 ? noir : fond)
+                    << trace << " (" << x << ", " << y << ")";
+        // Below the body, away from the pointer.
+        const int y_ombre = c.bas + 2;
+        for (int x = 40; x < 70; ++x)
+            EXPECT_EQ(image.pixelColor(x, y_ombre), (x + y_ombre) % 2 == 0 ? noir : fond)
+                << trace << " x " << x;
+        // The outline: black on each straight edge, the fill inside.
+        EXPECT_EQ(image.pixelColor(W / 2 - 20, c.haut), noir) << trace;
+        EXPECT_EQ(image.pixelColor(c.gauche, (c.haut + c.bas) / 2), noir) << trace;
+        EXPECT_EQ(image.pixelColor(c.droite - 1, (c.haut + c.bas) / 2), noir) << trace;
+        EXPECT_EQ(image.pixelColor(c.droite - 1, c.haut + 1 + 6), noir) << trace;
+        EXPECT_EQ(image.pixelColor(W / 2 - 20, c.bas - 1), noir) << trace;
+        EXPECT_EQ(image.pixelColor(c.droite - 3, c.bas - 3), jaune) << trace;
+        EXPECT_EQ(image.pixelColor(c.gauche + 2, c.bas - 3), jaune) << trace;
+        // Rounded corners let the background through.
+        EXPECT_EQ(image.pixelColor(c.droite - 1, c.haut), fond) << trace;
+        // The pointer: filled between its edges, its tip on the window's edge.
+        const PointBulle p1 = g.pointe[0], p2 = g.pointe[1], tip = g.pointe[2];
+        const int y_milieu = (p1.y + tip.y) / 2;
+        const int x_milieu = (p1.x + p2.x + 2 * tip.x) / 4;
+        EXPECT_EQ(image.pixelColor(x_milieu, y_milieu), jaune) << trace;
+        // Where the pointer joins the body the outline is open.
+        EXPECT_EQ(image.pixelColor((p1.x + p2.x) / 2, p1.y), jaune) << trace;
+        // Dark text near the top left of the text rectangle.
+        bool texte = false;
+        for (int y = g.texte.haut; y < g.texte.haut + 14; ++y)
+            for (int x = g.texte.gauche; x < g.texte.gauche + 30; ++x)
+                texte |= image.pixelColor(x, y).lightness() < 100;
+        EXPECT_TRUE(texte) << trace;
+        if (qEnvironmentVariableIsSet("QUORVEL_APERCU"))
+            image.scaled(W * 4, H * 4).save(QStringLiteral("/tmp/apercu_bulle%1.png").arg(d));
+    }
+}
+
+TEST(TNewHint, FenetreMontreLaBulle) {
+    // The window shows the composed balloon over what it captured of the screen.
+    Bureau b;
+    QPalette p = b.fenetre.palette();
+    p.setColor(QPalette::Window, QColor(10, 120, 10));
+    b.fenetre.setPalette(p);
+    b.fenetre.setAutoFillBackground(true);
+    b.fenetre.repaint();
+    b.bulhint->montre_bulle(b.droite, b.fenetre.mapToGlobal(QPoint(150, 100)));
+    TNewHint* bulle = b.bulle();
+    ASSERT_TRUE(bulle->isVisible());
+    const QImage vue = bulle->grab().toImage();
+    ASSERT_FALSE(bulle->image().isNull());
+    EXPECT_EQ(vue.size(), bulle->size());
+    EXPECT_EQ(bulle->image().pixelColor(2, 30), b.bulhint->HintColor());
+}

@@ -1,0 +1,195 @@
+// Where the balloon goes: each preferred direction near each screen edge and
+// corner, the hand-over chain, and the parts' geometry inside the window.
+#include "widgets/bulle_placement.hpp"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+using namespace quorvel;
+
+namespace {
+
+// A 100 x 20 hint rectangle: window 116 wide, 40 high up, 49 high down.
+constexpr int rect_l = 100, rect_h = 20;
+const EcranBulle ecran{0, 0, 800, 600};
+
+// Where the pointer tip lands on the screen.
+PointBulle pointe_ecran(const PlacementBulle& p) {
+    const PointBulle t = geometrie_bulle(p.direction, p.largeur, p.hauteur).pointe[2];
+    return {p.x + t.x, p.y + t.y};
+}
+
+} // namespace
+
+TEST(PlacementBulle, Tailles) {
+    EXPECT_EQ(largeur_bulle(rect_l), 116);
+    EXPECT_EQ(hauteur_bulle(rect_h, hdUpRight), 40);
+    EXPECT_EQ(hauteur_bulle(rect_h, hdUpLeft), 40);
+    EXPECT_EQ(hauteur_bulle(rect_h, hdDownRight), 49);
+    EXPECT_EQ(hauteur_bulle(rect_h, hdDownLeft), 49);
+}
+
+TEST(PlacementBulle, BordsEtCoins) {
+    using D = std::vector<THintDirection>;
+    struct Cas {
+        THintDirection preferee;
+        int px, py;
+        THintDirection direction;
+        int x, y;
+        D essais;
+    };
+    const Cas cas[] = {
+        // Middle of the screen: each direction as asked.
+        {hdUpRight, 400, 300, hdUpRight, 400, 255, D{hdUpRight}},
+        {hdUpLeft, 400, 300, hdUpLeft, 290, 255, D{hdUpLeft}},
+        {hdDownRight, 400, 300, hdDownRight, 400, 315, D{hdDownRight}},
+        {hdDownLeft, 400, 300, hdDownLeft, 290, 315, D{hdDownLeft}},
+        // Right edge.
+        {hdDownRight, 750, 300, hdDownLeft, 640, 315, D{hdDownRight, hdDownLeft}},
+        {hdUpRight, 750, 300, hdUpLeft, 640, 255, D{hdUpRight, hdUpLeft}},
+        {hdDownRight, 684, 300, hdDownRight, 684, 315, D{hdDownRight}}, // exactly fits
+        {hdDownRight, 685, 300, hdDownLeft, 575, 315, D{hdDownRight, hdDownLeft}},
+        // Left edge.
+        {hdDownLeft, 50, 300, hdDownRight, 50, 315, D{hdDownLeft, hdDownRight}},
+        {hdUpLeft, 50, 300, hdUpRight, 50, 255, D{hdUpLeft, hdUpRight}},
+        {hdUpLeft, 110, 300, hdUpLeft, 0, 255, D{hdUpLeft}}, // exactly fits
+        // Bottom edge.
+        {hdDownRight, 400, 580, hdUpRight, 400, 535, D{hdDownRight, hdUpRight}},
+        {hdDownLeft, 400, 580, hdUpLeft, 290, 535, D{hdDownLeft, hdUpLeft}},
+        {hdDownRight, 400, 536, hdDownRight, 400, 551, D{hdDownRight}}, // exactly fits
+        {hdDownRight, 400, 537, hdUpRight, 400, 492, D{hdDownRight, hdUpRight}},
+        // Top edge.
+        {hdUpRight, 400, 10, hdDownRight, 400, 25, D{hdUpRight, hdDownRight}},
+        {hdUpLeft, 400, 10, hdDownLeft, 290, 25, D{hdUpLeft, hdDownLeft}},
+        {hdUpRight, 400, 45, hdUpRight, 400, 0, D{hdUpRight}}, // exactly fits
+        // Corners.
+        {hdDownRight, 750, 580, hdUpLeft, 640, 535, D{hdDownRight, hdDownLeft, hdUpLeft}},
+        {hdDownRight, 10, 580, hdUpRight, 10, 535, D{hdDownRight, hdUpRight}},
+        {hdDownRight, 750, 10, hdDownLeft, 640, 25, D{hdDownRight, hdDownLeft}},
+        {hdUpLeft, 50, 10, hdDownRight, 50, 25, D{hdUpLeft, hdUpRight, hdDownRight}},
+        {hdUpRight, 750, 10, hdDownLeft, 640, 25, D{hdUpRight, hdUpLeft, hdDownLeft}},
+        {hdDownLeft, 50, 580, hdUpRight, 50, 535, D{hdDownLeft, hdDownRight, hdUpRight}},
+        {hdUpLeft, 750, 580, hdUpLeft, 640, 535, D{hdUpLeft}},
+    };
+    for (const Cas& c : cas) {
+        const PlacementBulle p = place_bulle(c.preferee, c.px, c.py, rect_l, rect_h, ecran);
+        const auto trace = ::testing::Message()
+                           << "préférée " << c.preferee << " en (" << c.px << ", " << c.py << ")";
+        EXPECT_EQ(p.direction, c.direction) << trace;
+        EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.x, c.y)) << trace;
+        EXPECT_EQ(p.essais, c.essais) << trace;
+        EXPECT_EQ(p.largeur, 116);
+        EXPECT_EQ(p.hauteur, direction_haute(p.direction) ? 40 : 49);
+        // The tip on the pointer's column, 5 above or 15 below it; the window on screen.
+        const PointBulle t = pointe_ecran(p);
+        EXPECT_EQ(t.x, c.px) << trace;
+        EXPECT_EQ(t.y, direction_haute(p.direction) ? c.py - 5 : c.py + 15) << trace;
+        EXPECT_GE(p.x, 0);
+        EXPECT_GE(p.y, 0);
+        EXPECT_LE(p.x + p.largeur, 800);
+        EXPECT_LE(p.y + p.hauteur, 600);
+    }
+}
+
+TEST(PlacementBulle, EcranDecale) {
+    // A second screen right of the first: its edges, not the origin, count.
+    const EcranBulle second{1920, 0, 1280, 1024};
+    const PlacementBulle p = place_bulle(hdDownLeft, 1950, 500, rect_l, rect_h, second);
+    EXPECT_EQ(p.direction, hdDownRight);
+    EXPECT_EQ(p.x, 1950);
+    const PlacementBulle q = place_bulle(hdDownRight, 3180, 1000, rect_l, rect_h, second);
+    EXPECT_EQ(q.direction, hdUpLeft);
+    EXPECT_EQ(q.x, 3180 + 6 - 116);
+}
+
+TEST(PlacementBulle, NulleParNeTient) {
+    struct Cas {
+        THintDirection preferee;
+        EcranBulle ecran;
+        int px, py, rl, rh;
+        int x, y;
+    };
+    const Cas cas[] = {
+        // Too wide for either side: the chain cycles between right and left.
+        {hdDownRight, {0, 0, 100, 100}, 50, 20, 200, 20, 0, 35},
+        {hdUpLeft, {0, 0, 100, 100}, 50, 80, 200, 20, 0, 35},
+        // Too high for above and below.
+        {hdDownRight, {0, 0, 800, 100}, 400, 50, 50, 80, 400, 0},
+        {hdUpRight, {0, 0, 800, 100}, 400, 50, 50, 80, 400, 0},
+    };
+    for (const Cas& c : cas) {
+        const PlacementBulle p = place_bulle(c.preferee, c.px, c.py, c.rl, c.rh, c.ecran);
+        EXPECT_EQ(p.direction, c.preferee);
+        EXPECT_EQ(std::set<THintDirection>(p.essais.begin(), p.essais.end()).size(), 4u);
+        EXPECT_EQ(p.essais.size(), 4u);
+        EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.x, c.y)) << c.preferee;
+    }
+}
+
+TEST(GeometrieBulle, Parties) {
+    const int W = 116;
+    const GeometrieBulle haut = geometrie_bulle(hdUpLeft, W, 40);
+    EXPECT_EQ(haut.corps, (BordsBulle{0, 0, 110, 26}));
+    EXPECT_EQ(haut.ombre, (BordsBulle{10, 8, 116, 31}));
+    EXPECT_EQ(haut.texte, (BordsBulle{8, 3, 116, 40}));
+    EXPECT_EQ(haut.pointe[2], (PointBulle{110, 40}));
+    EXPECT_EQ(haut.ombre_pointe[0], (PointBulle{83, 25}));
+    EXPECT_TRUE(haut.a_ombre_pointe);
+
+    const GeometrieBulle bas = geometrie_bulle(hdDownLeft, W, 49);
+    EXPECT_EQ(bas.corps, (BordsBulle{0, 15, 110, 41}));
+    EXPECT_EQ(bas.ombre, (BordsBulle{10, 23, 116, 47}));
+    EXPECT_EQ(bas.texte, (BordsBulle{8, 18, 116, 49}));
+    EXPECT_EQ(bas.pointe[0], (PointBulle{90, 15}));
+    EXPECT_EQ(bas.pointe[2], (PointBulle{110, 0}));
+    EXPECT_FALSE(bas.a_ombre_pointe);
+}
+
+TEST(GeometrieBulle, Regions) {
+    const BordsBulle r{10, 8, 30, 20};
+    struct Cas {
+        int x, y;
+        bool dedans;
+    };
+    const Cas cas[] = {{10, 8, false},  {11, 8, false}, {13, 8, true},   {10, 12, true},
+                       {29, 19, false}, {29, 14, true}, {30, 14, false}, {20, 20, false},
+                       {20, 19, true},  {9, 14, false}};
+    for (const Cas& c : cas)
+        EXPECT_EQ(dans_rectangle_arrondi(c.x, c.y, r, 8, 8), c.dedans) << c.x << "," << c.y;
+    const std::array<PointBulle, 3> t{{{12, 25}, {25, 25}, {12, 40}}};
+    EXPECT_TRUE(dans_triangle(12, 25, t));
+    EXPECT_TRUE(dans_triangle(15, 30, t));
+    EXPECT_FALSE(dans_triangle(24, 35, t));
+    EXPECT_FALSE(dans_triangle(12, 40, t));
+    EXPECT_FALSE(dans_triangle(11, 30, t));
+}
+
+TEST(GeometrieBulle, PointsDOmbre) {
+    for (const THintDirection d : {hdUpRight, hdUpLeft, hdDownRight, hdDownLeft}) {
+        const int W = 116, H = hauteur_bulle(20, d);
+        const GeometrieBulle g = geometrie_bulle(d, W, H);
+        const auto points = points_ombre(d, W, H);
+        ASSERT_FALSE(points.empty());
+        std::set<std::pair<int, int>> vus;
+        bool sous_pointe = false;
+        for (const PointBulle& p : points) {
+            EXPECT_TRUE(vus.insert({p.x, p.y}).second) << "doublon " << p.x << "," << p.y;
+            EXPECT_EQ((p.x + p.y) % 2, 0);
+            EXPECT_TRUE(p.x >= 0 && p.x < W && p.y >= 0 && p.y < H);
+            const bool corps = dans_rectangle_arrondi(p.x, p.y, g.ombre, 8, 8);
+            sous_pointe |= !corps;
+            const bool pointe = g.a_ombre_pointe && dans_triangle(p.x, p.y, g.ombre_pointe);
+            EXPECT_TRUE(corps || pointe);
+            // Only the strips that stick out right and below are scanned.
+            if (!pointe)
+                EXPECT_TRUE(p.x >= W - 14 || p.y >= (direction_haute(d) ? H - 14 : H - 8));
+        }
+        EXPECT_EQ(sous_pointe, g.a_ombre_pointe) << d;
+        // The strip right of the body is dotted all along its height.
+        const int x = W - 3;
+        for (int y = g.ombre.haut + 4; y < g.ombre.bas - 4; ++y)
+            EXPECT_EQ(vus.count({x, y}), (x + y) % 2 == 0 ? 1u : 0u) << d << " y " << y;
+    }
+}

@@ -1,0 +1,324 @@
+// The calculator's key engine: key sequences, the digit guard, the entry
+// length, each failure with the state it leaves, and random expressions
+// against an evaluation written here.
+#include "plateforme/erreurs.hpp"
+#include "widgets/calcul_moteur.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+
+using namespace quorvel;
+
+namespace {
+
+std::string sans_blancs(const std::string& t) {
+    const auto debut = t.find_first_not_of(' ');
+    return debut == std::string::npos ? std::string() : t.substr(debut);
+}
+
+std::string affiche_apres(const std::string& touches) {
+    MoteurCalcul m;
+    m.traite_touches(touches);
+    return sans_blancs(m.affichage());
+}
+
+} // namespace
+
+TEST(MoteurCalcul, SequencesDeTouches) {
+    struct Cas {
+        const char* touches;
+        const char* affichage;
+    };
+    const Cas cas[] = {
+        {"", "0"},
+        {".", "0"},
+        {"0.5", "0.5"},
+        {"05", "05"},
+        {"12+3*4=", "60"},
+        {"2+3=", "5"},
+        {"10/4=", "2.5"},
+        {"1/3=", "0.333333"},
+        {"2/3=", "0.666667"},
+        {"7/2=", "3.5"},
+        {"1/8=", "0.125"},
+        {"5-8=", "-3"},
+        {"-2.5+0=", "-2.5"},
+        {"1+1.99999999999=", "3"},
+        {"1.5.", "1.5"},
+        {"1.5+2.5=", "4"},
+        {"2+3=7", "7"},
+        {"2+*3=", "5"},
+        {"2+-3=", "-1"},
+        {"3*-2=", "-6"},
+        {"5=", "0"},
+        {"2+3==", "0"},
+        {"2+3=+", "0"},
+        {"2+3=+4", "4"},
+        {"2+3=+4=", "0"},
+        {"2+3", "3"},
+        {"2+", "0"},
+        {"-", "-"},
+        {"-.", "-"},
+        {"-5", "-5"},
+        {"12.", "12."},
+        {"1.25*4=", "5"},
+        {"0.1+0.2=", "0.3"},
+        {"123c", "0"},
+        {"9*9c", "0"},
+        {"1+2c3=", "0"},
+        {"1+2c3+4=", "7"},
+        {"-0*5=", "0"},
+        {"x7?", "7"},
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(affiche_apres(c.touches), c.affichage) << c.touches;
+}
+
+TEST(MoteurCalcul, EtatsDuTableau) {
+    MoteurCalcul m;
+    EXPECT_EQ(m.saisie(), "");
+    EXPECT_EQ(m.operation(), '=');
+    EXPECT_FALSE(m.nombre_saisi());
+
+    m.traite_touches("4.5");
+    EXPECT_TRUE(m.nombre_saisi());
+    EXPECT_TRUE(m.virgule_saisie());
+    EXPECT_FALSE(m.resultat_affiche());
+
+    m.traite_touche('*');
+    EXPECT_EQ(m.saisie(), "");
+    EXPECT_EQ(m.operation(), '*');
+    EXPECT_EQ(m.total(), 4.5L);
+    EXPECT_FALSE(m.nombre_saisi());
+    EXPECT_FALSE(m.virgule_saisie());
+
+    m.traite_touches("2=");
+    EXPECT_TRUE(m.resultat_affiche());
+    EXPECT_FALSE(m.nombre_saisi());
+    EXPECT_EQ(m.total(), 0.0L);
+    EXPECT_EQ(m.operation(), '=');
+    EXPECT_EQ(m.affichage(), std::string(19, ' ') + "9");
+
+    m.traite_touche('c');
+    EXPECT_EQ(m.saisie(), "");
+    EXPECT_EQ(m.affichage(), "0");
+    EXPECT_FALSE(m.resultat_affiche());
+}
+
+TEST(MoteurCalcul, FormatDuResultat) {
+    struct Cas {
+        long double total;
+        std::string texte;
+    };
+    const Cas cas[] = {
+        {5, std::string(19, ' ') + "5"},
+        {2.5L, std::string(19, ' ') + "2.5"},
+        {-2.5L, std::string(18, ' ') + "-2.5"},
+        {2.0L / 3, std::string(19, ' ') + "0.666667"},
+        {0.125L, std::string(19, ' ') + "0.125"},
+        {1e-7L, std::string(19, ' ') + "0.000000"}, // seventh decimal: six shown
+        {-0.0L, std::string(19, ' ') + "0"},
+        {1234567890123.0L, std::string(7, ' ') + "1234567890124"}, // 40-bit mantissa
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(texte_resultat(c.total), c.texte) << double(c.total);
+
+    // Too long for the entry in fixed notation: the magnitude must survive.
+    const std::string grand = texte_resultat(1e31L);
+    EXPECT_LE(grand.size(), 30u);
+    EXPECT_EQ(sans_blancs(grand), "1E+31");
+    EXPECT_EQ(sans_blancs(texte_resultat(-1.5e33L)), "-1.5E+33");
+    EXPECT_THROW(texte_resultat(1e39L), ErreurCalcul);
+}
+
+TEST(MoteurCalcul, GardeDesChiffres) {
+    EXPECT_EQ(affiche_apres(std::string(10, '9')), "999999999");
+    EXPECT_EQ(affiche_apres("1" + std::string(10, '0')), "1000000000");
+    EXPECT_EQ(affiche_apres("1234567899"), "1234567899");
+    EXPECT_EQ(affiche_apres("999999998.5"), "999999998.5");
+    EXPECT_EQ(affiche_apres("99999999.55"), "99999999.55");
+}
+
+TEST(MoteurCalcul, SaisieDeTrenteCaracteres) {
+    // Decimals and negative numbers are bounded only by the entry's length.
+    MoteurCalcul m;
+    m.traite_touches("0." + std::string(40, '3'));
+    EXPECT_EQ(m.saisie(), "0." + std::string(28, '3'));
+    MoteurCalcul n;
+    n.traite_touches("-" + std::string(40, '7'));
+    EXPECT_EQ(n.saisie(), "-" + std::string(29, '7'));
+    n.traite_touche('.');
+    EXPECT_EQ(n.saisie().size(), 30u);
+}
+
+TEST(MoteurCalcul, ValeurSaisie) {
+    struct Cas {
+        const char* touches;
+        long double valeur;
+    };
+    const Cas cas[] = {{"", 0},       {"-", 0},      {"12.", 12},
+                       {"-12.", -12}, {"0.5", 0.5L}, {"-3.25", -3.25L}};
+    for (const Cas& c : cas) {
+        MoteurCalcul m;
+        m.traite_touches(c.touches);
+        EXPECT_EQ(m.valeur_saisie(), c.valeur) << c.touches;
+    }
+    // Rounded to the 6-byte real: 0.1 is not the double 0.1.
+    MoteurCalcul m;
+    m.traite_touches("0.1");
+    EXPECT_NE(m.valeur_saisie(), 0.1L);
+    EXPECT_NEAR(static_cast<double>(m.valeur_saisie()), 0.1, 1e-12);
+}
+
+namespace {
+
+struct Echec {
+    const char* touches;
+    Arithmetique genre;
+    long double total;
+    char operation;
+    const char* saisie;
+    const char* affichage;
+};
+
+} // namespace
+
+TEST(MoteurCalcul, EchecsEtEtatLaisse) {
+    const std::string moins_grand = "-" + std::string(29, '9');
+    const Echec cas[] = {
+        {"5/0=", Arithmetique::division_par_zero, 5, '/', "0", "0"},
+        {"5/0+", Arithmetique::division_par_zero, 5, '/', "0", "0"},
+        {"5/0.0=", Arithmetique::division_par_zero, 5, '/', "0.0", "0.0"},
+        {"0/0=", Arithmetique::operation_incorrecte, 0, '/', "0", "0"},
+        {"0/-=", Arithmetique::operation_incorrecte, 0, '/', "-", "-"},
+    };
+    for (const Echec& c : cas) {
+        MoteurCalcul m;
+        const std::string touches = c.touches;
+        m.traite_touches(touches.substr(0, touches.size() - 1));
+        try {
+            m.traite_touche(touches.back());
+            ADD_FAILURE() << c.touches << " n'a pas échoué";
+        } catch (const ErreurCalcul& e) {
+            EXPECT_EQ(e.genre(), c.genre) << c.touches;
+        }
+        EXPECT_EQ(m.total(), c.total) << c.touches;
+        EXPECT_EQ(m.operation(), c.operation) << c.touches;
+        EXPECT_EQ(m.saisie(), c.saisie) << c.touches;
+        EXPECT_EQ(m.affichage(), c.affichage) << c.touches;
+        EXPECT_FALSE(m.nombre_saisi());
+        EXPECT_FALSE(m.resultat_affiche());
+        // The pending operator stays: typing goes on, "C" starts afresh.
+        m.traite_touches("c2+2=");
+        EXPECT_EQ(sans_blancs(m.affichage()), "4") << c.touches;
+    }
+
+    // A result beyond the 6-byte real: total keeps the product, the display the last number.
+    MoteurCalcul m;
+    m.traite_touches(moins_grand + "*" + moins_grand);
+    EXPECT_THROW(m.traite_touche('='), ErreurCalcul);
+    EXPECT_NEAR(static_cast<double>(m.total()), 1e58, 1e46);
+    EXPECT_EQ(m.operation(), '*');
+    EXPECT_EQ(m.saisie(), moins_grand);
+    EXPECT_EQ(m.affichage(), moins_grand);
+    EXPECT_FALSE(m.virgule_saisie());
+}
+
+TEST(MoteurCalcul, DebordementDeLAccumulateur) {
+    // Each product multiplies by about 1e29; the extended range ends near 1e4932.
+    MoteurCalcul m;
+    const std::string facteur = "-" + std::string(29, '9');
+    m.traite_touches(facteur);
+    int produits = 0;
+    try {
+        for (; produits < 1000; ++produits)
+            m.traite_touches("*" + facteur);
+        FAIL() << "pas de débordement";
+    } catch (const ErreurCalcul& e) {
+        EXPECT_EQ(e.genre(), Arithmetique::debordement);
+    }
+    EXPECT_GT(produits, 100);
+    EXPECT_TRUE(std::isfinite(m.total()));
+    EXPECT_EQ(m.operation(), '*');
+    EXPECT_EQ(m.saisie(), facteur);
+}
+
+namespace {
+
+// The oracle's own 6-byte rounding: 40 significant bits, ties to even.
+long double reel6(long double v) {
+    if (v == 0)
+        return 0;
+    const int e = std::ilogb(v);
+    return std::scalbn(std::nearbyint(std::scalbn(v, 39 - e)), e - 39);
+}
+
+} // namespace
+
+// Random expressions typed number by number, checked against a plain
+// left-to-right evaluation of the typed numbers as the calculator reads them.
+TEST(MoteurCalcul, ExpressionsAleatoires) {
+    std::mt19937 alea(20240611);
+    const char operateurs[] = {'+', '-', '*', '/'};
+    for (int essai = 0; essai < 2000; ++essai) {
+        const auto nombre = [&](std::string& touches) {
+            std::string t;
+            if (alea() % 4 == 0)
+                t += '-';
+            const int chiffres = 1 + static_cast<int>(alea() % 5);
+            for (int i = 0; i < chiffres; ++i)
+                t += static_cast<char>('0' + alea() % 10);
+            if (alea() % 3 == 0) {
+                t += '.';
+                const int decimales = 1 + static_cast<int>(alea() % 3);
+                for (int i = 0; i < decimales; ++i)
+                    t += static_cast<char>('0' + alea() % 10);
+            }
+            touches += t;
+            return reel6(std::strtold(t.c_str(), nullptr));
+        };
+        std::string touches;
+        long double attendu = nombre(touches);
+        bool par_zero = false;
+        const int termes = 1 + static_cast<int>(alea() % 4);
+        for (int i = 0; i < termes && !par_zero; ++i) {
+            const char op = operateurs[alea() % 4];
+            touches += op;
+            const long double x = nombre(touches);
+            switch (op) {
+            case '+':
+                attendu += x;
+                break;
+            case '-':
+                attendu -= x;
+                break;
+            case '*':
+                attendu *= x;
+                break;
+            default:
+                if (x == 0)
+                    par_zero = true;
+                else
+                    attendu /= x;
+            }
+        }
+        MoteurCalcul m;
+        if (par_zero) {
+            m.traite_touches(touches);
+            EXPECT_THROW(m.traite_touche('='), ErreurCalcul) << touches;
+            continue;
+        }
+        touches += '=';
+        m.traite_touches(touches);
+        const std::string vu = sans_blancs(m.affichage());
+        const double lu = std::stod(vu);
+        const double a = static_cast<double>(attendu);
+        EXPECT_NEAR(lu, a, 5.01e-7 + 4e-12 * std::fabs(a)) << touches << " -> " << vu;
+        const auto point = vu.find('.');
+        if (point != std::string::npos)
+            EXPECT_LE(vu.size() - point - 1, 6u) << vu;
+    }
+}
