@@ -577,7 +577,9 @@ void TForm1::closeEvent(QCloseEvent* e) {
 
 void TForm1::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_F1) {
-        etat_.ctx.dialogues.ouvre_aide(this, QString::fromStdString(etat_.ctx.fichier_aide), 1);
+        gere([&] {
+            etat_.ctx.dialogues.ouvre_aide(this, QString::fromStdString(etat_.ctx.fichier_aide), 1);
+        });
         return;
     }
     QWidget::keyPressEvent(e);

@@ -1,5 +1,6 @@
 #include "splash.hpp"
 
+#include "menu/a_propos.hpp"
 #include "plateforme/ressources.hpp"
 #include "widgets/label3d.hpp"
 
@@ -8,8 +9,6 @@
 #include <QScreen>
 
 namespace quorvel {
-
-QString nom_logiciel(const QString& titre) { return titre.left(std::max<qsizetype>(0, titre.size() - 6)); }
 
 TSplashForm::TSplashForm(const QString& titre, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), titre_(titre) {
@@ -48,7 +47,7 @@ TSplashForm::TSplashForm(const QString& titre, QWidget* parent)
 }
 
 void TSplashForm::showEvent(QShowEvent* e) {
-    logiciel->setText(nom_logiciel(titre_));
+    logiciel->setText(nom_logiciel(titre_.toStdString()));
     QWidget::showEvent(e);
 }
 

@@ -24,7 +24,4 @@ private:
     QString titre_;
 };
 
-// The program's name: the title without its last 6 characters (" V2.32").
-QString nom_logiciel(const QString& titre);
-
 } // namespace quorvel

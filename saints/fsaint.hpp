@@ -1,0 +1,67 @@
+#pragma once
+// The saints browser: the saints of one month, day by day; the name of the
+// selected day can be edited and is stored when another line is chosen or on OK.
+#include <QDialog>
+
+#include <string>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace quorvel {
+
+struct Contexte;
+class Reglages;
+struct EnregistrementSaint;
+
+class Tsaints : public QDialog {
+    Q_OBJECT
+public:
+    Tsaints(Contexte& ctx, const Reglages& reglages, EnregistrementSaint& tampon,
+            QWidget* parent = nullptr);
+
+    int mois_affiche() const { return mois_affiche_; }
+    int index_saint() const { return index_saint_; }
+
+    void plus1Click();
+    void moins1Click();
+    void affecte_liste();
+    void affecte_champ(int n);
+    void deplacement();
+    void ok1Click();
+
+    QFrame* Panel1;
+    QLabel* affiche_mois;
+    QLineEdit* champ;
+    QListWidget* liste;
+    QPushButton* moins1;
+    QPushButton* plus1;
+    QPushButton* ok1;
+
+protected:
+    void showEvent(QShowEvent* evenement) override;
+    void keyPressEvent(QKeyEvent* evenement) override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
+private:
+    void FormActivate();
+    void montre_mois();
+    // Selects a line without it counting as the user's choice.
+    void selectionne(int ligne);
+    template <class F> void gere(F&& f);
+
+    Contexte& ctx_;
+    const Reglages& reglages_;
+    EnregistrementSaint& tampon_;
+    int mois_affiche_ = 1;
+    int index_saint_ = 0;
+    bool saisie_libre_ = true;
+};
+
+// A list line: "dd/mm - name" (the name as Windows-1252 bytes).
+std::string ligne_saint(const EnregistrementSaint& s);
+
+} // namespace quorvel

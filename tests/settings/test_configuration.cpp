@@ -1,0 +1,259 @@
+// The configuration dialog: every change reaches "PAD.CFG" at once, byte for byte.
+#include "calendar/contexte.hpp"
+#include "commun/repertoire_temp.hpp"
+#include "plateforme/fichier.hpp"
+#include "plateforme/horloge.hpp"
+#include "settings/configuration.hpp"
+#include "settings/reglages.hpp"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace quorvel {
+namespace {
+
+using test::RepertoireTemp;
+
+std::uint32_t u32(const std::string& o, std::size_t p) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<std::uint8_t>(o.at(p + i));
+    return v;
+}
+int i16(const std::string& o, std::size_t p) {
+    return static_cast<std::int16_t>(static_cast<std::uint8_t>(o.at(p)) |
+                                     (static_cast<std::uint8_t>(o.at(p + 1)) << 8));
+}
+std::string chaine(const std::string& o, std::size_t p) {
+    return o.substr(p + 1, static_cast<std::uint8_t>(o.at(p)));
+}
+std::string en_octets(const Reglages& r) {
+    return std::string(r.octets.begin(), r.octets.end());
+}
+
+class Configuration : public ::testing::Test {
+public:
+    Configuration() : ctx(horloge, son, dialogues, rep.chemin()) {
+        config_defaut(reglages, rep.chemin());
+        ecrit_reglages(rep.chemin(), reglages);
+        fenetre = std::make_unique<Tconfiguration>(ctx, reglages);
+    }
+    ~Configuration() override { pannes::desarme(); }
+    std::string fichier() const { return rep.lit("PAD.CFG"); }
+
+    RepertoireTemp rep;
+    HorlogeReglable horloge{2024, 3, 5};
+    LecteurSonEnregistreur son;
+    DialoguesTest dialogues;
+    Contexte ctx;
+    Reglages reglages;
+    std::unique_ptr<Tconfiguration> fenetre;
+};
+
+TEST_F(Configuration, EachColourButtonWritesItsOwnField) {
+    const std::vector<std::pair<QPushButton*, std::size_t>> boutons = {
+        {fenetre->b3, 141}, {fenetre->b4, 145},  {fenetre->b5, 149},
+        {fenetre->b6, 153}, {fenetre->b7, 157},  {fenetre->b8, 161},
+        {fenetre->b9, 165}, {fenetre->b10, 169}, {fenetre->b12, 173},
+    };
+    fenetre->show();
+    std::string attendu = fichier();
+    std::uint32_t valeur = 0x00102030;
+    for (const auto& [bouton, position] : boutons) {
+        SCOPED_TRACE(position);
+        const std::uint32_t avant = u32(attendu, position);
+        dialogues.couleurs.push_back(++valeur);
+        QTest::mouseClick(bouton, Qt::LeftButton);
+        EXPECT_EQ(dialogues.couleurs_proposees.back(), avant);
+        for (int i = 0; i < 4; ++i)
+            attendu[position + i] = static_cast<char>(valeur >> (8 * i));
+        EXPECT_EQ(fichier(), attendu);
+    }
+    EXPECT_TRUE(dialogues.erreurs.empty());
+}
+
+TEST_F(Configuration, CancelledChooserWritesTheFileUnchanged) {
+    reglages.regle_couleur(CouleurReglee::saint, 0x00ABCDEF);
+    efface_fichier(rep.fichier("PAD.CFG"));
+    fenetre->show();
+    QTest::mouseClick(fenetre->b5, Qt::LeftButton); // nothing queued: the chooser is cancelled
+    EXPECT_EQ(dialogues.couleurs_proposees.back(), 0x00ABCDEFu);
+    EXPECT_EQ(fichier(), en_octets(reglages));
+    EXPECT_EQ(u32(fichier(), 149), 0x00ABCDEFu);
+
+    efface_fichier(rep.fichier("PAD.CFG"));
+    QTest::mouseClick(fenetre->b1, Qt::LeftButton);
+    QTest::mouseClick(fenetre->b11, Qt::LeftButton);
+    EXPECT_EQ(fichier(), en_octets(reglages));
+    EXPECT_EQ(chaine(fichier(), 51), "Times New Roman");
+}
+
+// A save after "PAD.CFG" has gone keeps what the user just chose.
+TEST_F(Configuration, SaveAfterTheFileHasGoneWritesTheSettingsInMemory) {
+    reglages.regle_son_page(false);
+    efface_fichier(rep.fichier("PAD.CFG"));
+    dialogues.couleurs.push_back(0x0000FF00);
+    fenetre->show();
+    QTest::mouseClick(fenetre->b10, Qt::LeftButton);
+    const std::string o = fichier();
+    ASSERT_EQ(o.size(), taille_reglages);
+    EXPECT_EQ(u32(o, 169), 0x0000FF00u);
+    EXPECT_EQ(o[238], 0);
+    EXPECT_EQ(reglages.couleur(CouleurReglee::fond_date), 0x0000FF00u);
+}
+
+TEST_F(Configuration, FontChoiceIsStoredWithItsStyleCode) {
+    struct Cas {
+        bool gras, italique, souligne, barre;
+        int code;
+    };
+    const Cas cas[] = {
+        {false, false, false, false, 1}, {true, false, false, false, 2},
+        {false, true, false, false, 3},  {true, true, false, false, 4},
+        {true, false, true, false, 1},   {false, true, false, true, 1},
+    };
+    fenetre->show();
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.code);
+        ChoixPolice p{QStringLiteral("Arial"), 10, c.gras, c.italique, c.souligne, c.barre, 0xFF};
+        dialogues.polices.push_back(p);
+        QTest::mouseClick(fenetre->b2, Qt::LeftButton);
+        const std::string o = fichier();
+        EXPECT_EQ(u32(o, 92), 0xFFu);
+        EXPECT_EQ(i16(o, 96), c.code);
+        EXPECT_EQ(i16(o, 98), 10);
+        EXPECT_EQ(chaine(o, 100), "Arial");
+        // The calendar font is untouched.
+        EXPECT_EQ(chaine(o, 51), "Times New Roman");
+        EXPECT_EQ(i16(o, 49), 8);
+    }
+}
+
+TEST_F(Configuration, FontChooserStartsFromTheStoredFont) {
+    PoliceReglee p{0x00800000, 4, 14, "Comic \xE9t\xE9"};
+    reglages.regle_police_calendrier(p);
+    fenetre->show();
+    QTest::mouseClick(fenetre->b1, Qt::LeftButton);
+    ASSERT_EQ(dialogues.polices_proposees.size(), 1u);
+    const ChoixPolice attendu{
+        QStringLiteral("Comic été"), 14, true, true, false, false, 0x00800000};
+    EXPECT_EQ(dialogues.polices_proposees[0], attendu);
+    EXPECT_EQ(reglages.police_calendrier(), p);
+}
+
+TEST_F(Configuration, LongFaceNameIsCutTo40Characters) {
+    dialogues.polices.push_back({QString(45, QLatin1Char('N')), 12, false, false, false, false, 0});
+    fenetre->show();
+    QTest::mouseClick(fenetre->b1, Qt::LeftButton);
+    EXPECT_EQ(chaine(fichier(), 51), std::string(40, 'N'));
+}
+
+TEST_F(Configuration, SoundChoice) {
+    struct Cas {
+        QString choisi;
+        bool accepte;
+    };
+    const Cas cas[] = {
+        {QStringLiteral("/home/moi/sons/réveil.wav"), true},
+        {QStringLiteral("/") + QString(59, QLatin1Char('s')), true},
+        {QStringLiteral("/") + QString(60, QLatin1Char('s')), false},
+        {QStringLiteral("/home/moi/音.wav"), false},
+    };
+    fenetre->show();
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.choisi.toStdString());
+        reglages.regle_son_alarme("/ancien.wav");
+        ecrit_reglages(rep.chemin(), reglages);
+        dialogues.erreurs.clear();
+        dialogues.fichiers.push_back(c.choisi);
+        QTest::mouseClick(fenetre->b11, Qt::LeftButton);
+        EXPECT_EQ(dialogues.filtres.back(), QStringLiteral("sons|*.wav"));
+        const std::string stocke = chaine(fichier(), 177);
+        if (c.accepte) {
+            EXPECT_EQ(QString::fromLatin1(stocke.data(), stocke.size()), c.choisi);
+            EXPECT_TRUE(dialogues.erreurs.empty());
+        } else {
+            EXPECT_EQ(stocke, "/ancien.wav");
+            ASSERT_EQ(dialogues.erreurs.size(), 1u);
+            EXPECT_EQ(dialogues.erreurs[0].titre, QStringLiteral("Erreur"));
+            EXPECT_TRUE(dialogues.erreurs[0].texte.contains(QStringLiteral("inchangé")));
+        }
+    }
+}
+
+TEST_F(Configuration, PageSoundAndVideoModeFollowTheControls) {
+    fenetre->show();
+    EXPECT_TRUE(fenetre->c1->isChecked());
+    EXPECT_TRUE(fenetre->cv1->isChecked());
+
+    QTest::mouseClick(fenetre->c1, Qt::LeftButton);
+    EXPECT_EQ(fichier()[238], 0);
+    QTest::mouseClick(fenetre->c1, Qt::LeftButton);
+    EXPECT_EQ(fichier()[238], 1);
+
+    QTest::mouseClick(fenetre->cv2, Qt::LeftButton, {}, QPoint(5, 8));
+    EXPECT_EQ(i16(fichier(), 239), 2);
+    EXPECT_EQ(reglages.video(), 2);
+    QTest::mouseClick(fenetre->cv1, Qt::LeftButton, {}, QPoint(5, 8));
+    EXPECT_EQ(i16(fichier(), 239), 1);
+}
+
+TEST_F(Configuration, ShowingReloadsTheControlsWithoutWriting) {
+    reglages.regle_son_page(false);
+    reglages.regle_video(2);
+    const std::string avant = fichier();
+    fenetre->show();
+    EXPECT_FALSE(fenetre->c1->isChecked());
+    EXPECT_TRUE(fenetre->cv2->isChecked());
+    EXPECT_FALSE(fenetre->cv1->isChecked());
+    EXPECT_EQ(fichier(), avant);
+}
+
+TEST_F(Configuration, CentredOnTheRecordedMainWindowRectangle) {
+    struct Cas {
+        RectangleFenetre r;
+        QPoint attendu;
+    };
+    // Halves truncated toward zero, also when the dialog is larger than the rectangle.
+    const Cas cas[] = {
+        {{100, 50, 420, 470}, {100 + 87, 50 + 31}},
+        {{-30, 20, 411, 455}, {-30 + 83, 20 + 24}},
+        {{10, 10, 100, 100}, {10 - 72, 10 - 153}},
+    };
+    for (const Cas& c : cas) {
+        ctx.rect_main = c.r;
+        fenetre->show();
+        EXPECT_EQ(fenetre->pos(), c.attendu);
+        fenetre->hide();
+    }
+}
+
+TEST_F(Configuration, FileErrorIsReportedAndTheChangeStaysInMemory) {
+    fenetre->show();
+    dialogues.couleurs.push_back(0x00112233);
+    pannes::arme(1, ENOSPC);
+    QTest::mouseClick(fenetre->b3, Qt::LeftButton);
+    pannes::desarme();
+    ASSERT_EQ(dialogues.erreurs.size(), 1u);
+    EXPECT_EQ(dialogues.erreurs[0].titre, QStringLiteral("Quorvel V2.32"));
+    EXPECT_EQ(dialogues.erreurs[0].texte, QStringLiteral("Disque plein."));
+    EXPECT_EQ(reglages.couleur(CouleurReglee::mois), 0x00112233u);
+}
+
+TEST_F(Configuration, OkClosesAndHelpKeyOpensTopicEight) {
+    fenetre->show();
+    QTest::keyClick(fenetre.get(), Qt::Key_F1);
+    ASSERT_EQ(dialogues.aides.size(), 1u);
+    EXPECT_EQ(dialogues.aides[0].sujet, 8);
+    QTest::mouseClick(fenetre->ok1, Qt::LeftButton);
+    EXPECT_FALSE(fenetre->isVisible());
+}
+
+} // namespace
+} // namespace quorvel
