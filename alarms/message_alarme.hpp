@@ -1,0 +1,52 @@
+#pragma once
+// The little wooden board that shows the text of a due alarm, with its "OK".
+#include <QDialog>
+#include <QPixmap>
+#include <deque>
+#include <string>
+
+class QLabel;
+
+namespace quorvel {
+
+struct Contexte;
+class Reglages;
+
+class Tmessage_alarme : public QDialog {
+    Q_OBJECT
+public:
+    Tmessage_alarme(Contexte& ctx, const Reglages& reglages, QWidget* parent = nullptr);
+
+    // The text shown at the next showing: Windows-1252, zero-terminated.
+    char texte_message[201] = {};
+
+    // Shows a due alarm's text (Windows-1252). The window is modal but does not
+    // block: the alarm clock keeps ticking. A text that comes while the window
+    // is open waits and shows when the window is dismissed; no second window.
+    void annonce(const std::string& texte);
+    std::size_t textes_en_attente() const { return attente_.size(); }
+
+    void okClick();
+    void done(int resultat) override;
+
+    QLabel* const Label1;
+    QLabel* const ok;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    bool eventFilter(QObject* objet, QEvent* e) override;
+
+private:
+    void montre(const std::string& texte);
+
+    Contexte& ctx_;
+    const Reglages& reglages_;
+    QPixmap fond_;
+    std::deque<std::string> attente_;
+};
+
+// Label1's text: CR LF (or a lone CR or LF) starts a new line.
+QString texte_affiche(const char* texte_message, std::size_t taille);
+
+} // namespace quorvel

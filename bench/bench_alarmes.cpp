@@ -1,0 +1,102 @@
+// The alarm clock: one full check (open, read every record, decide, close) over
+// 1000 alarms, and the decision alone over the same alarms in memory.
+#include "alarms/alarme.hpp"
+#include "alarms/message_alarme.hpp"
+#include "alarms/planificateur.hpp"
+#include "calendar/contexte.hpp"
+#include "settings/reglages.hpp"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+using namespace quorvel;
+
+namespace {
+
+constexpr int nombre = 1000;
+
+// Alarms spread over the day and the week; some one-date, some showing no text.
+EnregistrementAlarme alarme(int k) {
+    EnregistrementAlarme a;
+    const int minute_du_jour = (k * 37) % 1440;
+    char heure[8];
+    std::snprintf(heure, sizeof heure, "%02d:%02d", minute_du_jour / 60, minute_du_jour % 60);
+    a.regle_heure(heure);
+    a.regle_texte("Alarme " + std::to_string(k));
+    a.regle_repete(k % 3 != 0);
+    a.regle_frequence(static_cast<std::int16_t>(k % 8));
+    a.regle_date("0" + std::to_string(1 + k % 9) + "/03/2026");
+    a.regle_son("coucou.wav");
+    return a;
+}
+
+class RepertoireBanc {
+public:
+    RepertoireBanc() {
+        std::string modele =
+            (std::filesystem::temp_directory_path() / "quorvel-banc-XXXXXX").string();
+        if (!::mkdtemp(modele.data()))
+            std::abort();
+        chemin = modele + "/";
+        for (int k = 0; k < nombre; ++k)
+            ajoute_alarme(chemin, alarme(k));
+    }
+    ~RepertoireBanc() { std::filesystem::remove_all(chemin); }
+    std::string chemin;
+};
+
+} // namespace
+
+void BM_VerificationComplete(benchmark::State& etat) {
+    RepertoireBanc rep;
+    HorlogeReglable horloge(2026, 3, 2, 0, 0, 30);
+    LecteurSonEnregistreur son;
+    DialoguesTest dialogues;
+    Contexte ctx(horloge, son, dialogues, rep.chemin);
+    Reglages reglages;
+    reglages.regle_video(1);
+    Tmessage_alarme message(ctx, reglages);
+    PlanificateurAlarmes planificateur(ctx, message);
+    for (auto _ : etat) {
+        horloge.avance(60); // each check has a minute of its own to look at
+        planificateur.verifie();
+        etat.PauseTiming();
+        message.hide();
+        son.appels.clear();
+        etat.ResumeTiming();
+    }
+    etat.SetItemsProcessed(etat.iterations() * nombre);
+}
+BENCHMARK(BM_VerificationComplete)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_DecisionSeule(benchmark::State& etat) {
+    std::vector<EnregistrementAlarme> alarmes;
+    for (int k = 0; k < nombre; ++k)
+        alarmes.push_back(alarme(k));
+    const std::vector<MinuteVerifiee> minute{
+        minute_verifiee(HorlogeReglable(2026, 3, 2, 10, 0).maintenant())};
+    for (auto _ : etat)
+        benchmark::DoNotOptimize(alarmes_dues(alarmes, minute));
+    etat.SetItemsProcessed(etat.iterations() * nombre);
+}
+BENCHMARK(BM_DecisionSeule)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
