@@ -1,4 +1,6 @@
 // Whole-program stories: start, type, quit, start again; failures that lose nothing.
+#include "alarms/alarme.hpp"
+#include "alarms/message_alarme.hpp"
 #include "banc.hpp"
 #include "plateforme/erreurs.hpp"
 #include "plateforme/fichier.hpp"
@@ -229,4 +231,30 @@ TEST(MauvaisFichiers, UnFichierDeJourIlliblePasEcrase) {
     EXPECT_EQ(b.dialogues.erreurs[0].texte, QStringLiteral("Accès au fichier refusé."));
     EXPECT_EQ(b.rep.taille("03_03_26.PAD"), 10);
     EXPECT_TRUE(f.fichier_libre);
+}
+
+TEST(Histoire, UneAlarmeDuFichierSonneAuTicDuReveil) {
+    RepertoireTemp rep;
+    HorlogeReglable horloge(2026, 12, 6, 9, 0, 10);
+    LecteurSonEnregistreur son;
+    DialoguesTest dialogues;
+    Programme p(horloge, son, dialogues, rep.chemin());
+    // A daily alarm at 09:01 showing its text, as the alarm list stores it.
+    EnregistrementAlarme alarme;
+    alarme_par_defaut(alarme, p.etat.ctx);
+    alarme.regle_heure("09:01");
+    alarme.regle_texte("Caf\xE9");
+    alarme.regle_affiche_texte(true);
+    ajoute_alarme(rep.chemin(), alarme);
+    horloge.regle(2026, 12, 6, 9, 1, 10);
+    p.form1->Timer2Timer();
+    ASSERT_EQ(son.appels.size(), 1u);
+    EXPECT_EQ(son.appels[0], p.etat.ctx.chemin_son(alarme.son()));
+    EXPECT_TRUE(p.message_alarme->isVisible());
+    const RectangleFenetre& r = p.etat.ctx.rect_main;
+    EXPECT_EQ(r.largeur, 411);
+    EXPECT_EQ(p.message_alarme->pos(), QPoint(r.gauche + (r.largeur - 231) / 2, r.haut + 220));
+    p.form1->Timer2Timer(); // the same minute again rings nothing
+    EXPECT_EQ(son.appels.size(), 1u);
+    p.message_alarme->hide();
 }
