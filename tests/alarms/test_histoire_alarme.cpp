@@ -1,13 +1,10 @@
 // A user story: an alarm set for the next minute rings with its text, also
 // while the entry dialog is open over the list.
-#include "alarms/alarme.hpp"
 #include "alarms/alarme_horloge.hpp"
 #include "alarms/message_alarme.hpp"
 #include "alarms/planificateur.hpp"
 #include "alarms/saisie_alarme.hpp"
-#include "calendar/contexte.hpp"
-#include "commun/repertoire_temp.hpp"
-#include "settings/reglages.hpp"
+#include "outils_alarmes.hpp"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -17,19 +14,15 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 namespace quorvel {
 namespace {
 
 TEST(HistoireAlarme, UneAlarmePourLaMinuteSuivanteSonneEtSAffiche) {
-    test::RepertoireTemp rep;
-    HorlogeReglable horloge(2026, 3, 2, 10, 0, 20);
-    LecteurSonEnregistreur son;
-    DialoguesTest dialogues;
-    Contexte ctx(horloge, son, dialogues, rep.chemin());
+    test::Bureau b;
+    auto& [rep, horloge, son, dialogues, ctx, reglages] = b;
+    horloge.regle(2026, 3, 2, 10, 0, 20);
     ctx.rect_main = {300, 120, 411, 455};
-    Reglages reglages;
     reglages.regle_video(2);
     EnregistrementAlarme courante;
     Tsaisie_alarme saisie(ctx, reglages, courante);

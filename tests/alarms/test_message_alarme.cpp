@@ -1,51 +1,37 @@
-// The alarm message window: placement, text, dismissal.
+// The alarm message window: placement, text, waiting texts, dismissal.
 #include "alarms/message_alarme.hpp"
-#include "calendar/contexte.hpp"
+#include "outils_alarmes.hpp"
 #include "plateforme/ressources.hpp"
-#include "settings/reglages.hpp"
 
 #include <QLabel>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace quorvel {
 namespace {
 
-class MessageAlarme : public ::testing::Test {
+class MessageAlarme : public ::testing::Test, public test::Bureau {
 protected:
-    MessageAlarme() { reglages.regle_video(1); }
     ~MessageAlarme() override { message.hide(); }
-
-    HorlogeReglable horloge{2026, 3, 2, 10, 0, 0};
-    LecteurSonEnregistreur son;
-    DialoguesTest dialogues;
-    Contexte ctx{horloge, son, dialogues, "/tmp/"};
-    Reglages reglages;
     Tmessage_alarme message{ctx, reglages};
 };
 
 TEST_F(MessageAlarme, PlaceSousLeHautDeLaFenetrePrincipale) {
-    struct Cas {
-        RectangleFenetre principale;
-        QPoint position;
-    };
-    const Cas cas[] = {
+    const std::pair<RectangleFenetre, QPoint> cas[] = {
         {{350, 75, 417, 455}, {443, 295}},
         {{0, 0, 416, 455}, {92, 220}}, // 92.5 with the fraction dropped
         {{-300, 10, 100, 30}, {-365, 230}},
     };
-    for (const Cas& c : cas) {
-        ctx.rect_main = c.principale;
+    for (const auto& [principale, position] : cas) {
+        ctx.rect_main = principale;
         message.annonce("x");
-        EXPECT_EQ(message.pos(), c.position);
+        EXPECT_EQ(message.pos(), position);
         EXPECT_EQ(message.size(), QSize(231, 161));
         QTest::mouseClick(message.ok, Qt::LeftButton);
     }
 }
 
 TEST_F(MessageAlarme, LignesGardeesLonguesLignesCoupees) {
-    const std::string longue(120, 'W');
-    message.annonce("premi\xE8re\r\nseconde\rtroisi\xE8me\n" + longue);
+    message.annonce("premi\xE8re\r\nseconde\rtroisi\xE8me\n" + std::string(120, 'W'));
     ASSERT_TRUE(message.isVisible());
     EXPECT_EQ(message.Label1->text(),
               QString::fromUtf8("première\nseconde\ntroisième\n") + QString(120, QLatin1Char('W')));
@@ -56,32 +42,21 @@ TEST_F(MessageAlarme, LignesGardeesLonguesLignesCoupees) {
     EXPECT_TRUE(message.windowFlags() & Qt::FramelessWindowHint);
 }
 
-TEST_F(MessageAlarme, TexteBorneADeuxCentsCaracteres) {
+TEST_F(MessageAlarme, TexteBorneOuVide) {
     message.annonce(std::string(250, 'a'));
     EXPECT_EQ(std::string(message.texte_message), std::string(200, 'a'));
     EXPECT_EQ(message.Label1->text().size(), 200);
-}
-
-TEST_F(MessageAlarme, TexteVideMontreLaPlancheEtSonOK) {
-    message.annonce("");
+    QTest::mouseClick(message.ok, Qt::LeftButton);
+    message.annonce(""); // an empty text still shows the board and its OK
     EXPECT_TRUE(message.isVisible());
     EXPECT_TRUE(message.Label1->text().isEmpty());
 }
 
-TEST_F(MessageAlarme, OKEfface) {
-    message.annonce("lire");
-    ASSERT_TRUE(message.isVisible());
-    QTest::mouseClick(message.ok, Qt::RightButton);
-    EXPECT_TRUE(message.isVisible());
-    QTest::mouseClick(message.ok, Qt::LeftButton);
-    EXPECT_FALSE(message.isVisible());
-}
-
 TEST_F(MessageAlarme, TextesEnAttenteDansLOrdre) {
-    message.annonce("un");
-    message.annonce("deux");
-    message.annonce("trois");
+    for (const char* t : {"un", "deux", "trois"})
+        message.annonce(t);
     EXPECT_EQ(message.textes_en_attente(), 2u);
+    QTest::mouseClick(message.ok, Qt::RightButton); // only the left button dismisses
     for (const char* attendu : {"un", "deux", "trois"}) {
         ASSERT_TRUE(message.isVisible());
         EXPECT_EQ(message.Label1->text(), attendu);

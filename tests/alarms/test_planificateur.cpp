@@ -1,45 +1,21 @@
 // The alarm clock: which alarms fall due, and a stepped clock driving the check.
 #include "alarms/message_alarme.hpp"
 #include "alarms/planificateur.hpp"
-#include "calendar/contexte.hpp"
-#include "commun/repertoire_temp.hpp"
-#include "plateforme/erreurs.hpp"
-#include "settings/reglages.hpp"
+#include "outils_alarmes.hpp"
 
 #include <QLabel>
 #include <QTest>
 #include <cerrno>
-#include <gtest/gtest.h>
 
 namespace quorvel {
 namespace {
 
-using test::RepertoireTemp;
-
-EnregistrementAlarme quotidienne(const std::string& heure, const std::string& son = "a.wav") {
-    EnregistrementAlarme a;
-    a.regle_heure(heure);
-    a.regle_texte("Rappel " + heure);
-    a.regle_repete(true);
-    a.regle_date("01/01/2000");
-    a.regle_frequence(tous_les_jours);
-    a.regle_son(son);
-    return a;
+// Every day at heure, or (jour > 0) one weekday, or (date given) on that day only.
+EnregistrementAlarme due_a(const std::string& heure, const std::string& son = "a.wav",
+                           std::int16_t jour = tous_les_jours, const std::string& date = "") {
+    return test::alarme(heure, "Rappel", date.empty(), date.empty() ? "01/01/2000" : date, jour,
+                        son);
 }
-
-EnregistrementAlarme hebdomadaire(const std::string& heure, std::int16_t jour) {
-    auto a = quotidienne(heure);
-    a.regle_frequence(jour);
-    return a;
-}
-
-EnregistrementAlarme a_date(const std::string& heure, const std::string& date) {
-    auto a = quotidienne(heure);
-    a.regle_repete(false);
-    a.regle_date(date);
-    return a;
-}
-
 EnregistrementAlarme avec_texte(EnregistrementAlarme a, const std::string& texte) {
     a.regle_texte(texte);
     a.regle_affiche_texte(true);
@@ -66,13 +42,12 @@ TEST(Planificateur, MinutesAVerifier) {
 }
 
 TEST(Planificateur, NumeroDeMinuteAllerRetour) {
-    const HorlogeReglable instants[] = {
-        {2026, 3, 2, 10, 0}, {2026, 12, 31, 23, 59}, {2028, 2, 29, 0, 0}, {1982, 1, 1, 7, 30}};
-    for (const auto& h : instants) {
+    for (const HorlogeReglable& h : {HorlogeReglable{2026, 3, 2, 10, 0}, {2026, 12, 31, 23, 59},
+                                     {2028, 2, 29, 0, 0}, {1982, 1, 1, 7, 30}}) {
         const Instant t = h.maintenant();
-        EXPECT_EQ(instant_de_minute(numero_minute(t)), t);
         HorlogeReglable suivante = h;
         suivante.avance(60);
+        EXPECT_EQ(instant_de_minute(numero_minute(t)), t);
         EXPECT_EQ(numero_minute(suivante.maintenant()), numero_minute(t) + 1);
         EXPECT_EQ(instant_de_minute(numero_minute(t) + 1), suivante.maintenant());
     }
@@ -84,65 +59,46 @@ TEST(Planificateur, AlarmeDue) {
     ASSERT_EQ(lundi.heure, "07:30");
     ASSERT_EQ(lundi.date, "02/03/2026");
     ASSERT_EQ(lundi.jour_semaine, 2);
-    struct Cas {
-        const char* nom;
-        EnregistrementAlarme a;
-        bool due;
+    const std::pair<EnregistrementAlarme, bool> cas[] = {
+        {due_a("07:30"), true},
+        {due_a("07:31"), false},
+        {due_a("07:30", "a.wav", 2), true}, // Monday
+        {due_a("07:30", "a.wav", 3), false},
+        {due_a("07:30", "a.wav", 1), false},
+        {due_a("07:30", "a.wav", 9), false}, // unknown frequency
+        {due_a("07:30", "a.wav", tous_les_jours, "02/03/2026"), true},
+        {due_a("07:30", "a.wav", tous_les_jours, "03/03/2026"), false},
+        {due_a("07:30", "a.wav", tous_les_jours, "2/03/2026"), false},
+        {due_a("7:30"), false},
+        {due_a("24:00"), false},
+        {due_a(""), false},
     };
-    const Cas cas[] = {
-        {"tous les jours", quotidienne("07:30"), true},
-        {"autre minute", quotidienne("07:31"), false},
-        {"lundi", hebdomadaire("07:30", 2), true},
-        {"mardi", hebdomadaire("07:30", 3), false},
-        {"dimanche", hebdomadaire("07:30", 1), false},
-        {"frequence inconnue", hebdomadaire("07:30", 9), false},
-        {"ce jour", a_date("07:30", "02/03/2026"), true},
-        {"autre jour", a_date("07:30", "03/03/2026"), false},
-        {"date sans zero", a_date("07:30", "2/03/2026"), false},
-        {"heure sans zero", quotidienne("7:30"), false},
-        {"24:00", quotidienne("24:00"), false},
-        {"heure vide", quotidienne(""), false},
-    };
-    for (const Cas& c : cas)
-        EXPECT_EQ(alarme_due(c.a, lundi), c.due) << c.nom;
+    for (const auto& [a, due] : cas)
+        EXPECT_EQ(alarme_due(a, lundi), due) << ligne_alarme(a) << " " << a.frequence();
 }
 
 TEST(Planificateur, SonsEtTexteAMontrer) {
     const std::vector<MinuteVerifiee> minute{
         minute_verifiee(HorlogeReglable(2026, 3, 2, 7, 30).maintenant())};
-    const auto texte1 = avec_texte(quotidienne("07:30"), "un");
-    const auto texte2 = avec_texte(quotidienne("07:30"), "deux");
-    const auto muette = quotidienne("07:30");
-    const auto autre = avec_texte(quotidienne("08:00"), "non");
-    struct Cas {
-        std::vector<EnregistrementAlarme> alarmes;
-        Echeances attendu;
-    };
-    const Cas cas[] = {
+    const auto texte1 = avec_texte(due_a("07:30"), "un"), texte2 = avec_texte(due_a("07:30"), "deux");
+    const auto muette = due_a("07:30"), autre = avec_texte(due_a("08:00"), "non");
+    const std::pair<std::vector<EnregistrementAlarme>, Echeances> cas[] = {
         {{}, {{}, -1}},
         {{texte1, muette}, {{0, 1}, 0}},
         {{texte1, texte2}, {{0, 1}, 1}},
         {{muette, autre, muette}, {{0, 2}, -1}},
         {{autre, texte2, autre}, {{1}, 1}},
     };
-    for (const Cas& c : cas)
-        EXPECT_EQ(alarmes_dues(c.alarmes, minute), c.attendu);
+    for (const auto& [alarmes, attendu] : cas)
+        EXPECT_EQ(alarmes_dues(alarmes, minute), attendu);
 }
 
-// The check itself, driven by a stepped clock.
-class Verification : public ::testing::Test {
+// The check itself, driven by a stepped clock (Monday 2 March 2026, 10:00:30).
+class Verification : public ::testing::Test, public test::Bureau {
 protected:
-    Verification() {
-        reglages.regle_video(1);
-        ctx.rect_main = {100, 50, 411, 455};
-    }
     ~Verification() override { message.hide(); }
-
     void alarmes(const std::vector<EnregistrementAlarme>& v) {
-        std::string octets;
-        for (const auto& a : v)
-            octets.append(reinterpret_cast<const char*>(a.octets.data()), 283);
-        rep.ecrit("ALARME", octets);
+        rep.ecrit("ALARME", test::octets_de(v));
     }
     std::vector<std::string> sons(std::initializer_list<const char*> noms) const {
         std::vector<std::string> v;
@@ -152,112 +108,77 @@ protected:
     }
     QString texte_montre() const { return message.Label1->text(); }
 
-    RepertoireTemp rep;
-    HorlogeReglable horloge{2026, 3, 2, 10, 0, 30}; // a Monday
-    LecteurSonEnregistreur son;
-    DialoguesTest dialogues;
-    Contexte ctx{horloge, son, dialogues, rep.chemin()};
-    Reglages reglages;
     Tmessage_alarme message{ctx, reglages};
     PlanificateurAlarmes planificateur{ctx, message};
 };
 
+// Ticks at the given times (hh, mm, ss; day 2 or 3 of March): which sounds ring, in order.
+TEST_F(Verification, TopsEtSonneries) {
+    struct Top {
+        int jour, h, m, s;
+    };
+    struct Cas {
+        const char* nom;
+        std::vector<EnregistrementAlarme> alarmes;
+        std::vector<Top> tops;
+        std::vector<const char*> sons;
+    };
+    const Cas cas[] = {
+        {"une fois par minute, puis le lendemain", {due_a("10:01")},
+         {{2, 10, 0, 30}, {2, 10, 1, 30}, {2, 10, 1, 50}, {3, 10, 1, 50}}, {"a.wav", "a.wav"}},
+        {"minute de demarrage", {due_a("10:00")}, {{2, 10, 1, 30}}, {"a.wav"}},
+        {"top en retard: ordre du fichier, chacune une fois",
+         {due_a("10:02", "b.wav"), due_a("10:01", "a.wav"), due_a("10:03", "c.wav")},
+         {{2, 10, 0, 59}, {2, 10, 2, 1}}, {"b.wav", "a.wav"}},
+        {"machine endormie", {due_a("10:03", "manquee.wav"), due_a("10:20", "maintenant.wav")},
+         {{2, 10, 0, 30}, {2, 10, 20, 5}}, {"maintenant.wav"}},
+        {"horloge reculee", {due_a("09:30")}, {{2, 10, 0, 30}, {2, 9, 30, 10}}, {"a.wav"}},
+        // The scheduler knows no page: only the system date says which weekday it is.
+        {"jour et date du systeme",
+         {due_a("10:00", "lun.wav", 2), due_a("10:00", "mar.wav", 3),
+          due_a("10:00", "d2.wav", tous_les_jours, "02/03/2026"), due_a("10:00", "d3.wav", tous_les_jours, "03/03/2026")},
+         {{2, 10, 0, 30}, {3, 10, 0, 30}}, {"lun.wav", "d2.wav", "mar.wav", "d3.wav"}},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        alarmes(c.alarmes);
+        son.appels.clear();
+        horloge.regle(2026, 3, 2, 10, 0, 30);
+        PlanificateurAlarmes p{ctx, message};
+        for (const Top& t : c.tops) {
+            horloge.regle(2026, 3, t.jour, t.h, t.m, t.s);
+            p.verifie();
+        }
+        std::vector<std::string> attendus;
+        for (const char* n : c.sons)
+            attendus.push_back(rep.chemin() + n);
+        EXPECT_EQ(son.appels, attendus);
+        EXPECT_FALSE(message.isVisible());
+    }
+}
+
 TEST_F(Verification, FichierAbsentCreeVideEtRienNeSonne) {
     planificateur.verifie();
-    EXPECT_TRUE(rep.existe("ALARME"));
     EXPECT_EQ(rep.taille("ALARME"), 0);
     EXPECT_TRUE(son.appels.empty());
     EXPECT_FALSE(message.isVisible());
 }
 
-TEST_F(Verification, SonneUneFoisParMinute) {
-    alarmes({quotidienne("10:01", "a.wav")});
-    planificateur.verifie(); // 10:00
-    EXPECT_TRUE(son.appels.empty());
-    horloge.avance(60);
-    planificateur.verifie(); // 10:01:30
-    EXPECT_EQ(son.appels, sons({"a.wav"}));
-    horloge.avance(20);
-    planificateur.verifie(); // 10:01:50, same minute
-    EXPECT_EQ(son.appels, sons({"a.wav"}));
-    horloge.avance(24 * 3600);
-    planificateur.verifie(); // next day, long after: only the current minute
-    EXPECT_EQ(son.appels, sons({"a.wav", "a.wav"}));
-}
-
-TEST_F(Verification, MinuteDeDemarrageVerifiee) {
-    alarmes({quotidienne("10:00", "a.wav")});
-    horloge.avance(60); // first tick, a minute after start-up at 10:00:30
-    planificateur.verifie();
-    EXPECT_EQ(son.appels, sons({"a.wav"}));
-}
-
-TEST_F(Verification, TopEnRetardRattrapeLaMinuteSautee) {
-    alarmes({quotidienne("10:02", "b.wav"), quotidienne("10:01", "a.wav"),
-             quotidienne("10:03", "c.wav")});
-    horloge.regle(2026, 3, 2, 10, 0, 59);
-    planificateur.verifie();
-    horloge.regle(2026, 3, 2, 10, 2, 1); // the tick came two seconds late
-    planificateur.verifie();
-    EXPECT_EQ(son.appels, sons({"b.wav", "a.wav"})) << "file order, each once";
-}
-
-TEST_F(Verification, MachineEndormieNeSonnePasLArriere) {
-    alarmes({quotidienne("10:03", "manquee.wav"), quotidienne("10:20", "maintenant.wav")});
-    planificateur.verifie();
-    horloge.regle(2026, 3, 2, 10, 20, 5);
-    planificateur.verifie();
-    EXPECT_EQ(son.appels, sons({"maintenant.wav"}));
-}
-
-TEST_F(Verification, HorlogeReculee) {
-    alarmes({quotidienne("09:30", "a.wav")});
-    planificateur.verifie();
-    horloge.regle(2026, 3, 2, 9, 30, 10); // the user set the clock back
-    planificateur.verifie();
-    EXPECT_EQ(son.appels, sons({"a.wav"}));
-}
-
-TEST_F(Verification, JourDeLaSemaineDuSystemeEtDate) {
-    alarmes({hebdomadaire("10:00", 2), hebdomadaire("10:00", 3), a_date("10:00", "02/03/2026"),
-             a_date("10:00", "03/03/2026")});
-    planificateur.verifie(); // Monday 2 March
-    EXPECT_EQ(son.appels.size(), 2u);
-    horloge.avance(24 * 3600);
-    planificateur.verifie(); // Tuesday 3 March
-    EXPECT_EQ(son.appels.size(), 4u);
-    // The scheduler knows no page: only the system date says which weekday it is.
-    EXPECT_EQ(son.appels, std::vector<std::string>(4, rep.chemin() + "a.wav"));
-}
-
 TEST_F(Verification, TexteDeLaDerniereAlarmeQuiLeMontre) {
-    alarmes({avec_texte(quotidienne("10:00", "1.wav"), "premier"), quotidienne("10:00", "2.wav")});
+    alarmes({avec_texte(due_a("10:00", "1.wav"), "premier"), due_a("10:00", "2.wav"),
+             avec_texte(due_a("10:00", "3.wav"), "troisieme"), due_a("10:00", "4.wav")});
     planificateur.verifie();
-    EXPECT_EQ(son.appels, sons({"1.wav", "2.wav"}));
+    EXPECT_EQ(son.appels, sons({"1.wav", "2.wav", "3.wav", "4.wav"}));
     ASSERT_TRUE(message.isVisible());
-    EXPECT_EQ(texte_montre(), "premier");
-    EXPECT_TRUE(message.isModal());
-    EXPECT_EQ(message.pos(), QPoint(100 + (411 - 231) / 2, 50 + 220));
-}
-
-TEST_F(Verification, DeuxTextesLeSecondMontre) {
-    alarmes(
-        {avec_texte(quotidienne("10:00"), "premier"), avec_texte(quotidienne("10:00"), "second")});
-    planificateur.verifie();
-    EXPECT_EQ(texte_montre(), "second");
+    EXPECT_EQ(texte_montre(), "troisieme");
     EXPECT_EQ(message.textes_en_attente(), 0u);
-}
-
-TEST_F(Verification, AlarmeSansTexteNeMontreRien) {
-    alarmes({quotidienne("10:00")});
-    planificateur.verifie();
-    EXPECT_EQ(son.appels.size(), 1u);
-    EXPECT_FALSE(message.isVisible());
+    EXPECT_TRUE(message.isModal());
+    EXPECT_EQ(message.pos(), QPoint(200 + (411 - 231) / 2, 100 + 220));
 }
 
 TEST_F(Verification, FenetreDejaOuverteLeTexteAttend) {
-    alarmes({avec_texte(quotidienne("10:00", "a.wav"), "premier"),
-             avec_texte(quotidienne("10:01", "b.wav"), "second")});
+    alarmes({avec_texte(due_a("10:00", "a.wav"), "premier"),
+             avec_texte(due_a("10:01", "b.wav"), "second")});
     planificateur.verifie();
     ASSERT_TRUE(message.isVisible());
     horloge.avance(60);
@@ -274,7 +195,7 @@ TEST_F(Verification, FenetreDejaOuverteLeTexteAttend) {
 }
 
 TEST_F(Verification, PanneDeFichierReprisAuTopSuivant) {
-    alarmes({avec_texte(quotidienne("10:00", "a.wav"), "texte")});
+    alarmes({avec_texte(due_a("10:00", "a.wav"), "texte")});
     pannes::arme(2, EIO); // the size of the opened file cannot be read
     EXPECT_THROW(planificateur.verifie(), ErreurES);
     pannes::desarme();
@@ -290,13 +211,11 @@ TEST_F(Verification, EnregistrementsHostilesSansPlantage) {
     std::string octets;
     for (int v : {0x00, 0x20, 0x7F, 0x80, 0xFF})
         octets += std::string(283, static_cast<char>(v));
-    auto due = avec_texte(quotidienne("10:00"), "");
+    auto due = avec_texte(due_a("10:00"), "");
     due.octets.fill(0xFF); // no terminator anywhere, length byte 255
     due.regle_heure("10:00");
     due.regle_frequence(0);
-    octets.append(reinterpret_cast<const char*>(due.octets.data()), 283);
-    octets += "10:00";
-    rep.ecrit("ALARME", octets);
+    rep.ecrit("ALARME", octets + test::octets_de({due}) + "10:00");
     planificateur.verifie();
     ASSERT_EQ(son.appels.size(), 1u);
     EXPECT_EQ(texte_montre().size(), 200) << "201 bytes without terminator show as 200";

@@ -1,9 +1,6 @@
 // The alarm entry dialog, driven offscreen.
-#include "alarms/alarme.hpp"
 #include "alarms/saisie_alarme.hpp"
-#include "calendar/contexte.hpp"
-#include "commun/repertoire_temp.hpp"
-#include "settings/reglages.hpp"
+#include "outils_alarmes.hpp"
 #include "widgets/digital.hpp"
 
 #include <QCheckBox>
@@ -13,54 +10,38 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace quorvel {
 namespace {
 
 using Message = DialoguesTest::Message;
+const Message erreur_heure{"Erreur", "Heure illégale, respectez le format => HH:MM"};
+const Message erreur_date{"Erreur", "date illégale, respectez le format => JJ/MM/AAAA"};
 
-class SaisieAlarme : public ::testing::Test {
+class SaisieAlarme : public ::testing::Test, public test::Bureau {
 protected:
-    SaisieAlarme() {
-        reglages.regle_video(1);
-        ctx.rect_main = {200, 100, 411, 455};
-        alarme_par_defaut(courante, ctx);
-    }
+    SaisieAlarme() { alarme_par_defaut(courante, ctx); }
     ~SaisieAlarme() override { saisie.hide(); }
-
     void montre() {
         saisie.show();
         saisie.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&saisie));
     }
-
-    const Message erreur_heure{"Erreur", "Heure illégale, respectez le format => HH:MM"};
-    const Message erreur_date{"Erreur", "date illégale, respectez le format => JJ/MM/AAAA"};
-
-    test::RepertoireTemp rep;
-    HorlogeReglable horloge{2026, 3, 2, 10, 0, 30};
-    LecteurSonEnregistreur son;
-    DialoguesTest dialogues;
-    Contexte ctx{horloge, son, dialogues, rep.chemin()};
-    Reglages reglages;
+    void tape(const char* texte, Qt::Key fin) {
+        saisie.champ1->selectAll();
+        QTest::keyClicks(saisie.champ1, texte);
+        QTest::keyClick(saisie.champ1, fin);
+    }
     EnregistrementAlarme courante;
     Tsaisie_alarme saisie{ctx, reglages, courante};
 };
 
-TEST_F(SaisieAlarme, CentreeSurLaFenetrePrincipale) {
+TEST_F(SaisieAlarme, NouvelleAlarmeSansChangementGardeLesValeursParDefaut) {
+    const EnregistrementAlarme attendu = courante;
     montre();
-    EXPECT_EQ(saisie.windowTitle(), "SAISIE DE L'ALARME");
-    EXPECT_EQ(saisie.size(), QSize(316, 399));
     EXPECT_EQ(saisie.pos(), QPoint(200 + (411 - 316) / 2, 100 + (455 - 399) / 2));
     EXPECT_EQ(saisie.HORLOGE_DIGITAL1->text(), "10:00:30");
     EXPECT_EQ(saisie.focusWidget(), saisie.champ1);
-}
-
-TEST_F(SaisieAlarme, NouvelleAlarmeSansChangementGardeLesValeursParDefaut) {
-    EnregistrementAlarme attendu;
-    alarme_par_defaut(attendu, ctx);
-    montre();
     EXPECT_EQ(saisie.champ1->text(), "10:00");
     EXPECT_EQ(saisie.champ2->toPlainText(), "Rappel");
     EXPECT_EQ(saisie.champ7->text(), "02/03/2026");
@@ -76,12 +57,8 @@ TEST_F(SaisieAlarme, NouvelleAlarmeSansChangementGardeLesValeursParDefaut) {
 }
 
 TEST_F(SaisieAlarme, ChampsDuRecordEtRetour) {
-    courante.regle_heure("18:45");
-    courante.regle_texte("ligne 1\r\nligne \xE9");
-    courante.regle_repete(false);
-    courante.regle_frequence(3);
-    courante.regle_date("24/12/2026");
-    courante.regle_affiche_texte(true);
+    courante = test::alarme("18:45", "ligne 1\r\nligne \xE9", false, "24/12/2026", 3,
+                            "coucou.wav", true);
     montre();
     EXPECT_EQ(saisie.champ2->toPlainText(), QString::fromUtf8("ligne 1\nligne é"));
     EXPECT_TRUE(saisie.champ6->isChecked());
@@ -104,88 +81,64 @@ TEST_F(SaisieAlarme, ChampsDuRecordEtRetour) {
     EXPECT_EQ(courante.texte(), "un\r\ndeux \x80");
 }
 
-TEST_F(SaisieAlarme, ControleDeLHeure) {
+TEST_F(SaisieAlarme, ControleDeLHeureEtDeLaDate) {
     struct Cas {
+        bool date;
         const char* saisi;
         bool accepte;
     };
-    const Cas cas[] = {{"07:30", true},  {"00:00", true},  {"23:59", true},  {"7:30", false},
-                       {"24:00", false}, {"24:59", false}, {"25:00", false}, {"12:60", false},
-                       {"1230", false},  {"", false},      {"ab:cd", false}, {"-1:30", false}};
-    montre();
-    for (const Cas& c : cas) {
-        SCOPED_TRACE(c.saisi);
-        dialogues.erreurs.clear();
-        saisie.champ1->setText(c.saisi);
-        EXPECT_EQ(saisie.champ1Exit(), c.accepte);
-        if (c.accepte) {
-            EXPECT_TRUE(dialogues.erreurs.empty());
-            EXPECT_EQ(courante.heure(), c.saisi);
-        } else {
-            EXPECT_EQ(dialogues.erreurs, std::vector<Message>{erreur_heure});
-            EXPECT_EQ(courante.heure(), "10:00");
-            EXPECT_EQ(saisie.champ1->text(), "10:00");
-            EXPECT_EQ(saisie.focusWidget(), saisie.champ1);
-        }
-    }
-}
-
-TEST_F(SaisieAlarme, ControleDeLaDate) {
-    struct Cas {
-        const char* saisi;
-        bool accepte;
-    };
-    const Cas cas[] = {{"15/05/2098", true},  {"01/01/1982", true},  {"29/02/2028", true},
-                       {"31/02/2026", false}, {"29/02/2026", false}, {"00/05/2026", false},
-                       {"15/13/2026", false}, {"15/05/1981", false}, {"15/05/2099", false},
-                       {"1/05/2026", false},  {"1a/05/2026", false}, {"", false}};
+    const Cas cas[] = {
+        {false, "07:30", true},       {false, "00:00", true},       {false, "23:59", true},
+        {false, "7:30", false},       {false, "24:00", false},      {false, "24:59", false},
+        {false, "25:00", false},      {false, "12:60", false},      {false, "1230", false},
+        {false, "", false},           {false, "ab:cd", false},      {false, "-1:30", false},
+        {true, "15/05/2098", true},   {true, "01/01/1982", true},   {true, "29/02/2028", true},
+        {true, "31/02/2026", false},  {true, "29/02/2026", false},  {true, "00/05/2026", false},
+        {true, "15/13/2026", false},  {true, "15/05/1981", false},  {true, "15/05/2099", false},
+        {true, "1/05/2026", false},   {true, "1a/05/2026", false},  {true, "", false}};
     courante.regle_repete(false);
     montre();
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.saisi);
         dialogues.erreurs.clear();
-        saisie.champ7->setText(c.saisi);
-        EXPECT_EQ(saisie.champ7Exit(), c.accepte);
+        QLineEdit* champ = c.date ? saisie.champ7 : saisie.champ1;
+        champ->setText(c.saisi);
+        EXPECT_EQ(c.date ? saisie.champ7Exit() : saisie.champ1Exit(), c.accepte);
+        const std::string garde = c.date ? courante.date() : courante.heure();
         if (c.accepte) {
             EXPECT_TRUE(dialogues.erreurs.empty());
-            EXPECT_EQ(courante.date(), c.saisi);
-        } else {
-            EXPECT_EQ(dialogues.erreurs, std::vector<Message>{erreur_date});
-            EXPECT_EQ(courante.date(), "02/03/2026");
-            EXPECT_EQ(saisie.champ7->text(), "02/03/2026");
-            EXPECT_EQ(saisie.focusWidget(), saisie.champ7);
+            EXPECT_EQ(garde, c.saisi);
+            continue;
         }
+        const char* avant = c.date ? "02/03/2026" : "10:00";
+        EXPECT_EQ(dialogues.erreurs, std::vector<Message>{c.date ? erreur_date : erreur_heure});
+        EXPECT_EQ(garde, avant);
+        EXPECT_EQ(champ->text(), avant);
+        EXPECT_EQ(saisie.focusWidget(), champ);
     }
-}
-
-TEST_F(SaisieAlarme, QuitterLeChampParTabulationControle) {
-    montre();
-    saisie.champ1->selectAll();
-    QTest::keyClicks(saisie.champ1, "25:10");
-    QTest::keyClick(saisie.champ1, Qt::Key_Tab);
-    EXPECT_EQ(dialogues.erreurs, std::vector<Message>{erreur_heure});
-    EXPECT_EQ(saisie.champ1->text(), "10:00");
-    EXPECT_EQ(saisie.focusWidget(), saisie.champ1);
-
-    dialogues.erreurs.clear();
-    saisie.champ1->selectAll();
-    QTest::keyClicks(saisie.champ1, "06:15");
-    QTest::keyClick(saisie.champ1, Qt::Key_Tab);
-    EXPECT_TRUE(dialogues.erreurs.empty());
-    EXPECT_EQ(courante.heure(), "06:15") << "stored on leaving, before OK";
-    EXPECT_EQ(saisie.focusWidget(), saisie.champ2);
 }
 
 TEST_F(SaisieAlarme, EntreeSurOKControleAussi) {
     montre();
-    saisie.champ1->selectAll();
-    QTest::keyClicks(saisie.champ1, "99:99");
-    QTest::keyClick(saisie.champ1, Qt::Key_Return); // the default button, without leaving the field
+    tape("99:99", Qt::Key_Return); // the default button, without leaving the field
     EXPECT_EQ(dialogues.erreurs, std::vector<Message>{erreur_heure});
     EXPECT_TRUE(saisie.isVisible());
     EXPECT_EQ(courante.heure(), "10:00");
     QTest::mouseClick(saisie.ok1, Qt::LeftButton);
     EXPECT_FALSE(saisie.isVisible());
+}
+
+TEST_F(SaisieAlarme, QuitterLeChampParTabulationControle) {
+    montre();
+    tape("25:10", Qt::Key_Tab);
+    EXPECT_EQ(dialogues.erreurs, std::vector<Message>{erreur_heure});
+    EXPECT_EQ(saisie.champ1->text(), "10:00");
+    EXPECT_EQ(saisie.focusWidget(), saisie.champ1);
+    dialogues.erreurs.clear();
+    tape("06:15", Qt::Key_Tab);
+    EXPECT_TRUE(dialogues.erreurs.empty());
+    EXPECT_EQ(courante.heure(), "06:15") << "stored on leaving, before OK";
+    EXPECT_EQ(saisie.focusWidget(), saisie.champ2);
 }
 
 TEST_F(SaisieAlarme, DateControleeParOKSeulementEnModeDate) {
@@ -205,43 +158,31 @@ TEST_F(SaisieAlarme, DateControleeParOKSeulementEnModeDate) {
     EXPECT_EQ(courante.date(), "02/03/2026");
 }
 
-TEST_F(SaisieAlarme, FermetureSansOKNeRecopiePasLesChamps) {
-    montre();
-    saisie.champ2->setPlainText("perdu");
-    saisie.champ3->setChecked(true);
-    saisie.reject();
-    EXPECT_EQ(courante.texte(), "Rappel");
-    EXPECT_FALSE(courante.affiche_texte());
-}
-
-TEST_F(SaisieAlarme, TexteLimiteADeuxCentsOctets) {
+TEST_F(SaisieAlarme, TexteBorneEtFermetureSansOK) {
     montre();
     saisie.champ2->setPlainText(QString(250, QLatin1Char('x')));
     EXPECT_EQ(saisie.champ2->toPlainText().size(), 200);
+    saisie.champ3->setChecked(true);
+    saisie.reject(); // closed without OK: nothing copied back
+    EXPECT_EQ(courante.texte(), "Rappel");
+    EXPECT_FALSE(courante.affiche_texte());
     // A line break is stored as two bytes: 99 x, a break, 99 y fill the 200.
+    montre();
     saisie.champ2->setPlainText(QString(99, 'x') + "\n" + QString(120, 'y'));
     QTest::mouseClick(saisie.ok1, Qt::LeftButton);
     EXPECT_EQ(courante.texte(), std::string(99, 'x') + "\r\n" + std::string(99, 'y'));
 }
 
 TEST(TexteAlarme, ConversionDesFinsDeLigne) {
-    struct Cas {
-        QString saisi;
-        std::string stocke;
-    };
-    const Cas cas[] = {
-        {"a\nb", "a\r\nb"},
-        {QString(199, 'a') + "\nb", std::string(199, 'a')}, // never half a line break
-        {QString::fromUtf8("é€✓"), "\xE9\x80?"},
-    };
-    for (const Cas& c : cas)
-        EXPECT_EQ(texte_alarme_depuis(c.saisi), c.stocke);
+    EXPECT_EQ(texte_alarme_depuis("a\nb"), "a\r\nb");
+    EXPECT_EQ(texte_alarme_depuis(QString(199, 'a') + "\nb"), std::string(199, 'a'))
+        << "never half a line break";
+    EXPECT_EQ(texte_alarme_depuis(QString::fromUtf8("é€✓")), "\xE9\x80?");
     EXPECT_EQ(texte_alarme_vers("a\r\nb\rc\nd"), "a\nb\nc\nd");
 }
 
-TEST_F(SaisieAlarme, ChoixDuSon) {
+TEST_F(SaisieAlarme, ChoixEtEssaiDuSon) {
     const std::string ancien = rep.chemin() + "coucou.wav";
-    const std::string long_externe = "/" + std::string(70, 'x') + ".wav";
     struct Cas {
         QString choisi;
         std::string son; // stored afterwards
@@ -250,7 +191,7 @@ TEST_F(SaisieAlarme, ChoixDuSon) {
     const Cas cas[] = {
         {QString(), ancien, false}, // cancelled: the chooser gives back its preset
         {"/usr/share/sons/gong.wav", "/usr/share/sons/gong.wav", false},
-        {QString::fromStdString(long_externe), ancien, true},
+        {QString::fromStdString("/" + std::string(70, 'x') + ".wav"), ancien, true},
         {QString::fromStdString(rep.chemin() + std::string(50, 'n') + ".wav"),
          std::string(50, 'n') + ".wav", false},
         {QString::fromUtf8("/tmp/\xE6\x97\xA5.wav"), ancien, true},
@@ -271,10 +212,6 @@ TEST_F(SaisieAlarme, ChoixDuSon) {
         EXPECT_EQ(dialogues.erreurs.size(), c.message ? 1u : 0u);
         EXPECT_EQ(saisie.champ8->text(), QString::fromLatin1(c.son.data(), c.son.size()));
     }
-}
-
-TEST_F(SaisieAlarme, EssaiDuSonEtAide) {
-    montre();
     courante.regle_son("sonnette.wav");
     QTest::mouseClick(saisie.BitBtn2, Qt::LeftButton);
     EXPECT_EQ(son.appels, std::vector<std::string>{rep.chemin() + "sonnette.wav"});

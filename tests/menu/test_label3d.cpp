@@ -68,8 +68,8 @@ TEST(Label3D, DisabledLabelShowsGreyTextOverTheSameShadow) {
         gris_texte == QColor(40, 200, 40) ? QColor(200, 40, 40) : QColor(40, 200, 40);
     auto actif = label(Qt::white, fond);
     actif->setShadowColor(Qt::black);
-    const Pixels texte = de_couleur(actif->grab().toImage(), Qt::white);
-    const Pixels ombre = de_couleur(actif->grab().toImage(), Qt::black);
+    const QImage vue = actif->grab().toImage();
+    const Pixels texte = de_couleur(vue, Qt::white), ombre = de_couleur(vue, Qt::black);
 
     auto l = label(Qt::white, fond);
     l->setShadowColor(Qt::black);

@@ -92,14 +92,11 @@ TEST_F(Configuration, CancelledChooserWritesTheFileUnchanged) {
     QTest::mouseClick(fenetre->b11, Qt::LeftButton);
     EXPECT_EQ(fichier(), en_octets(reglages));
     EXPECT_EQ(chaine(fichier(), 51), "Times New Roman");
-}
 
-// A save after "PAD.CFG" has gone keeps what the user just chose.
-TEST_F(Configuration, SaveAfterTheFileHasGoneWritesTheSettingsInMemory) {
+    // A save after "PAD.CFG" has gone keeps what the user just chose.
     reglages.regle_son_page(false);
     efface_fichier(rep.fichier("PAD.CFG"));
     dialogues.couleurs.push_back(0x0000FF00);
-    fenetre->show();
     QTest::mouseClick(fenetre->b10, Qt::LeftButton);
     const std::string o = fichier();
     ASSERT_EQ(o.size(), taille_reglages);
@@ -135,21 +132,17 @@ TEST_F(Configuration, FontChoiceIsStoredWithItsStyleCode) {
     }
 }
 
-TEST_F(Configuration, FontChooserStartsFromTheStoredFont) {
+TEST_F(Configuration, FontChooserStartsFromTheStoredFontAndCutsLongNames) {
     PoliceReglee p{0x00800000, 4, 14, "Comic \xE9t\xE9"};
     reglages.regle_police_calendrier(p);
     fenetre->show();
-    QTest::mouseClick(fenetre->b1, Qt::LeftButton);
+    QTest::mouseClick(fenetre->b1, Qt::LeftButton); // cancelled
     ASSERT_EQ(dialogues.polices_proposees.size(), 1u);
     const ChoixPolice attendu{
         QStringLiteral("Comic été"), 14, true, true, false, false, 0x00800000};
     EXPECT_EQ(dialogues.polices_proposees[0], attendu);
     EXPECT_EQ(reglages.police_calendrier(), p);
-}
-
-TEST_F(Configuration, LongFaceNameIsCutTo40Characters) {
     dialogues.polices.push_back({QString(45, QLatin1Char('N')), 12, false, false, false, false, 0});
-    fenetre->show();
     QTest::mouseClick(fenetre->b1, Qt::LeftButton);
     EXPECT_EQ(chaine(fichier(), 51), std::string(40, 'N'));
 }

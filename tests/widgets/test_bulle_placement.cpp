@@ -23,14 +23,6 @@ PointBulle pointe_ecran(const PlacementBulle& p) {
 
 } // namespace
 
-TEST(PlacementBulle, Tailles) {
-    EXPECT_EQ(largeur_bulle(rect_l), 116);
-    EXPECT_EQ(hauteur_bulle(rect_h, hdUpRight), 40);
-    EXPECT_EQ(hauteur_bulle(rect_h, hdUpLeft), 40);
-    EXPECT_EQ(hauteur_bulle(rect_h, hdDownRight), 49);
-    EXPECT_EQ(hauteur_bulle(rect_h, hdDownLeft), 49);
-}
-
 TEST(PlacementBulle, BordsEtCoins) {
     using D = std::vector<THintDirection>;
     struct Cas {
@@ -80,6 +72,8 @@ TEST(PlacementBulle, BordsEtCoins) {
         EXPECT_EQ(p.direction, c.direction) << trace;
         EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.x, c.y)) << trace;
         EXPECT_EQ(p.essais, c.essais) << trace;
+        EXPECT_EQ(p.largeur, largeur_bulle(rect_l));
+        EXPECT_EQ(p.hauteur, hauteur_bulle(rect_h, p.direction));
         EXPECT_EQ(p.largeur, 116);
         EXPECT_EQ(p.hauteur, direction_haute(p.direction) ? 40 : 49);
         // The tip on the pointer's column, 5 above or 15 below it; the window on screen.
