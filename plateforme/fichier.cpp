@@ -23,10 +23,16 @@ EtatPannes& etat_pannes() {
 }
 
 // Called before each system call; true when the injected fault falls on it.
-// Sets errno to the injected value (0 for a short read).
-bool panne() {
+// Sets errno to the injected value (0 for a short read). A short read armed on
+// a call that reads nothing waits for the next read: an open or a rename cannot
+// come back short, and would otherwise report a meaningless "Erreur E/S".
+bool panne(bool lecture = false) {
     EtatPannes& e = etat_pannes();
     ++e.compteur;
+    if (e.echeance != 0 && e.compteur == e.echeance && e.erreur == 0 && !lecture) {
+        ++e.echeance;
+        return false;
+    }
     if (e.echeance != 0 && e.compteur == e.echeance) {
         e.echeance = 0;
         errno = e.erreur;
@@ -114,7 +120,7 @@ void FichierEnregistrements::lit_octets(std::int64_t position, void* tampon,
     auto* p = static_cast<char*>(tampon);
     std::size_t lus = 0;
     while (lus < longueur) {
-        if (panne()) {
+        if (panne(true)) {
             if (errno == 0) throw ErreurES(es_fin_de_fichier);
             echoue();
         }
@@ -133,10 +139,7 @@ void FichierEnregistrements::ecrit_octets(std::int64_t position, const void* tam
     const auto* p = static_cast<const char*>(tampon);
     std::size_t ecrits = 0;
     while (ecrits < longueur) {
-        if (panne()) {
-            if (errno == 0) errno = ENOSPC;
-            echoue();
-        }
+        if (panne()) echoue();
         const ssize_t r =
             ::pwrite(fd_, p + ecrits, longueur - ecrits, static_cast<off_t>(position + ecrits));
         if (r < 0) {

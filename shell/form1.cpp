@@ -359,6 +359,8 @@ void TForm1::charge_bloc_note() {
     // Nothing of an earlier load stays in the box if this one fails.
     note_chargee_ = false;
     edit_bloc_note->clear();
+    // Emptied, not typed: a note pad that then fails to load is not saved over the file.
+    edit_bloc_note->document()->setModified(false);
     const std::string texte = charge_texte(etat_.ctx.chemin(fichier_bloc_note));
     edit_bloc_note->setPlainText(texte_pour_saisie(texte));
     edit_bloc_note->document()->setModified(false);
@@ -384,6 +386,9 @@ void TForm1::charge_bloc_calendrier() {
     edit_bloc_calendrier->clear();
     vide_agenda(etat_.agenda);
     for (QLineEdit* c : champ) c->clear();
+    // Emptied, not typed: a page that then fails to load is not saved over its files.
+    edit_bloc_calendrier->document()->setModified(false);
+    for (QLineEdit* c : champ) c->setModified(false);
     affiche_cloche();
     const std::string& rep = etat_.ctx.repertoire;
     const std::string texte =
@@ -424,12 +429,15 @@ void TForm1::affiche_cloche() {
 void TForm1::modifier_cloche(int k) {
     // A page that could not be read has no agenda of its own to write a bell into.
     if (!page_chargee_) return;
-    EnregistrementAgenda& agenda = etat_.agenda;
+    // The bell changes in memory only once it is written: after a failed write
+    // the page, the file and the next double-click still agree.
+    EnregistrementAgenda agenda = etat_.agenda;
     agenda.regle_cloche(k, !agenda.cloche(k));
     auto fichier = ouvre_agenda(etat_.ctx.repertoire, jour_courant, mois_courant, annee_courante, agenda);
     ecrit_agenda(fichier, agenda);
-    fichier.ferme();
+    etat_.agenda = agenda;
     affiche_cloche();
+    fichier.ferme();
 }
 
 void TForm1::affiche_alarme() {
@@ -498,7 +506,10 @@ void TForm1::corne_gaucheClick() {
             }
             jour_courant = longueur_mois(mois_courant, annee_courante);
         }
-        reset();
+        // The new date's page is loaded even when its heading fails (a saints
+        // file that cannot be read): the texts of the day left must not stay on
+        // the page, where the next turn would save them into this date's files.
+        gere([&] { reset(); });
         charge_bloc_calendrier();
     });
 }
@@ -515,7 +526,10 @@ void TForm1::corne_droiteClick() {
                 ++annee_courante;
             }
         }
-        reset();
+        // The new date's page is loaded even when its heading fails (a saints
+        // file that cannot be read): the texts of the day left must not stay on
+        // the page, where the next turn would save them into this date's files.
+        gere([&] { reset(); });
         charge_bloc_calendrier();
     });
 }
