@@ -1,0 +1,157 @@
+// Seed corpora for the fuzz targets, written by the program's own writers:
+//   graines_fuzz <folder>  ->  <folder>/<target>/<seed>
+#include "alarms/alarme.hpp"
+#include "calendar/dates.hpp"
+#include "commun_fuzz.hpp"
+#include "saints/saints.hpp"
+#include "settings/reglages.hpp"
+#include "shell/fichiers_jour.hpp"
+
+#include <filesystem>
+#include <iostream>
+
+using namespace quorvel;
+using namespace quorvel::fuzz;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path sortie;
+
+void graine(const std::string& cible, const std::string& nom, const std::string& contenu) {
+    fs::create_directories(sortie / cible);
+    std::ofstream f(sortie / cible / nom, std::ios::binary | std::ios::trunc);
+    f.write(contenu.data(), static_cast<std::streamsize>(contenu.size()));
+}
+
+// The file a writer left in the scratch directory becomes a seed, then goes.
+void recolte(const std::string& cible, const std::string& fichier, const std::string& nom) {
+    graine(cible, nom, lit(fichier));
+    efface(fichier);
+}
+
+void reglages() {
+    Reglages r;
+    config_defaut(r, repertoire());
+    ecrit_reglages(repertoire(), r);
+    recolte("reglages", "PAD.CFG", "defaut");
+    PoliceReglee p{0x00FF8040, 4, 14, "Liberation Sans"};
+    r.regle_police_calendrier(p);
+    r.regle_couleur(CouleurReglee::fond_date, 0x80000005);
+    r.regle_son_alarme("/home/l\xE9"
+                       "a/sons/r\xE9veil.wav");
+    r.regle_son_page(false);
+    r.regle_video(1);
+    ecrit_reglages(repertoire(), r);
+    const std::string complet = lit("PAD.CFG");
+    recolte("reglages", "PAD.CFG", "modifie");
+    graine("reglages", "coupe", complet.substr(0, 120));
+}
+
+void textes() {
+    const std::string chemin = repertoire() + "PAD";
+    sauve_texte(chemin, "");
+    recolte("note", "PAD", "vide");
+    sauve_texte(chemin, "Anniversaire de L\xE9"
+                        "a\r\nPain, lait\r\n\r\n\x80 12,50");
+    recolte("note", "PAD", "lignes");
+    sauve_texte(chemin, std::string(longueur_bloc, 'x'));
+    recolte("note", "PAD", "plein");
+}
+
+void agendas() {
+    EnregistrementAgenda a;
+    {
+        auto f = ouvre_agenda(repertoire(), 14, 2, 2026, a);
+        f.ferme();
+    }
+    const std::string nom = fichier_agenda_jour(14, 2, 2026);
+    recolte("agenda", nom, "vide");
+    auto f = ouvre_agenda(repertoire(), 14, 2, 2026, a);
+    a.regle_texte(1, "Dentiste");
+    a.regle_texte(5, std::string(longueur_creneau, 'R'));
+    a.regle_texte(13, "D\xEEner chez Andr\xE9");
+    a.regle_cloche(1, true);
+    a.regle_cloche(13, true);
+    ecrit_agenda(f, a);
+    f.ferme();
+    const std::string plein = lit(nom);
+    recolte("agenda", nom, "rempli");
+    graine("agenda", "court", plein.substr(0, 400));
+}
+
+void saints() {
+    HorlogeReglable bissextile(2028, 2, 1);
+    for (const Horloge* h :
+         {static_cast<const Horloge*>(&horloge()), static_cast<const Horloge*>(&bissextile)}) {
+        ServiceDates dates(*h);
+        dates.texte_date(1);
+        auto f = ouvre_saints(repertoire(), 2, dates);
+        EnregistrementSaint s;
+        lit_saint(f, 13, s);
+        s.regle_nom("Valentin");
+        ecrit_saint(f, 13, s);
+        lit_saint(f, 1, s);
+        s.regle_nom("Pr\xE9sentation du Seigneur et Th\xE9ophane");
+        ecrit_saint(f, 1, s);
+        ferme_saints(f);
+        recolte("saints", nom_fichier_saints(2),
+                "fevrier" + std::to_string(dates.jours_du_mois(2)));
+    }
+}
+
+void alarmes() {
+    EnregistrementAlarme r;
+    r.regle_heure("07:30");
+    r.regle_texte("R\xE9veil");
+    r.regle_repete(true);
+    r.regle_frequence(2);
+    r.regle_date("14/02/2026");
+    r.regle_son("coucou.wav");
+    ajoute_alarme(repertoire(), r);
+    recolte("alarme", nom_fichier_alarme, "une");
+    r.regle_texte("Appeler\r\nle garage");
+    r.regle_affiche_texte(true);
+    r.regle_repete(false);
+    r.regle_heure("18:00");
+    for (int k = 0; k < 3; ++k)
+        ajoute_alarme(repertoire(), r);
+    r.regle_son(std::string(longueur_son, 's'));
+    r.regle_texte(std::string(longueur_texte, 't'));
+    ajoute_alarme(repertoire(), r);
+    const std::string plusieurs = lit(nom_fichier_alarme);
+    recolte("alarme", nom_fichier_alarme, "plusieurs");
+    graine("alarme", "coupe", plusieurs.substr(0, taille_alarme * 2 + 100));
+}
+
+void touches_et_saisies() {
+    const char* suites[] = {
+        "12+3=",       "1/0=",    "9999999999*99999999=*=*=",        "0.1+0.2=", "c-5*2=",
+        "1.2.3+4..5=", "7/3=*3=", "99999999999999999999999999999999"};
+    int i = 0;
+    for (const char* s : suites)
+        graine("calcul", "suite" + std::to_string(i++), s);
+    const char* textes[] = {"07:30",      "23:59",      "24:00",      "7:30",
+                            "14/02/2026", "29/02/2028", "29/02/2026", "31/12/2098",
+                            "01/01/1982", "-12.5e3",    " 3,5"};
+    i = 0;
+    for (const char* t : textes)
+        graine("saisies", "texte" + std::to_string(i++), t);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage : graines_fuzz <dossier>\n";
+        return 2;
+    }
+    sortie = argv[1];
+    reglages();
+    textes();
+    agendas();
+    saints();
+    alarmes();
+    touches_et_saisies();
+    return 0;
+}
