@@ -1,0 +1,162 @@
+// A page turn (save, step, heading, load) in a data directory of a year of day
+// files, the start-up purge, and the bare file operations they are made of.
+// Medians over repetitions: bench_page --benchmark_repetitions=10
+#include "plateforme/dialogues.hpp"
+#include "plateforme/horloge.hpp"
+#include "plateforme/son.hpp"
+#include "shell/etat_application.hpp"
+#include "shell/fichiers_jour.hpp"
+#include "shell/form1.hpp"
+#include "shell/zone_texte.hpp"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+using namespace quorvel;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A data directory on the disk (not in memory: every save is flushed).
+struct Repertoire {
+    std::string chemin;
+    Repertoire() {
+        std::string modele = (fs::temp_directory_path() / "quorvel-bench-XXXXXX").string();
+        if (!mkdtemp(modele.data()))
+            std::abort();
+        chemin = modele + "/";
+    }
+    ~Repertoire() { fs::remove_all(chemin); }
+    void ecrit(const std::string& nom, const std::string& octets) const {
+        std::ofstream(chemin + nom, std::ios::binary) << octets;
+    }
+};
+
+std::string agenda_rempli(int n) {
+    EnregistrementAgenda a;
+    for (int k = 1; k <= nombre_creneaux; k += 3)
+        a.regle_texte(k, "Rendez-vous " + std::to_string(n + k));
+    a.regle_cloche(2, true);
+    return std::string(reinterpret_cast<const char*>(a.octets.data()), a.octets.size());
+}
+
+// The day files of every date from 364 days back to today (2026-12-06).
+void une_annee(const Repertoire& rep) {
+    HorlogeReglable h(2026, 12, 6);
+    ServiceDates dates(h);
+    std::string date = dates.texte_date(3);
+    for (int i = 0; i < 365; ++i) {
+        const int j = std::stoi(champ_date(date, 1)), m = std::stoi(champ_date(date, 2)),
+                  a = std::stoi(champ_date(date, 3));
+        rep.ecrit(fichier_note_jour(j, m, a), "Note du jour " + std::to_string(i) + '\0');
+        rep.ecrit(fichier_agenda_jour(j, m, a), agenda_rempli(i));
+        date = date_moins_jours(date, 1);
+    }
+}
+
+void BM_TourneLaPage(benchmark::State& state) {
+    Repertoire rep;
+    une_annee(rep);
+    HorlogeReglable horloge(2026, 12, 6, 10, 0);
+    LecteurSonEnregistreur son;
+    DialoguesTest dialogues;
+    EtatApplication etat(horloge, son, dialogues, rep.chemin);
+    TForm1 f(etat);
+    bool arriere = true;
+    for (auto _ : state) {
+        // Something typed on each page, so that each turn really writes.
+        f.champ[0]->setText(QStringLiteral("tapé"));
+        f.champ[0]->setModified(true);
+        if (arriere)
+            f.corne_gaucheClick();
+        else
+            f.corne_droiteClick();
+        arriere = !arriere;
+    }
+    if (!dialogues.erreurs.empty())
+        state.SkipWithError("une erreur a été affichée");
+}
+BENCHMARK(BM_TourneLaPage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The purge of a first start after a long absence: 175 dates, 350 files to delete.
+void BM_PurgeAvecFichiers(benchmark::State& state) {
+    Repertoire rep;
+    HorlogeReglable horloge(2026, 12, 6);
+    ServiceDates dates(horloge);
+    for (auto _ : state) {
+        state.PauseTiming();
+        une_annee(rep);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(rafraichi_fichier(rep.chemin, dates));
+    }
+}
+BENCHMARK(BM_PurgeAvecFichiers)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The purge of every other start: nothing left to delete, 350 checks.
+void BM_PurgeSansFichier(benchmark::State& state) {
+    Repertoire rep;
+    HorlogeReglable horloge(2026, 12, 6);
+    ServiceDates dates(horloge);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(rafraichi_fichier(rep.chemin, dates));
+}
+BENCHMARK(BM_PurgeSansFichier)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The bare operations of a page turn.
+void BM_SauveTexte(benchmark::State& state) {
+    Repertoire rep;
+    const std::string texte(static_cast<std::size_t>(state.range(0)), 'x');
+    for (auto _ : state)
+        sauve_texte(rep.chemin + "PAD", texte);
+}
+BENCHMARK(BM_SauveTexte)->Arg(20)->Arg(5000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_ChargeTexte(benchmark::State& state) {
+    Repertoire rep;
+    rep.ecrit("PAD", std::string(5000, 'x') + '\0');
+    for (auto _ : state)
+        benchmark::DoNotOptimize(charge_texte(rep.chemin + "PAD"));
+}
+BENCHMARK(BM_ChargeTexte)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_LitAgenda(benchmark::State& state) {
+    Repertoire rep;
+    rep.ecrit(fichier_agenda_jour(6, 12, 2026), agenda_rempli(1));
+    EnregistrementAgenda a;
+    for (auto _ : state) {
+        auto f = ouvre_agenda(rep.chemin, 6, 12, 2026, a);
+        lit_agenda(f, a);
+        f.ferme();
+    }
+}
+BENCHMARK(BM_LitAgenda)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_EcritAgenda(benchmark::State& state) {
+    Repertoire rep;
+    rep.ecrit(fichier_agenda_jour(6, 12, 2026), agenda_rempli(1));
+    EnregistrementAgenda a;
+    for (auto _ : state) {
+        auto f = ouvre_agenda(rep.chemin, 6, 12, 2026, a);
+        ecrit_agenda(f, a);
+        f.ferme();
+    }
+}
+BENCHMARK(BM_EcritAgenda)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
