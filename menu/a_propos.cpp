@@ -36,7 +36,6 @@ Ta_propos::Ta_propos(Contexte& ctx, QWidget* parent)
 
     Image1 = new QLabel(Panel1);
     Image1->setGeometry(1, 1, largeur - 2, hauteur - 2);
-    Image1->setPixmap(image_ressource(QStringLiteral("a_propos")));
 
     LOGO1 = new TLOGO(Panel1);
     LOGO1->setGeometry(12, 4, 100, 100);
@@ -60,6 +59,7 @@ Ta_propos::Ta_propos(Contexte& ctx, QWidget* parent)
 }
 
 void Ta_propos::FormShow() {
+    if (Image1->pixmap().isNull()) Image1->setPixmap(image_ressource(QStringLiteral("a_propos")));
     logiciel->setText(nom_logiciel(ctx_.titre));
     // Centred on the screen the box appears on.
     if (const QScreen* ecran = screen()) {

@@ -43,10 +43,8 @@ Tmenu_general::Tmenu_general(Contexte& ctx, const Reglages& reglages, QDialog& s
 
     fond1 = new QLabel(this);
     fond1->setGeometry(0, 0, largeur, hauteur);
-    fond1->setPixmap(image_ressource(QStringLiteral("menu1")));
     fond2 = new QLabel(this);
     fond2->setGeometry(0, 0, largeur, hauteur);
-    fond2->setPixmap(image_ressource(QStringLiteral("menu2")));
     fond2->hide();
 
     QFont police(QStringLiteral("Times New Roman"));
@@ -74,6 +72,10 @@ void Tmenu_general::FormActivate() {
     const bool mode1 = reglages_.video() == 1;
     fond1->setVisible(mode1);
     fond2->setVisible(!mode1);
+    // Each board is decoded the first time it is shown, not at start-up.
+    QLabel* fond = mode1 ? fond1 : fond2;
+    if (fond->pixmap().isNull())
+        fond->setPixmap(image_ressource(mode1 ? QStringLiteral("menu1") : QStringLiteral("menu2")));
 }
 
 void Tmenu_general::showEvent(QShowEvent* evenement) {

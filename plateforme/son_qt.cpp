@@ -7,16 +7,20 @@
 
 namespace quorvel {
 
-LecteurSonQt::LecteurSonQt() : effet_(std::make_unique<QSoundEffect>()) {
-    QObject::connect(effet_.get(), &QSoundEffect::statusChanged, effet_.get(), [e = effet_.get()] {
-        if (e->status() == QSoundEffect::Error) QApplication::beep();
-    });
-}
+LecteurSonQt::LecteurSonQt() = default;
 
 LecteurSonQt::~LecteurSonQt() = default;
 
 void LecteurSonQt::joue(const std::string& chemin) {
     const QString fichier = QString::fromStdString(chemin);
+    // The sound system is started by the first sound, not at start-up.
+    if (!effet_) {
+        effet_ = std::make_unique<QSoundEffect>();
+        QObject::connect(effet_.get(), &QSoundEffect::statusChanged, effet_.get(),
+                         [e = effet_.get()] {
+                             if (e->status() == QSoundEffect::Error) QApplication::beep();
+                         });
+    }
     effet_->stop();
     if (!QFileInfo(fichier).isFile()) {
         QApplication::beep();

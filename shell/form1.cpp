@@ -78,7 +78,7 @@ QString texte_pour_saisie(const std::string& fichier) {
 QLabel* image(QWidget* parent, const char* nom, int x, int y, int l, int hauteur) {
     auto* i = new QLabel(parent);
     i->setGeometry(x, y, l, hauteur);
-    i->setPixmap(image_ressource(QString::fromLatin1(nom)));
+    if (*nom) i->setPixmap(image_ressource(QString::fromLatin1(nom)));
     i->setAlignment(Qt::AlignCenter);
     return i;
 }
@@ -136,15 +136,11 @@ void TForm1::cree_controles() {
     }
     HORLOGE1->set_position_x(73);
     HORLOGE1->set_position_y(69);
-    HORLOGE1->set_texture(image_ressource(QStringLiteral("horloge1")));
     HORLOGE2->set_position_x(77);
     HORLOGE2->set_position_y(74);
-    HORLOGE2->set_texture(image_ressource(QStringLiteral("horloge2")));
 
     calculette1 = new Tcalculette(this);
     calculette2 = new Tcalculette(this);
-    calculette1->set_texture(image_ressource(QStringLiteral("calculette1")));
-    calculette2->set_texture(image_ressource(QStringLiteral("calculette2")));
     const QString titre = QString::fromStdString(etat_.ctx.titre);
     for (Tcalculette* c : {calculette1, calculette2}) {
         c->setGeometry(14, 16, 218, 122);
@@ -193,7 +189,6 @@ void TForm1::cree_controles() {
         ligne->installEventFilter(this);
         champ[k - 1] = ligne;
         a[k - 1] = image(calendrier, "", 361, 23 + y, 11, 11);
-        a[k - 1]->setPixmap(QPixmap());
     }
     setTabOrder(edit_bloc_calendrier, champ[0]);
     for (int k = 1; k < 13; ++k) setTabOrder(champ[k - 1], champ[k]);
@@ -209,7 +204,7 @@ void TForm1::cree_controles() {
     // The note pad page, exactly over the calendar page.
     bloc_note = new QWidget(this);
     bloc_note->setGeometry(11, 147, 387, 278);
-    fond_note1 = image(bloc_note, "fond_note1", 0, 0, 387, 278);
+    fond_note1 = image(bloc_note, "", 0, 0, 387, 278); // decoded when the note pad is first shown
     edit_bloc_note = new TZoneTexte(static_cast<int>(longueur_bloc), bloc_note);
     edit_bloc_note->setGeometry(26, 56, 333, 203);
     bloc_note->hide();
@@ -305,6 +300,14 @@ void TForm1::video() {
     fond_calendrier1->show();
     fond_note1->show();
     const bool mode1 = etat_.reglages.video() == 1;
+    // Only the variant shown is decoded; the other waits until a change of mode shows it.
+    THORLOGE* horloge = mode1 ? HORLOGE1 : HORLOGE2;
+    if (horloge->texture().isNull())
+        horloge->set_texture(image_ressource(mode1 ? QStringLiteral("horloge1") : QStringLiteral("horloge2")));
+    Tcalculette* calculette = mode1 ? calculette1 : calculette2;
+    if (calculette->texture().isNull())
+        calculette->set_texture(
+            image_ressource(mode1 ? QStringLiteral("calculette1") : QStringLiteral("calculette2")));
     calculette1->setVisible(mode1);
     HORLOGE1->setVisible(mode1);
     calculette2->setVisible(!mode1);
@@ -475,6 +478,8 @@ void TForm1::blocClick() {
         if (bloc_note->isHidden()) {
             sauve_bloc_calendrier();
             calendrier->hide();
+            if (fond_note1->pixmap().isNull())
+                fond_note1->setPixmap(image_ressource(QStringLiteral("fond_note1")));
             bloc_note->show();
             charge_bloc_note();
             bloc_note->repaint();

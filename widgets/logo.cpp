@@ -13,9 +13,13 @@ constexpr int intervalle_ms = 100;
 
 TLOGO::TLOGO(QWidget* parent) : QLabel(parent), minuterie_(new QTimer(this)) {
     setGeometry(0, 0, 100, 100);
-    setPixmap(image_ressource(QStringLiteral("l1")));
     minuterie_->setInterval(intervalle_ms);
     connect(minuterie_, &QTimer::timeout, this, &TLOGO::anime_logo);
+}
+
+void TLOGO::showEvent(QShowEvent* e) {
+    if (pixmap().isNull()) setPixmap(image_ressource(QStringLiteral("l1")));
+    QLabel::showEvent(e);
 }
 
 void TLOGO::demarre_logo() {

@@ -24,6 +24,10 @@ public:
     bool anime() const;
     QTimer* minuterie() const { return minuterie_; }
 
+protected:
+    // The first frame is decoded when the logo is first shown, not when it is made.
+    void showEvent(QShowEvent* e) override;
+
 private:
     QTimer* minuterie_;
     int compteur_ = 0;

@@ -37,7 +37,10 @@ void ecrit(const QString& chemin, const std::string& octets) {
 }
 
 void enregistre(const QImage& image, const QString& chemin) {
+    // Stored without compression: the program decodes its pictures at start-up,
+    // and inflating them costs more than reading a few more bytes of its own file.
     QImageWriter w(chemin, "png");
+    w.setQuality(100);
     if (!w.write(image))
         throw std::runtime_error("écriture impossible : " + chemin.toStdString() + " (" +
                                  w.errorString().toStdString() + ")");

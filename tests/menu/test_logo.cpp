@@ -22,6 +22,7 @@ TEST(Logo, StepsRunThroughThirteenFramesAndStartAgain) {
     TLOGO logo;
     EXPECT_FALSE(logo.anime());
     EXPECT_EQ(logo.compteur(), 0);
+    logo.show(); // the first frame is decoded when the logo is first shown
     verifie_image(logo, 1);
     // Steps 1..13 show l1..l13; the 13th sets the counter back to 0; step 14 shows l1.
     for (int pas = 1; pas <= 27; ++pas) {
