@@ -282,12 +282,12 @@ void TForm1::FormCreate() {
     gere([&] { reset(); });
     Timer1->start();
     Timer2->start();
+    // Centred on the screen where it will first show, before its rectangle is recorded.
+    const QRect ecran = QGuiApplication::primaryScreen()->availableGeometry();
+    move(ecran.center() - rect().center());
     position_main();
     fichier_libre = true;
     gere([&] { charge_bloc_calendrier(); });
-
-    const QRect ecran = QGuiApplication::primaryScreen()->availableGeometry();
-    move(ecran.center() - rect().center());
 }
 
 void TForm1::position_main() {
