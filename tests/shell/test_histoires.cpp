@@ -2,8 +2,6 @@
 #include "alarms/alarme.hpp"
 #include "alarms/message_alarme.hpp"
 #include "banc.hpp"
-#include "plateforme/erreurs.hpp"
-#include "plateforme/fichier.hpp"
 #include "shell/programme.hpp"
 #include "shell/splash.hpp"
 #include "shell/zone_texte.hpp"
