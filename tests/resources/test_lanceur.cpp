@@ -26,12 +26,12 @@ struct Lanceur : ::testing::Test {
         prefixe = racine.chemin() + "prefixe/";
         maison = racine.chemin() + "maison/";
         fs::create_directories(prefixe + "bin");
-        fs::create_directories(prefixe + "share/quorvel/donnees");
+        fs::create_directories(prefixe + "share/quorvel-installation");
         fs::create_directories(maison);
         fs::copy_file(QUORVEL_LANCEUR, prefixe + "bin/quorvel-lanceur");
         for (const auto& e : fs::directory_iterator(donnees))
             fs::copy_file(e.path(),
-                          prefixe + "share/quorvel/donnees/" + e.path().filename().string());
+                          prefixe + "share/quorvel-installation/" + e.path().filename().string());
         std::ofstream(prefixe + "bin/quorvel")
             << "#!/bin/sh\npwd > \"$PWD/lance-dans\"\necho \"$@\" > \"$PWD/arguments\"\n";
         fs::permissions(prefixe + "bin/quorvel", fs::perms::owner_all);
