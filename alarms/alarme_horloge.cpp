@@ -93,8 +93,7 @@ Talarme_horloge::Talarme_horloge(Contexte& ctx, const Reglages& reglages,
 
     auto* aide = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(aide, &QShortcut::activated, this, [this] {
-        ctx_.dialogues.ouvre_aide(this, QString::fromStdString(ctx_.fichier_aide),
-                                  sujet_aide_alarmes);
+        ctx_.aide(this, sujet_aide_alarmes);
     });
 }
 

@@ -188,8 +188,7 @@ Tsaisie_alarme::Tsaisie_alarme(Contexte& ctx, const Reglages& reglages,
 
     auto* aide = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(aide, &QShortcut::activated, this, [this] {
-        ctx_.dialogues.ouvre_aide(this, QString::fromStdString(ctx_.fichier_aide),
-                                  sujet_aide_alarmes);
+        ctx_.aide(this, sujet_aide_alarmes);
     });
 }
 

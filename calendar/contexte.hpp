@@ -5,6 +5,7 @@
 #include "calendar/dates.hpp"
 #include "plateforme/cp1252.hpp"
 #include "plateforme/dialogues.hpp"
+#include "plateforme/garde.hpp"
 #include "plateforme/son.hpp"
 
 #include <cstdint>
@@ -32,6 +33,13 @@ struct Contexte {
     ServiceDates dates;
 
     std::string chemin(const std::string& nom) const { return repertoire + nom; }
+    // Opens the help file at a topic (1 main window and menu, 6 saints, 7 alarms,
+    // 8 configuration); a help file that cannot be read is reported like any error.
+    void aide(QWidget* fenetre, int sujet) {
+        garde(dialogues, fenetre, QString::fromStdString(titre), [&] {
+            dialogues.ouvre_aide(fenetre, QString::fromStdString(fichier_aide), sujet);
+        });
+    }
     // A sound path as a file stores it (Windows-1252); a relative one names a
     // file of the data directory.
     std::string chemin_son(const std::string& cp1252) const {

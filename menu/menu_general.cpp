@@ -102,7 +102,7 @@ void Tmenu_general::m3Click() {
 }
 
 void Tmenu_general::m4Click() {
-    ctx_.dialogues.ouvre_aide(this, QString::fromStdString(ctx_.fichier_aide), sujet_aide);
+    ctx_.aide(this, sujet_aide);
 }
 
 void Tmenu_general::m5Click() {

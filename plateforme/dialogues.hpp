@@ -1,6 +1,8 @@
 #pragma once
 // Message boxes, the three choosers and the help, behind one interface so that
 // tests answer them without a modal loop.
+#include "erreurs.hpp"
+
 #include <QString>
 #include <cstdint>
 #include <deque>
@@ -92,6 +94,7 @@ public:
     }
     void ouvre_aide(QWidget*, const QString& fichier, int sujet) override {
         aides.push_back({fichier, sujet});
+        if (!aide_illisible.empty()) throw ErreurQuorvel(aide_illisible);
     }
 
     std::vector<Message> erreurs, confirmations;
@@ -107,6 +110,8 @@ public:
         int sujet;
     };
     std::vector<Aide> aides;
+    // When set, the help behaves as a help file that cannot be read.
+    std::string aide_illisible;
 };
 
 } // namespace quorvel

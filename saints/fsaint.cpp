@@ -103,9 +103,7 @@ void Tsaints::showEvent(QShowEvent* evenement) {
 
 void Tsaints::keyPressEvent(QKeyEvent* evenement) {
     if (evenement->key() == Qt::Key_F1) {
-        gere([this] {
-            ctx_.dialogues.ouvre_aide(this, QString::fromStdString(ctx_.fichier_aide), sujet_aide);
-        });
+        ctx_.aide(this, sujet_aide);
         return;
     }
     QDialog::keyPressEvent(evenement);

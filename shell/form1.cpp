@@ -596,9 +596,7 @@ void TForm1::closeEvent(QCloseEvent* e) {
 
 void TForm1::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_F1) {
-        gere([&] {
-            etat_.ctx.dialogues.ouvre_aide(this, QString::fromStdString(etat_.ctx.fichier_aide), 1);
-        });
+        etat_.ctx.aide(this, 1);
         return;
     }
     QWidget::keyPressEvent(e);

@@ -1,5 +1,6 @@
 // Whole-program stories: start, type, quit, start again; failures that lose nothing.
 #include "alarms/alarme.hpp"
+#include "alarms/alarme_horloge.hpp"
 #include "alarms/message_alarme.hpp"
 #include "banc.hpp"
 #include "shell/programme.hpp"
@@ -175,4 +176,26 @@ TEST(Histoire, UneAlarmeDuFichierSonneAuTicDuReveil) {
     p.form1->Timer2Timer(); // the same minute again rings nothing
     EXPECT_EQ(son.appels.size(), 1u);
     p.message_alarme->hide();
+}
+
+TEST(Histoire, UnFichierDAideIllisibleEstSignaleDansChaqueFenetre) {
+    RepertoireTemp rep;
+    HorlogeReglable horloge(2026, 12, 6, 9, 0);
+    LecteurSonEnregistreur son;
+    DialoguesTest dialogues;
+    dialogues.aide_illisible = "Impossible d'ouvrir le fichier d'aide";
+    Programme p(horloge, son, dialogues, rep.chemin());
+    p.form1->show();
+    QTest::keyClick(p.form1.get(), Qt::Key_F1);
+    p.alarme_horloge->show();
+    QApplication::setActiveWindow(p.alarme_horloge); // F1 is a shortcut of the active window
+    QTest::keyClick(p.alarme_horloge, Qt::Key_F1);
+    p.alarme_horloge->hide();
+    ASSERT_EQ(dialogues.aides.size(), 2u);
+    EXPECT_EQ(dialogues.aides[0].sujet, 1);
+    EXPECT_EQ(dialogues.aides[1].sujet, 7);
+    EXPECT_EQ(dialogues.aides[0].fichier, QString::fromStdString(rep.chemin() + "DOC.HLP"));
+    ASSERT_EQ(dialogues.erreurs.size(), 2u);
+    EXPECT_EQ(dialogues.erreurs[1].titre, QStringLiteral("Quorvel V2.32"));
+    EXPECT_EQ(dialogues.erreurs[1].texte, QStringLiteral("Impossible d'ouvrir le fichier d'aide."));
 }
