@@ -102,8 +102,7 @@ template <class F> void Talarme_horloge::gere(F&& f) {
 }
 
 void Talarme_horloge::showEvent(QShowEvent* e) {
-    const RectangleFenetre& m = ctx_.rect_main;
-    move(m.gauche + (m.largeur - width()) / 2, m.haut + (m.hauteur - height()) / 2);
+    move(ctx_.centre_sur_main(size()));
     QDialog::showEvent(e);
     // Once per showing: the entry dialog closing above this one shows nothing here.
     if (!e->spontaneous())

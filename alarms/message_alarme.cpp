@@ -93,8 +93,7 @@ void Tmessage_alarme::done(int resultat) {
 
 void Tmessage_alarme::showEvent(QShowEvent* e) {
     // Centred on the main window as it was at the last check, 220 pixels below its top.
-    const RectangleFenetre& m = ctx_.rect_main;
-    move(m.gauche + (m.largeur - width()) / 2, m.haut + decalage_haut);
+    move(ctx_.centre_sur_main(size()).x(), ctx_.rect_main.haut + decalage_haut);
     fond_ = image_ressource(reglages_.video() == 1 ? QStringLiteral("message1")
                                                    : QStringLiteral("message2"));
     Label1->setText(texte_affiche(texte_message, sizeof(texte_message)));

@@ -193,8 +193,7 @@ Tsaisie_alarme::Tsaisie_alarme(Contexte& ctx, const Reglages& reglages,
 }
 
 void Tsaisie_alarme::showEvent(QShowEvent* e) {
-    const RectangleFenetre& m = ctx_.rect_main;
-    move(m.gauche + (m.largeur - width()) / 2, m.haut + (m.hauteur - height()) / 2);
+    move(ctx_.centre_sur_main(size()));
     const QPixmap coche = image_ressource(reglages_.video() == 1 ? QStringLiteral("coche1")
                                                                  : QStringLiteral("coche2"));
     ok1->setIcon(QIcon(coche));

@@ -8,6 +8,8 @@
 #include "plateforme/garde.hpp"
 #include "plateforme/son.hpp"
 
+#include <QPoint>
+#include <QSize>
 #include <cstdint>
 #include <string>
 
@@ -33,6 +35,12 @@ struct Contexte {
     ServiceDates dates;
 
     std::string chemin(const std::string& nom) const { return repertoire + nom; }
+    // Top-left corner of a window of this size centred on the main window as
+    // last recorded, halves truncated toward zero.
+    QPoint centre_sur_main(const QSize& taille) const {
+        return {rect_main.gauche + (rect_main.largeur - taille.width()) / 2,
+                rect_main.haut + (rect_main.hauteur - taille.height()) / 2};
+    }
     // Opens the help file at a topic (1 main window and menu, 6 saints, 7 alarms,
     // 8 configuration); a help file that cannot be read is reported like any error.
     void aide(QWidget* fenetre, int sujet) {

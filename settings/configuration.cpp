@@ -159,8 +159,7 @@ void Tconfiguration::sauve() {
 
 void Tconfiguration::FormShow() {
     // Centred on the main window as it was when the menu was opened; halves truncated.
-    const RectangleFenetre& r = ctx_.rect_main;
-    move(r.gauche + (r.largeur - width()) / 2, r.haut + (r.hauteur - height()) / 2);
+    move(ctx_.centre_sur_main(size()));
 }
 
 void Tconfiguration::FormActivate() {

@@ -17,11 +17,16 @@
 using namespace quorvel;
 using namespace quorvel::test;
 
-TEST(Histoire, QuitterAvecOkSauveEtLeRedemarrageRetrouveTout) {
+// The whole program on a temporary data directory, on 6 December 2026 at 9 o'clock.
+class HistoireComplete : public ::testing::Test {
+protected:
     RepertoireTemp rep;
-    HorlogeReglable horloge(2026, 12, 6, 9, 0);
+    HorlogeReglable horloge{2026, 12, 6, 9, 0};
     LecteurSonEnregistreur son;
     DialoguesTest dialogues;
+};
+
+TEST_F(HistoireComplete, QuitterAvecOkSauveEtLeRedemarrageRetrouveTout) {
     {
         Programme p(horloge, son, dialogues, rep.chemin());
         TForm1& f = *p.form1;
@@ -79,11 +84,7 @@ TEST(Histoire, QuitterSauveLaDateAfficheeEtPasAujourdhui) {
     EXPECT_EQ(b.rep.lit("10_05_26.PAD"), std::string(1, '\0'));
 }
 
-TEST(Histoire, LeMenuGeneralReappliqueLesReglagesSansToucherAuTexte) {
-    RepertoireTemp rep;
-    HorlogeReglable horloge(2026, 12, 6, 9, 0);
-    LecteurSonEnregistreur son;
-    DialoguesTest dialogues;
+TEST_F(HistoireComplete, LeMenuGeneralReappliqueLesReglagesSansToucherAuTexte) {
     Programme p(horloge, son, dialogues, rep.chemin());
     TForm1& f = *p.form1;
     f.show();
@@ -152,11 +153,8 @@ TEST(MauvaisFichiers, UnFichierDeReglagesCourtDemarreSansErreur) {
     EXPECT_EQ(b.etat->reglages.video(), 1);
 }
 
-TEST(Histoire, UneAlarmeDuFichierSonneAuTicDuReveil) {
-    RepertoireTemp rep;
-    HorlogeReglable horloge(2026, 12, 6, 9, 0, 10);
-    LecteurSonEnregistreur son;
-    DialoguesTest dialogues;
+TEST_F(HistoireComplete, UneAlarmeDuFichierSonneAuTicDuReveil) {
+    horloge.regle(2026, 12, 6, 9, 0, 10);
     Programme p(horloge, son, dialogues, rep.chemin());
     // A daily alarm at 09:01 showing its text, as the alarm list stores it.
     EnregistrementAlarme alarme;
@@ -178,11 +176,7 @@ TEST(Histoire, UneAlarmeDuFichierSonneAuTicDuReveil) {
     p.message_alarme->hide();
 }
 
-TEST(Histoire, UnFichierDAideIllisibleEstSignaleDansChaqueFenetre) {
-    RepertoireTemp rep;
-    HorlogeReglable horloge(2026, 12, 6, 9, 0);
-    LecteurSonEnregistreur son;
-    DialoguesTest dialogues;
+TEST_F(HistoireComplete, UnFichierDAideIllisibleEstSignaleDansChaqueFenetre) {
     dialogues.aide_illisible = "Impossible d'ouvrir le fichier d'aide";
     Programme p(horloge, son, dialogues, rep.chemin());
     p.form1->show();
