@@ -36,5 +36,3 @@ void date_plus_un_jour(benchmark::State& etat) {
 BENCHMARK(date_plus_un_jour)->Repetitions(9)->ReportAggregatesOnly(true);
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -71,13 +71,3 @@ BENCHMARK(BM_DemarrageAvecPurge)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DemarrageSuivant)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

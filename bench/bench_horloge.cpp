@@ -73,15 +73,3 @@ void BM_RalentiDeuxHorloges(benchmark::State& etat) {
     }
 }
 BENCHMARK(BM_RalentiDeuxHorloges)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
