@@ -1,38 +1,52 @@
 #include "son_qt.hpp"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QLibrary>
 
 namespace quorvel {
 
-LecteurSonQt::LecteurSonQt() = default;
+namespace {
+
+using Fabrique = LecteurSon* (*)();
+
+QStringList dossiers_par_defaut() {
+    const QString ici = QCoreApplication::applicationDirPath();
+    return {ici, QDir(ici).filePath(QStringLiteral("../lib/quorvel"))};
+}
+
+} // namespace
+
+std::unique_ptr<LecteurSon> charge_module_son(const QStringList& dossiers) {
+    for (const QString& dossier : dossiers) {
+        const QString chemin = QDir(dossier).filePath(QStringLiteral("libquorvel_son.so"));
+        if (!QFileInfo::exists(chemin))
+            continue;
+        // Never unloaded: the player it made lives until the program ends.
+        QLibrary module(chemin);
+        if (!module.load())
+            continue;
+        if (auto fabrique = reinterpret_cast<Fabrique>(module.resolve("quorvel_son_cree")))
+            return std::unique_ptr<LecteurSon>(fabrique());
+    }
+    return nullptr;
+}
+
+LecteurSonQt::LecteurSonQt(QStringList dossiers) : dossiers_(std::move(dossiers)) {}
 
 LecteurSonQt::~LecteurSonQt() = default;
 
 void LecteurSonQt::joue(const std::string& chemin) {
-    const QString fichier = QString::fromStdString(chemin);
     // The sound system is started by the first sound, not at start-up.
-    if (!effet_) {
-        effet_ = std::make_unique<QSoundEffect>();
-        QObject::connect(effet_.get(), &QSoundEffect::statusChanged, effet_.get(),
-                         [e = effet_.get()] {
-                             if (e->status() == QSoundEffect::Error) QApplication::beep();
-                         });
+    if (!essaye_) {
+        essaye_ = true;
+        lecteur_ = charge_module_son(dossiers_.isEmpty() ? dossiers_par_defaut() : dossiers_);
     }
-    effet_->stop();
-    if (!QFileInfo(fichier).isFile()) {
+    if (lecteur_)
+        lecteur_->joue(chemin);
+    else
         QApplication::beep();
-        return;
-    }
-    const QUrl source = QUrl::fromLocalFile(QFileInfo(fichier).absoluteFilePath());
-    if (effet_->source() == source && effet_->status() == QSoundEffect::Ready) {
-        effet_->play();
-        return;
-    }
-    effet_->setSource(source);
-    effet_->play(); // plays as soon as it is loaded
 }
 
 } // namespace quorvel

@@ -2,6 +2,7 @@
 #include "catalogue.hpp"
 #include "plateforme/ressources.hpp"
 
+#include <QFile>
 #include <QImage>
 #include <QSet>
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@ using quorvel::ressources::Profondeur;
 namespace {
 
 QImage charge(const quorvel::ressources::Image& e) {
-    return QImage(QString::fromStdString(e.chemin_ressource()));
+    return quorvel::png_image(QString::fromStdString(e.chemin_ressource()));
 }
 
 QColor moyenne(const QImage& im, int x0, int y0, int cote) {
@@ -87,6 +88,16 @@ TEST(Images, LesNomsQueLeProgrammeDemandeSeChargent) {
         EXPECT_FALSE(quorvel::image_ressource(nom).isNull()) << nom;
     for (int k = 1; k <= 13; ++k)
         EXPECT_FALSE(quorvel::image_ressource(QStringLiteral("l%1").arg(k)).isNull()) << k;
+
+    // Reading the pictures must not load the system's image plugins: that
+    // alone used to cost several milliseconds of every start.
+    QFile cartes(QStringLiteral("/proc/self/maps"));
+    ASSERT_TRUE(cartes.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(cartes.readAll().contains("/imageformats/"));
+
+    // A picture used twice is decoded once.
+    EXPECT_EQ(quorvel::image_ressource("coche1").cacheKey(),
+              quorvel::image_ressource("coche1").cacheKey());
 }
 
 TEST(Images, LeBureauEnModeUnPartageUnePalette) {
@@ -110,7 +121,7 @@ TEST(Images, LeBureauEnModeUnPartageUnePalette) {
 TEST(Images, LesTexturesDesWidgetsProlongentLeMarbre) {
     // A clock or calculator texture sits on the main window's background: its
     // corner must be the same marble as the background under it.
-    const QImage fond = QImage(":/images/fond1.png").convertToFormat(QImage::Format_RGB32);
+    const QImage fond = quorvel::png_image(":/images/fond1.png").convertToFormat(QImage::Format_RGB32);
     struct Cas {
         const char* nom;
         int x, y;
@@ -120,7 +131,7 @@ TEST(Images, LesTexturesDesWidgetsProlongentLeMarbre) {
                      {"calculette2", 14, 16}};
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
-        const QImage t = QImage(QStringLiteral(":/images/%1.png").arg(c.nom))
+        const QImage t = quorvel::png_image(QStringLiteral(":/images/%1.png").arg(c.nom))
                              .convertToFormat(QImage::Format_RGB32);
         const QColor a = moyenne(t, 0, 0, 4), b = moyenne(fond, c.x, c.y, 4);
         EXPECT_NEAR(a.red(), b.red(), 24);
@@ -132,7 +143,7 @@ TEST(Images, LesTexturesDesWidgetsProlongentLeMarbre) {
 TEST(Images, LeLogoTourneEnBoucle) {
     std::vector<QImage> images;
     for (int k = 1; k <= 13; ++k)
-        images.push_back(QImage(QStringLiteral(":/images/l%1.png").arg(k))
+        images.push_back(quorvel::png_image(QStringLiteral(":/images/l%1.png").arg(k))
                              .convertToFormat(QImage::Format_RGB32));
     QSet<QByteArray> distinctes;
     double pas_max = 0;
@@ -160,7 +171,7 @@ TEST(Curseurs, LaMainMontreDuDoigtLePointChaud) {
     for (const auto& pc : quorvel::ressources::points_chauds()) {
         SCOPED_TRACE(pc.nom);
         const QImage im =
-            QImage(QStringLiteral(":/curseurs/%1.png").arg(QString::fromStdString(pc.nom)))
+            quorvel::png_image(QStringLiteral(":/curseurs/%1.png").arg(QString::fromStdString(pc.nom)))
                 .convertToFormat(QImage::Format_ARGB32);
         ASSERT_EQ(im.size(), QSize(32, 32));
         // Only a black outline, a white inside and transparency.
