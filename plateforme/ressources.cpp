@@ -1,22 +1,26 @@
 #include "ressources.hpp"
 
-#include <QImageReader>
+#include "image_brute.hpp"
+
 #include <QPixmapCache>
+#include <QResource>
 
 namespace quorvel {
 
-QImage png_image(const QString& chemin) {
-    QImageReader lecteur(chemin, "png");
-    lecteur.setAutoDetectImageFormat(false);
-    return lecteur.read();
-}
-
-QPixmap png_ressource(const QString& chemin) {
-    // Kept in the pixmap cache, so a picture used by several windows is decoded once.
+QPixmap pixmap_ressource(const QString& chemin) {
+    // Kept in the pixmap cache: a picture used by several windows is made once.
     QPixmap image;
     if (QPixmapCache::find(chemin, &image))
         return image;
-    image = QPixmap::fromImage(png_image(chemin));
+    const QResource r(chemin);
+    if (r.compressionAlgorithm() == QResource::NoCompression) {
+        // Painted straight from the program's own read-only bytes.
+        image = QPixmap::fromImage(image_brute(r.data(), r.size()));
+    } else {
+        const QByteArray octets = r.uncompressedData();
+        image = QPixmap::fromImage(
+            image_brute(reinterpret_cast<const uchar*>(octets.constData()), octets.size()).copy());
+    }
     if (!image.isNull())
         QPixmapCache::insert(chemin, image);
     return image;
@@ -26,11 +30,11 @@ QCursor curseur(int numero) {
     // Hot spots: the tip of the index finger.
     switch (numero) {
     case curseur_main_gauche:
-        return QCursor(png_ressource(QStringLiteral(":/curseurs/main_gauche.png")), 0, 11);
+        return QCursor(pixmap_ressource(QStringLiteral(":/curseurs/main_gauche.img")), 0, 11);
     case curseur_main_droite:
-        return QCursor(png_ressource(QStringLiteral(":/curseurs/main_droite.png")), 31, 11);
+        return QCursor(pixmap_ressource(QStringLiteral(":/curseurs/main_droite.img")), 31, 11);
     case curseur_main_haut:
-        return QCursor(png_ressource(QStringLiteral(":/curseurs/main_haut.png")), 12, 2);
+        return QCursor(pixmap_ressource(QStringLiteral(":/curseurs/main_haut.img")), 12, 2);
     default: return QCursor(Qt::ArrowCursor);
     }
 }

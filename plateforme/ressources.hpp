@@ -2,20 +2,18 @@
 // Pictures and cursors compiled into the program (drawn at build time by the
 // generator in resources/).
 #include <QCursor>
-#include <QImage>
 #include <QPixmap>
 #include <QString>
 
 namespace quorvel {
 
-// A PNG compiled into the program, read by Qt's own PNG reader only: letting
-// Qt guess the format would load every image plugin of the system first.
-QImage png_image(const QString& chemin);
-QPixmap png_ressource(const QString& chemin);
+// A picture compiled into the program (see image_brute.hpp); null if the
+// resource is missing or damaged.
+QPixmap pixmap_ressource(const QString& chemin);
 
-// ":/images/<nom>.png", e.g. image_ressource("coche1").
+// ":/images/<nom>.img", e.g. image_ressource("coche1").
 inline QPixmap image_ressource(const QString& nom) {
-    return png_ressource(QStringLiteral(":/images/") + nom + QStringLiteral(".png"));
+    return pixmap_ressource(QStringLiteral(":/images/") + nom + QStringLiteral(".img"));
 }
 
 // The program's cursor numbers: 101 main_gauche, 102 main_droite, 103 main_haut.

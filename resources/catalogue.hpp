@@ -16,12 +16,14 @@ enum class Profondeur {
 
 struct Image {
     std::string dossier; // "images" or "curseurs"
-    std::string nom;     // without ".png"
+    std::string nom;     // without extension
     int largeur;
     int hauteur;
     Profondeur profondeur;
-    // Resource path, e.g. ":/images/coche1.png".
-    std::string chemin_ressource() const { return ":/" + dossier + "/" + nom + ".png"; }
+    // Resource path of the raw copy the program paints from, e.g. ":/images/coche1.img".
+    std::string chemin_ressource() const { return ":/" + dossier + "/" + nom + ".img"; }
+    // The artwork, relative to the generator's output folder, e.g. "images/coche1.png".
+    std::string fichier_png() const { return dossier + "/" + nom + ".png"; }
 };
 
 const std::vector<Image>& catalogue();

@@ -5,6 +5,7 @@
 #include "dessins.hpp"
 #include "donnees.hpp"
 #include "palette.hpp"
+#include "plateforme/image_brute.hpp"
 #include "sons.hpp"
 
 #include <QDir>
@@ -36,14 +37,16 @@ void ecrit(const QString& chemin, const std::string& octets) {
         throw std::runtime_error("écriture impossible : " + chemin.toStdString());
 }
 
-void enregistre(const QImage& image, const QString& chemin) {
-    // Stored without compression: the program decodes its pictures at start-up,
-    // and inflating them costs more than reading a few more bytes of its own file.
-    QImageWriter w(chemin, "png");
-    w.setQuality(100);
+// Each picture twice: the PNG is the artwork (the tests check it, the desktop
+// icons are installed from it); the raw copy is what the program compiles in
+// and paints from, with nothing to decode.
+void enregistre(const QImage& image, const QString& base) {
+    QImageWriter w(base + ".png", "png");
     if (!w.write(image))
-        throw std::runtime_error("écriture impossible : " + chemin.toStdString() + " (" +
+        throw std::runtime_error("écriture impossible : " + base.toStdString() + ".png (" +
                                  w.errorString().toStdString() + ")");
+    const QByteArray brute = en_image_brute(image);
+    ecrit(base + ".img", brute.toStdString());
 }
 
 // Button pictures go on grey buttons (the bell on the white page): their
@@ -101,7 +104,7 @@ void genere(const QString& dossier_images, const QString& dossier_donnees,
         }
         const QString dossier = dossier_images + "/" + QString::fromStdString(e.dossier);
         QDir().mkpath(dossier);
-        enregistre(sortie, dossier + "/" + QString::fromStdString(e.nom) + ".png");
+        enregistre(sortie, dossier + "/" + QString::fromStdString(e.nom));
     }
 
     QDir().mkpath(dossier_donnees);

@@ -1,9 +1,13 @@
-// Every picture the program names is compiled in, at its size and colour depth.
+// Every picture the program names is drawn at its size and colour depth, and
+// compiled in exactly as drawn.
 #include "catalogue.hpp"
+#include "plateforme/image_brute.hpp"
 #include "plateforme/ressources.hpp"
 
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
+#include <QResource>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -12,8 +16,15 @@ using quorvel::ressources::Profondeur;
 
 namespace {
 
+// The artwork as the generator drew it, e.g. png("images/fond1.png").
+QImage png(const QString& relatif) {
+    QImageReader lecteur(QStringLiteral(QUORVEL_GENERE) + relatif, "png");
+    lecteur.setAutoDetectImageFormat(false);
+    return lecteur.read();
+}
+
 QImage charge(const quorvel::ressources::Image& e) {
-    return quorvel::png_image(QString::fromStdString(e.chemin_ressource()));
+    return png(QString::fromStdString(e.fichier_png()));
 }
 
 QColor moyenne(const QImage& im, int x0, int y0, int cote) {
@@ -64,6 +75,22 @@ TEST(Images, ChacuneExisteASaTailleEtSaProfondeur) {
             EXPECT_EQ(im.depth(), 32);
             break;
         }
+    }
+}
+
+TEST(Images, LeProgrammePeintChacuneTelleQuElleAEteDessinee) {
+    for (const auto& e : catalogue()) {
+        SCOPED_TRACE(e.nom);
+        const QResource r(QString::fromStdString(e.chemin_ressource()));
+        ASSERT_TRUE(r.isValid());
+        // Compiled in uncompressed, so that the program paints from these very bytes.
+        EXPECT_EQ(r.compressionAlgorithm(), QResource::NoCompression);
+        const QImage brute = quorvel::image_brute(r.data(), r.size());
+        ASSERT_FALSE(brute.isNull());
+        EXPECT_EQ(brute.constBits(), r.data() + quorvel::entete_image_brute);
+        const QImage dessin = charge(e);
+        EXPECT_EQ(brute, dessin.convertToFormat(brute.format()));
+        EXPECT_EQ(brute.hasAlphaChannel(), dessin.hasAlphaChannel());
     }
 }
 
@@ -121,7 +148,7 @@ TEST(Images, LeBureauEnModeUnPartageUnePalette) {
 TEST(Images, LesTexturesDesWidgetsProlongentLeMarbre) {
     // A clock or calculator texture sits on the main window's background: its
     // corner must be the same marble as the background under it.
-    const QImage fond = quorvel::png_image(":/images/fond1.png").convertToFormat(QImage::Format_RGB32);
+    const QImage fond = png(QStringLiteral("images/fond1.png")).convertToFormat(QImage::Format_RGB32);
     struct Cas {
         const char* nom;
         int x, y;
@@ -131,7 +158,7 @@ TEST(Images, LesTexturesDesWidgetsProlongentLeMarbre) {
                      {"calculette2", 14, 16}};
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
-        const QImage t = quorvel::png_image(QStringLiteral(":/images/%1.png").arg(c.nom))
+        const QImage t = png(QStringLiteral("images/%1.png").arg(c.nom))
                              .convertToFormat(QImage::Format_RGB32);
         const QColor a = moyenne(t, 0, 0, 4), b = moyenne(fond, c.x, c.y, 4);
         EXPECT_NEAR(a.red(), b.red(), 24);
@@ -143,7 +170,7 @@ TEST(Images, LesTexturesDesWidgetsProlongentLeMarbre) {
 TEST(Images, LeLogoTourneEnBoucle) {
     std::vector<QImage> images;
     for (int k = 1; k <= 13; ++k)
-        images.push_back(quorvel::png_image(QStringLiteral(":/images/l%1.png").arg(k))
+        images.push_back(png(QStringLiteral("images/l%1.png").arg(k))
                              .convertToFormat(QImage::Format_RGB32));
     QSet<QByteArray> distinctes;
     double pas_max = 0;
@@ -161,7 +188,7 @@ TEST(Images, LeLogoTourneEnBoucle) {
 TEST(Images, LesBoutonsOntUnFondTransparent) {
     for (const char* nom : {"coche1", "coche2", "plus1", "plus2", "pm1", "pm2", "moins1", "moins2",
                             "fleche_g1", "fleche_d1", "fleche_g2", "fleche_d2", "cloche"}) {
-        const QImage im(QStringLiteral(":/images/%1.png").arg(nom));
+        const QImage im = png(QStringLiteral("images/%1.png").arg(nom));
         EXPECT_EQ(qAlpha(im.pixel(0, 0)), 0) << nom;
         EXPECT_EQ(qAlpha(im.pixel(im.width() - 1, im.height() - 1)), 0) << nom;
     }
@@ -171,7 +198,7 @@ TEST(Curseurs, LaMainMontreDuDoigtLePointChaud) {
     for (const auto& pc : quorvel::ressources::points_chauds()) {
         SCOPED_TRACE(pc.nom);
         const QImage im =
-            quorvel::png_image(QStringLiteral(":/curseurs/%1.png").arg(QString::fromStdString(pc.nom)))
+            png(QStringLiteral("curseurs/%1.png").arg(QString::fromStdString(pc.nom)))
                 .convertToFormat(QImage::Format_ARGB32);
         ASSERT_EQ(im.size(), QSize(32, 32));
         // Only a black outline, a white inside and transparency.
