@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages Quorvel needs to build, run and be tested.
 # Fast when everything is already there.
 set -eu
-paquets="cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
+paquets="cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev libfontconfig-dev
 fonts-liberation2 googletest libgtest-dev libgmock-dev libbenchmark-dev
 clang libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick"
 manquants=""

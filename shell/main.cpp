@@ -12,9 +12,17 @@
 #include <QApplication>
 #include <QDir>
 
+#include <fontconfig/fontconfig.h>
+#include <thread>
+
 int main(int argc, char** argv) {
     using namespace quorvel;
+    // The font configuration (some fifty XML files) is read at the first letter
+    // drawn, the splash's title. Read it on another core while Qt connects to
+    // the display.
+    std::thread polices([] { FcInit(); });
     QApplication application(argc, argv);
+    polices.join();
     const QString titre = QStringLiteral("Quorvel V2.32");
     QApplication::setApplicationName(QStringLiteral("quorvel"));
     QApplication::setWindowIcon(image_ressource(QStringLiteral("icone")));
