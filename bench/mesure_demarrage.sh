@@ -2,6 +2,8 @@
 # Start-up of the real quorvel against a bare Qt program, both under one Xvfb
 # in the same run, alternated N times; medians of the time to the window and to
 # the end of start-up work, peak memory; then one minute of idling quorvel.
+# The floor (bench/nu/plancher.cpp) is measured with them: the splash and the
+# day page's text and controls alone, with nothing else of the program.
 #   bench/mesure_demarrage.sh <build folder> [N=15] [idle seconds=60]
 # The build folder needs quorvel (Release) and bench/nu (QUORVEL_BENCH=ON).
 set -eu
@@ -10,10 +12,9 @@ n=${2:-15}
 repos=${3:-60}
 quorvel="$construction/shell/quorvel"
 nu="$construction/bench/nu/programme_nu"
+plancher="$construction/bench/nu/plancher"
 chrono="$construction/bench/nu/chrono_fenetre"
-[ -x "$nu" ] || nu="$construction/nu/programme_nu"
-[ -x "$chrono" ] || chrono="$construction/nu/chrono_fenetre"
-for f in "$quorvel" "$nu" "$chrono"; do [ -x "$f" ] || { echo "absent : $f"; exit 1; }; done
+for f in "$quorvel" "$nu" "$plancher" "$chrono"; do [ -x "$f" ] || { echo "absent : $f"; exit 1; }; done
 
 travail=$(mktemp -d)
 xvfb_pid=""
@@ -39,12 +40,13 @@ done
 
 mediane() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-: >"$travail/q1"; : >"$travail/q2"; : >"$travail/nu"
+: >"$travail/q1"; : >"$travail/q2"; : >"$travail/nu"; : >"$travail/plancher"
 for i in $(seq "$n"); do
     rm -rf "$travail/d"; cp -a "$modele" "$travail/d"
     (cd "$travail/d" && "$chrono" 411 455 "$quorvel") >>"$travail/q1"    # with the purge
     (cd "$travail/d" && "$chrono" 411 455 "$quorvel") >>"$travail/q2"    # already purged
     (cd "$travail/d" && "$chrono" 411 455 "$nu") >>"$travail/nu"
+    (cd "$travail/d" && "$chrono" 411 455 "$plancher") >>"$travail/plancher"
 done
 
 colonne() { awk -v c="$2" '{ print $c }' "$travail/$1" | mediane; }
@@ -52,7 +54,8 @@ rapport() { awk -v q="$1" -v n="$2" 'BEGIN { printf "%.2f", q / n }'; }
 nu_fenetre=$(colonne nu 1); nu_repos=$(colonne nu 2); nu_rss=$(colonne nu 3)
 echo "Démarrage, médianes de $n essais (ms jusqu'à la fenêtre, ms jusqu'au repos, Mo au plus) :"
 printf '%-34s %8s %8s %8s %8s\n' "" fenêtre repos "Mo max" "× nu"
-for cas in "q1:quorvel, 1er démarrage (purge)" "q2:quorvel, démarrage suivant" "nu:Qt nu (une fenêtre vide)"; do
+for cas in "q1:quorvel, 1er démarrage (purge)" "q2:quorvel, démarrage suivant" \
+    "plancher:plancher (splash et page seuls)" "nu:Qt nu (une fenêtre vide)"; do
     f=${cas%%:*}; nom=${cas#*:}
     fe=$(colonne "$f" 1); re=$(colonne "$f" 2); rss=$(colonne "$f" 3)
     printf '%-34s %8.1f %8.1f %8.1f %4s / %s\n' "$nom" "$fe" "$re" "$(rapport "$rss" 1024)" \
