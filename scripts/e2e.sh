@@ -71,6 +71,8 @@ essai() {
     fenetre=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quorvel V2.32$' | head -n 1) ||
         echoue "la fenêtre principale n'apparaît pas"
     sleep 1
+    # The sound system is not loaded by the start, only by the first sound.
+    if grep -q libquorvel_son "/proc/$quorvel_pid/maps"; then echoue "module son chargé au démarrage"; fi
 
     # Today: the 08h00 line, its bell, a day note.
     clic 300 178; tape "Dentiste 9h"
@@ -78,6 +80,8 @@ essai() {
     clic 100 300; tape "Penser au pain"
     # The corner turns to tomorrow, saving today.
     clic 377 405
+    # The page turn's sound loaded the sound module.
+    grep -q libquorvel_son "/proc/$quorvel_pid/maps" || echoue "le changement de page n'a pas chargé le module son"
     clic 300 196; tape "Garage"
     # The note pad (saves tomorrow's page), then quit with "OK".
     clic 86 439
