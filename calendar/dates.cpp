@@ -3,14 +3,13 @@
 #include "utilitaires.hpp"
 
 #include <array>
-#include <vector>
 
 namespace quorvel {
 
 namespace {
 
 // Days since 1 January 1970 of a proleptic Gregorian date (Howard Hinnant's algorithm).
-long long jours_depuis_civil(long long y, long long m, long long d) {
+constexpr long long jours_depuis_civil(long long y, long long m, long long d) {
     y -= m <= 2;
     const long long ere = (y >= 0 ? y : y - 399) / 400;
     const long long annee_ere = y - ere * 400;
@@ -20,9 +19,9 @@ long long jours_depuis_civil(long long y, long long m, long long d) {
 }
 
 // 0 = Sunday.
-int indice_semaine(long long jours) { return static_cast<int>(((jours + 4) % 7 + 7) % 7); }
+constexpr int indice_semaine(long long jours) { return static_cast<int>(((jours + 4) % 7 + 7) % 7); }
 
-int semaines_annee(int annee) {
+constexpr int semaines_annee(int annee) {
     switch (annee) {
     case 1981:
     case 1987:
@@ -42,37 +41,35 @@ int semaines_annee(int annee) {
 constexpr int annee_min = 1;
 constexpr int annee_max = 9999;
 
-long long premier_dimanche(int annee) {
+constexpr long long premier_dimanche(int annee) {
     const long long j = jours_depuis_civil(annee, 1, 1);
     return j + (7 - indice_semaine(j)) % 7;
 }
 
-int dimanches_de(int annee) {
+constexpr int dimanches_de(int annee) {
     return static_cast<int>((premier_dimanche(annee + 1) - premier_dimanche(annee)) / 7);
 }
 
-const std::vector<int>& compteurs_premier_dimanche() {
-    static const std::vector<int> table = [] {
-        std::vector<int> t(annee_max - annee_min + 1, 1);
-        t[1981 - annee_min] = 1; // Sunday 4 January 1981 is week 1
-        for (int y = 1981; y < annee_max; ++y) {
-            const int w = semaines_annee(y);
-            const int dernier = (t[y - annee_min] - 1 + dimanches_de(y) - 1) % w + 1;
-            const int suivant = dernier + 1;
-            t[y + 1 - annee_min] = suivant > semaines_annee(y + 1) ? 1 : suivant;
-        }
-        for (int y = 1981; y > annee_min; --y) {
-            const int p = y - 1;
-            const int w = semaines_annee(p);
-            const int c = t[y - annee_min];
-            const int dernier = c > 1 ? c - 1 : w;
-            const int n = dimanches_de(p);
-            t[p - annee_min] = (((dernier - 1 - (n - 1)) % w) + w) % w + 1;
-        }
-        return t;
-    }();
-    return table;
-}
+// Worked out by the compiler: nothing to compute when the program starts.
+constexpr std::array<int, annee_max - annee_min + 1> compteurs_premier_dimanche = [] {
+    std::array<int, annee_max - annee_min + 1> t{};
+    t[1981 - annee_min] = 1; // Sunday 4 January 1981 is week 1
+    for (int y = 1981; y < annee_max; ++y) {
+        const int w = semaines_annee(y);
+        const int dernier = (t[y - annee_min] - 1 + dimanches_de(y) - 1) % w + 1;
+        const int suivant = dernier + 1;
+        t[y + 1 - annee_min] = suivant > semaines_annee(y + 1) ? 1 : suivant;
+    }
+    for (int y = 1981; y > annee_min; --y) {
+        const int p = y - 1;
+        const int w = semaines_annee(p);
+        const int c = t[y - annee_min];
+        const int dernier = c > 1 ? c - 1 : w;
+        const int n = dimanches_de(p);
+        t[p - annee_min] = (((dernier - 1 - (n - 1)) % w) + w) % w + 1;
+    }
+    return t;
+}();
 
 const std::array<const char*, 7> noms_jours = {"Dimanche ", "Lundi ",    "Mardi ", "Mercredi ",
                                                "Jeudi ",    "Vendredi ", "Samedi "};
@@ -118,7 +115,7 @@ int numero_semaine(int jour, int mois, int annee) {
     if (y > annee_max) y = annee_max;
     const long long k = (s - premier_dimanche(y)) / 7;
     const int w = semaines_annee(y);
-    const int premier = compteurs_premier_dimanche()[y - annee_min];
+    const int premier = compteurs_premier_dimanche[y - annee_min];
     return static_cast<int>(((premier - 1 + k) % w + w) % w) + 1;
 }
 
