@@ -1,15 +1,17 @@
-// The alarm list dialog, driven offscreen; the file checked byte by byte.
+// The alarm list dialog, driven offscreen; the file checked byte by byte. Last,
+// an alarm that rings while the entry dialog is open over the list.
 #include "alarms/alarme_horloge.hpp"
+#include "alarms/message_alarme.hpp"
+#include "alarms/planificateur.hpp"
 #include "alarms/saisie_alarme.hpp"
 #include "outils_alarmes.hpp"
-#include "plateforme/ressources.hpp"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <cerrno>
 #include <functional>
 
 namespace quorvel {
@@ -55,7 +57,7 @@ protected:
     Talarme_horloge liste{ctx, reglages, courante, saisie};
 };
 
-TEST_F(ListeAlarmes, FichierAbsentListeVideCentree) {
+TEST_F(ListeAlarmes, FichierAbsentListeVideCentreePuisPremiereAlarme) {
     ouvre();
     EXPECT_EQ(liste.pos(), QPoint(200 + (411 - 275) / 2, 100 + (455 - 307) / 2));
     EXPECT_EQ(rep.taille("ALARME"), 0);
@@ -65,10 +67,8 @@ TEST_F(ListeAlarmes, FichierAbsentListeVideCentree) {
     liste.modifier1Click();
     liste.supprimer1Click();
     EXPECT_TRUE(dialogues.confirmations.empty());
-}
 
-TEST_F(ListeAlarmes, AjoutDeLaPremiereAlarmeSansChangement) {
-    ouvre();
+    // The entry dialog left unchanged adds the default alarm.
     repond_saisie();
     QTest::mouseClick(liste.creer1, Qt::LeftButton);
     EXPECT_EQ(lignes(), QStringList{"10:00 : Rappel"});
@@ -77,39 +77,21 @@ TEST_F(ListeAlarmes, AjoutDeLaPremiereAlarmeSansChangement) {
     EnregistrementAlarme defaut;
     alarme_par_defaut(defaut, ctx);
     EXPECT_EQ(rep.lit("ALARME"), octets_de({defaut}));
-}
 
-TEST_F(ListeAlarmes, LignesDeLaListe) {
-    const std::string long_texte = std::string(50, 'a') + "suite";
-    rep.ecrit("ALARME", octets_de({alarme("07:30", "Rappel"),
-                                   alarme("18:00", "Rappel", false, "24/12/2026"),
-                                   alarme("08:00", long_texte)}));
-    ouvre();
-    EXPECT_EQ(lignes(), (QStringList{"07:30 : Rappel", "24/12/2026 - 18:00 : Rappel",
-                                     "08:00 : " + QString(50, 'a')}));
-    EXPECT_EQ(liste.liste->currentRow(), 0);
-    EXPECT_EQ(liste.liste->visualItemRect(liste.liste->item(1)).height(), 16);
-    EXPECT_EQ(courante, alarme("08:00", long_texte))
-        << "the list is read through the current record";
-}
-
-TEST_F(ListeAlarmes, AjoutApresUnEnregistrementIncomplet) {
-    const auto a = alarme("07:00", "un"), b = alarme("08:00", "deux");
-    rep.ecrit("ALARME", octets_de({a, b}) + std::string(34, 'Z'));
-    ouvre();
-    EXPECT_EQ(lignes().size(), 2);
-    repond_saisie([this] { saisie.champ2->setPlainText("trois"); });
+    // The next one is appended and selected.
+    repond_saisie([this] { saisie.champ2->setPlainText("deux"); });
     QTest::mouseClick(liste.creer1, Qt::LeftButton);
-    EXPECT_EQ(liste.liste->currentRow(), 2);
-    EXPECT_EQ(lignes().at(2), "10:00 : trois");
-    EXPECT_EQ(rep.taille("ALARME"), 849);
-    EXPECT_EQ(rep.lit("ALARME").substr(0, 566), octets_de({a, b}));
+    EXPECT_EQ(lignes(), (QStringList{"10:00 : Rappel", "10:00 : deux"}));
+    EXPECT_EQ(liste.liste->currentRow(), 1);
+    EXPECT_EQ(rep.taille("ALARME"), 2 * 283);
 }
 
 TEST_F(ListeAlarmes, Modification) {
     const auto a = alarme("07:00", "un"), b = alarme("08:00", "deux"), c = alarme("09:00", "trois");
     rep.ecrit("ALARME", octets_de({a, b, c}));
     ouvre();
+    EXPECT_EQ(courante, c) << "the list is read through the current record";
+    EXPECT_EQ(liste.liste->visualItemRect(liste.liste->item(1)).height(), 16);
     liste.liste->setCurrentRow(1);
     repond_saisie([this] {
         EXPECT_EQ(saisie.champ2->toPlainText(), "deux") << "the selected alarm is the one edited";
@@ -142,64 +124,31 @@ TEST_F(ListeAlarmes, SuppressionAvecOKEtAnnuler) {
     EXPECT_EQ(lignes(), (QStringList{"07:00 : un", "08:00 : deux", "10:00 : quatre"}));
     EXPECT_EQ(liste.liste->currentRow(), 0);
     EXPECT_EQ(rep.lit("ALARME"), octets_de({quatre[0], quatre[1], quatre[3]}));
-
-    // Deleting the last one leaves an empty file and the buttons off.
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(boutons_actifs());
-        dialogues.reponses = {true};
-        QTest::mouseClick(liste.supprimer1, Qt::LeftButton);
-    }
-    EXPECT_EQ(liste.liste->count(), 0);
-    EXPECT_FALSE(boutons_actifs());
-    EXPECT_EQ(rep.taille("ALARME"), 0);
 }
 
-TEST_F(ListeAlarmes, AjoutRateSignaleEtNeToucheRien) {
-    const std::string avant = octets_de({alarme("07:00", "un")});
-    rep.ecrit("ALARME", avant);
+// The user is changing an alarm when it rings: the board shows what the file
+// holds, and the edit in progress is stored untouched.
+TEST_F(ListeAlarmes, AlarmeQuiSonnePendantSaModification) {
+    Tmessage_alarme message(ctx, reglages);
+    PlanificateurAlarmes planificateur(ctx, message);
+    const auto a = alarme("10:01", "Appeler Marie", true, "03/03/2026", 0, "coucou.wav", true);
+    rep.ecrit("ALARME", octets_de({a}));
+    planificateur.verifie(); // 10:00 finds nothing
     ouvre();
-    repond_saisie();
-    pannes::arme(3, ENOSPC); // open, size, then the write of the new record
-    QTest::mouseClick(liste.creer1, Qt::LeftButton);
-    pannes::desarme();
-    const Message disque_plein{"Quorvel V2.32", "Disque plein."};
-    EXPECT_EQ(dialogues.erreurs, std::vector<Message>{disque_plein});
-    EXPECT_EQ(rep.lit("ALARME"), avant);
-    EXPECT_EQ(lignes().size(), 1);
-}
-
-TEST_F(ListeAlarmes, FichierHostileAfficheCeQuiPeutLEtre) {
-    std::string octets;
-    for (int v = 0; v < 256; ++v)
-        octets += std::string(283, static_cast<char>(v));
-    rep.ecrit("ALARME", octets + "07:");
-    ouvre();
-    EXPECT_EQ(liste.liste->count(), 256);
-    EXPECT_EQ(lignes().at(0), " -  : ")
-        << "an all-zero record is a one-date alarm with empty fields";
-    for (const QString& l : lignes())
-        EXPECT_LE(l.size(), 10 + 3 + 5 + 3 + 50);
-}
-
-TEST_F(ListeAlarmes, ImagesDesBoutonsSelonLeModeVideo) {
-    for (int mode : {1, 2}) {
-        reglages.regle_video(static_cast<std::int16_t>(mode));
-        ouvre();
-        const std::pair<QPushButton*, QString> boutons[] = {{liste.creer1, "plus"},
-                                                            {liste.modifier1, "pm"},
-                                                            {liste.supprimer1, "moins"},
-                                                            {liste.ok1, "coche"}};
-        for (const auto& [b, nom] : boutons) {
-            const QPixmap attendu = image_ressource(nom + QString::number(mode));
-            if (attendu.isNull())
-                GTEST_SKIP() << "artwork not built";
-            EXPECT_EQ(b->iconSize(), attendu.size());
-            EXPECT_EQ(
-                b->icon().pixmap(attendu.size()).toImage().convertToFormat(QImage::Format_ARGB32),
-                attendu.toImage().convertToFormat(QImage::Format_ARGB32));
-        }
-        liste.hide();
-    }
+    repond_saisie([&] {
+        saisie.champ2->setPlainText("Rappeler Marie");
+        horloge.avance(60);
+        planificateur.verifie();
+        EXPECT_EQ(son.appels, std::vector<std::string>{rep.chemin() + "coucou.wav"});
+        EXPECT_TRUE(message.isVisible());
+        EXPECT_EQ(message.Label1->text(), "Appeler Marie");
+        QTest::mouseClick(message.ok, Qt::LeftButton);
+    });
+    QTest::mouseClick(liste.modifier1, Qt::LeftButton);
+    EXPECT_EQ(lignes(), QStringList{"10:01 : Rappeler Marie"});
+    auto attendue = a;
+    attendue.regle_texte("Rappeler Marie");
+    EXPECT_EQ(rep.lit("ALARME"), octets_de({attendue}));
 }
 
 } // namespace

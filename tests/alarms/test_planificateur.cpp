@@ -1,10 +1,14 @@
-// The alarm clock: which alarms fall due, and a stepped clock driving the check.
+// The alarm clock: which alarms fall due, and a stepped clock driving the check;
+// the message window (placement, text, waiting texts, dismissal); the diary
+// reminder's hours.
 #include "alarms/message_alarme.hpp"
 #include "alarms/planificateur.hpp"
+#include "alarms/rappel_agenda.hpp"
 #include "outils_alarmes.hpp"
 
 #include <QLabel>
 #include <QTest>
+#include <array>
 #include <cerrno>
 
 namespace quorvel {
@@ -93,14 +97,60 @@ TEST(Planificateur, SonsEtTexteAMontrer) {
         EXPECT_EQ(alarmes_dues(alarmes, minute), attendu);
 }
 
-// The check itself, driven by a stepped clock (Monday 2 March 2026, 10:00:30).
-class Verification : public ::testing::Test, public test::Bureau {
+class MessageAlarme : public ::testing::Test, public test::Bureau {
 protected:
-    ~Verification() override { message.hide(); }
+    ~MessageAlarme() override { message.hide(); }
+    Tmessage_alarme message{ctx, reglages};
+};
+
+TEST_F(MessageAlarme, PlaceSousLeHautDeLaFenetrePrincipale) {
+    const std::pair<RectangleFenetre, QPoint> cas[] = {
+        {{350, 75, 417, 455}, {443, 295}},
+        {{0, 0, 416, 455}, {92, 220}}, // 92.5 with the fraction dropped
+        {{-300, 10, 100, 30}, {-365, 230}},
+    };
+    for (const auto& [principale, position] : cas) {
+        ctx.rect_main = principale;
+        message.annonce("x");
+        EXPECT_EQ(message.pos(), position);
+        QTest::mouseClick(message.ok, Qt::LeftButton);
+    }
+}
+
+TEST_F(MessageAlarme, LignesGardeesLonguesLignesCoupees) {
+    message.annonce("premi\xE8re\r\nseconde\rtroisi\xE8me\n" + std::string(120, 'W'));
+    ASSERT_TRUE(message.isVisible());
+    EXPECT_EQ(message.Label1->text(),
+              QString::fromUtf8("première\nseconde\ntroisième\n") + QString(120, QLatin1Char('W')));
+    EXPECT_FALSE(message.Label1->wordWrap());
+    EXPECT_GT(message.Label1->sizeHint().width(), message.Label1->width())
+        << "the long line runs past the edge, cut";
+    EXPECT_EQ(message.Label1->textFormat(), Qt::PlainText);
+    EXPECT_TRUE(message.isModal());
+}
+
+TEST_F(MessageAlarme, TextesEnAttenteDansLOrdre) {
+    // An empty text still shows the board and its OK.
+    for (const char* t : {"un", "", "trois"})
+        message.annonce(t);
+    EXPECT_EQ(message.textes_en_attente(), 2u);
+    QTest::mouseClick(message.ok, Qt::RightButton); // only the left button dismisses
+    for (const char* attendu : {"un", "", "trois"}) {
+        ASSERT_TRUE(message.isVisible());
+        EXPECT_EQ(message.Label1->text(), attendu);
+        QTest::mouseClick(message.ok, Qt::LeftButton);
+    }
+    EXPECT_FALSE(message.isVisible());
+    EXPECT_EQ(message.textes_en_attente(), 0u);
+}
+
+// The check itself, driven by a stepped clock (Monday 2 March 2026, 10:00:30).
+class Verification : public MessageAlarme {
+protected:
     void alarmes(const std::vector<EnregistrementAlarme>& v) {
         rep.ecrit("ALARME", test::octets_de(v));
     }
-    std::vector<std::string> sons(std::initializer_list<const char*> noms) const {
+    std::vector<std::string> sons(const std::vector<const char*>& noms) const {
         std::vector<std::string> v;
         for (const char* n : noms)
             v.push_back(rep.chemin() + n);
@@ -108,7 +158,6 @@ protected:
     }
     QString texte_montre() const { return message.Label1->text(); }
 
-    Tmessage_alarme message{ctx, reglages};
     PlanificateurAlarmes planificateur{ctx, message};
 };
 
@@ -149,49 +198,25 @@ TEST_F(Verification, TopsEtSonneries) {
             horloge.regle(2026, 3, t.jour, t.h, t.m, t.s);
             p.verifie();
         }
-        std::vector<std::string> attendus;
-        for (const char* n : c.sons)
-            attendus.push_back(rep.chemin() + n);
-        EXPECT_EQ(son.appels, attendus);
+        EXPECT_EQ(son.appels, sons(c.sons));
         EXPECT_FALSE(message.isVisible());
     }
 }
 
-TEST_F(Verification, FichierAbsentCreeVideEtRienNeSonne) {
-    planificateur.verifie();
-    EXPECT_EQ(rep.taille("ALARME"), 0);
-    EXPECT_TRUE(son.appels.empty());
-    EXPECT_FALSE(message.isVisible());
-}
-
-TEST_F(Verification, TexteDeLaDerniereAlarmeQuiLeMontre) {
+TEST_F(Verification, TexteDeLaDerniereAlarmeQuiLeMontreLeSuivantAttend) {
     alarmes({avec_texte(due_a("10:00", "1.wav"), "premier"), due_a("10:00", "2.wav"),
-             avec_texte(due_a("10:00", "3.wav"), "troisieme"), due_a("10:00", "4.wav")});
+             avec_texte(due_a("10:00", "3.wav"), "troisieme"), due_a("10:00", "4.wav"),
+             avec_texte(due_a("10:01", "5.wav"), "suivant")});
     planificateur.verifie();
     EXPECT_EQ(son.appels, sons({"1.wav", "2.wav", "3.wav", "4.wav"}));
     ASSERT_TRUE(message.isVisible());
     EXPECT_EQ(texte_montre(), "troisieme");
     EXPECT_EQ(message.textes_en_attente(), 0u);
-    EXPECT_TRUE(message.isModal());
-    EXPECT_EQ(message.pos(), QPoint(200 + (411 - 231) / 2, 100 + 220));
-}
-
-TEST_F(Verification, FenetreDejaOuverteLeTexteAttend) {
-    alarmes({avec_texte(due_a("10:00", "a.wav"), "premier"),
-             avec_texte(due_a("10:01", "b.wav"), "second")});
-    planificateur.verifie();
-    ASSERT_TRUE(message.isVisible());
     horloge.avance(60);
-    planificateur.verifie(); // the first message is still open
-    EXPECT_EQ(son.appels, sons({"a.wav", "b.wav"}));
-    EXPECT_EQ(texte_montre(), "premier");
+    planificateur.verifie(); // the message is still open: it rings, its text waits
+    EXPECT_EQ(son.appels, sons({"1.wav", "2.wav", "3.wav", "4.wav", "5.wav"}));
+    EXPECT_EQ(texte_montre(), "troisieme");
     EXPECT_EQ(message.textes_en_attente(), 1u);
-
-    QTest::mouseClick(message.ok, Qt::LeftButton);
-    ASSERT_TRUE(message.isVisible()) << "the waiting text shows next";
-    EXPECT_EQ(texte_montre(), "second");
-    QTest::mouseClick(message.ok, Qt::LeftButton);
-    EXPECT_FALSE(message.isVisible());
 }
 
 TEST_F(Verification, PanneDeFichierReprisAuTopSuivant) {
@@ -219,6 +244,25 @@ TEST_F(Verification, EnregistrementsHostilesSansPlantage) {
     planificateur.verifie();
     ASSERT_EQ(son.appels.size(), 1u);
     EXPECT_EQ(texte_montre().size(), 200) << "201 bytes without terminator show as 200";
+}
+
+TEST(RappelAgenda, LigneCouranteSelonLHeure) {
+    const int attendues[24] = {1, 1, 1, 1, 1, 1,  1,  1,  1,  2,  3,  4,
+                               5, 6, 7, 8, 9, 10, 11, 12, 13, 13, 13, 13};
+    for (int h = 0; h < 24; ++h)
+        EXPECT_EQ(creneau_courant(h), attendues[h]) << h;
+}
+
+TEST(RappelAgenda, ChaqueHeureDeLAgendaNeCompteQuUneFois) {
+    // Hour of the check, diary lines it adds, last hour counted afterwards; started at 09:40.
+    // The night leaves the last hour as it was, so 8 o'clock counts in the morning.
+    const std::array<int, 3> pas[] = {{9, 0, 9},  {10, 3, 10}, {10, 0, 10},  {23, 0, 10},
+                                      {3, 0, 10}, {8, 1, 8},   {20, 13, 20}, {7, 0, 20}};
+    int derniere = 9;
+    for (const auto& [heure, lignes, apres] : pas) {
+        EXPECT_EQ(nouvelle_heure_agenda(heure, derniere), lignes) << heure;
+        EXPECT_EQ(derniere, apres) << heure;
+    }
 }
 
 } // namespace

@@ -42,12 +42,8 @@ TEST_F(SaisieAlarme, NouvelleAlarmeSansChangementGardeLesValeursParDefaut) {
     EXPECT_EQ(saisie.pos(), QPoint(200 + (411 - 316) / 2, 100 + (455 - 399) / 2));
     EXPECT_EQ(saisie.HORLOGE_DIGITAL1->text(), "10:00:30");
     EXPECT_EQ(saisie.focusWidget(), saisie.champ1);
-    EXPECT_EQ(saisie.champ1->text(), "10:00");
-    EXPECT_EQ(saisie.champ2->toPlainText(), "Rappel");
-    EXPECT_EQ(saisie.champ7->text(), "02/03/2026");
+    // The fields the dialog stores back are checked by the record being unchanged below.
     EXPECT_EQ(saisie.champ8->text(), QString::fromStdString(rep.chemin() + "coucou.wav"));
-    EXPECT_TRUE(saisie.champ4->isChecked());
-    EXPECT_FALSE(saisie.champ3->isChecked());
     EXPECT_TRUE(saisie.champ5->isEnabled());
     EXPECT_FALSE(saisie.champ7->isEnabled());
     QTest::mouseClick(saisie.ok1, Qt::LeftButton);
@@ -87,15 +83,9 @@ TEST_F(SaisieAlarme, ControleDeLHeureEtDeLaDate) {
         const char* saisi;
         bool accepte;
     };
-    const Cas cas[] = {
-        {false, "07:30", true},       {false, "00:00", true},       {false, "23:59", true},
-        {false, "7:30", false},       {false, "24:00", false},      {false, "24:59", false},
-        {false, "25:00", false},      {false, "12:60", false},      {false, "1230", false},
-        {false, "", false},           {false, "ab:cd", false},      {false, "-1:30", false},
-        {true, "15/05/2098", true},   {true, "01/01/1982", true},   {true, "29/02/2028", true},
-        {true, "31/02/2026", false},  {true, "29/02/2026", false},  {true, "00/05/2026", false},
-        {true, "15/13/2026", false},  {true, "15/05/1981", false},  {true, "15/05/2099", false},
-        {true, "1/05/2026", false},   {true, "1a/05/2026", false},  {true, "", false}};
+    // Which values are valid is the calendar's; here, what the dialog does with them.
+    const Cas cas[] = {{false, "07:30", true},     {false, "24:00", false},     {false, "", false},
+                       {true, "29/02/2028", true}, {true, "31/02/2026", false}, {true, "", false}};
     courante.regle_repete(false);
     montre();
     for (const Cas& c : cas) {
@@ -118,17 +108,7 @@ TEST_F(SaisieAlarme, ControleDeLHeureEtDeLaDate) {
     }
 }
 
-TEST_F(SaisieAlarme, EntreeSurOKControleAussi) {
-    montre();
-    tape("99:99", Qt::Key_Return); // the default button, without leaving the field
-    EXPECT_EQ(dialogues.erreurs, std::vector<Message>{erreur_heure});
-    EXPECT_TRUE(saisie.isVisible());
-    EXPECT_EQ(courante.heure(), "10:00");
-    QTest::mouseClick(saisie.ok1, Qt::LeftButton);
-    EXPECT_FALSE(saisie.isVisible());
-}
-
-TEST_F(SaisieAlarme, QuitterLeChampParTabulationControle) {
+TEST_F(SaisieAlarme, TabulationEtEntreeControlentLHeure) {
     montre();
     tape("25:10", Qt::Key_Tab);
     EXPECT_EQ(dialogues.erreurs, std::vector<Message>{erreur_heure});
@@ -139,6 +119,11 @@ TEST_F(SaisieAlarme, QuitterLeChampParTabulationControle) {
     EXPECT_TRUE(dialogues.erreurs.empty());
     EXPECT_EQ(courante.heure(), "06:15") << "stored on leaving, before OK";
     EXPECT_EQ(saisie.focusWidget(), saisie.champ2);
+    // Enter reaches the default button without leaving the field: OK checks too.
+    tape("99:99", Qt::Key_Return);
+    EXPECT_EQ(dialogues.erreurs, std::vector<Message>{erreur_heure});
+    EXPECT_TRUE(saisie.isVisible());
+    EXPECT_EQ(courante.heure(), "10:00");
 }
 
 TEST_F(SaisieAlarme, DateControleeParOKSeulementEnModeDate) {
@@ -162,15 +147,13 @@ TEST_F(SaisieAlarme, TexteBorneEtFermetureSansOK) {
     montre();
     saisie.champ2->setPlainText(QString(250, QLatin1Char('x')));
     EXPECT_EQ(saisie.champ2->toPlainText().size(), 200);
+    // A line break is stored as two bytes: 99 x, a break, 99 y fill the 200.
+    saisie.champ2->setPlainText(QString(99, 'x') + "\n" + QString(120, 'y'));
+    EXPECT_EQ(saisie.champ2->toPlainText(), QString(99, 'x') + "\n" + QString(99, 'y'));
     saisie.champ3->setChecked(true);
     saisie.reject(); // closed without OK: nothing copied back
     EXPECT_EQ(courante.texte(), "Rappel");
     EXPECT_FALSE(courante.affiche_texte());
-    // A line break is stored as two bytes: 99 x, a break, 99 y fill the 200.
-    montre();
-    saisie.champ2->setPlainText(QString(99, 'x') + "\n" + QString(120, 'y'));
-    QTest::mouseClick(saisie.ok1, Qt::LeftButton);
-    EXPECT_EQ(courante.texte(), std::string(99, 'x') + "\r\n" + std::string(99, 'y'));
 }
 
 TEST(TexteAlarme, ConversionDesFinsDeLigne) {

@@ -33,36 +33,30 @@ TEST(Logo, StepsRunThroughThirteenFramesAndStartAgain) {
     }
 }
 
-TEST(Logo, StopKeepsTheFrameAndRestartResumesAfterIt) {
-    TLOGO logo;
-    logo.demarre_logo();
-    EXPECT_TRUE(logo.anime());
-    for (int i = 0; i < 5; ++i)
-        logo.anime_logo();
-    logo.arrete_logo();
-    EXPECT_FALSE(logo.anime());
-    EXPECT_EQ(logo.compteur(), 5);
-    verifie_image(logo, 5);
-    logo.arrete_logo(); // twice is harmless
-    logo.demarre_logo();
-    logo.demarre_logo();
-    EXPECT_TRUE(logo.anime());
-    logo.anime_logo();
-    EXPECT_EQ(logo.compteur(), 6);
-    verifie_image(logo, 6);
-}
-
-TEST(Logo, TimerDrivesTheAnimationOnlyWhileStarted) {
+// The timer drives the animation only while started; a stop keeps the frame
+// and a restart resumes after it.
+TEST(Logo, TimerStopAndRestart) {
     TLOGO logo;
     EXPECT_EQ(logo.minuterie()->interval(), 100);
     QTest::qWait(150);
     EXPECT_EQ(logo.compteur(), 0);
     logo.demarre_logo();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return logo.compteur() >= 2; }, 2000));
+    EXPECT_TRUE(logo.anime());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return logo.compteur() >= 2; }, 2000));
     logo.arrete_logo();
+    EXPECT_FALSE(logo.anime());
     const int arret = logo.compteur();
+    ASSERT_LT(arret, 12);
+    verifie_image(logo, arret);
     QTest::qWait(250);
     EXPECT_EQ(logo.compteur(), arret);
+    logo.arrete_logo(); // twice is harmless
+    logo.demarre_logo();
+    logo.demarre_logo();
+    EXPECT_TRUE(logo.anime());
+    logo.anime_logo();
+    EXPECT_EQ(logo.compteur(), arret + 1);
+    verifie_image(logo, arret + 1);
 }
 
 } // namespace

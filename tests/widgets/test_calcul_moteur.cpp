@@ -52,37 +52,6 @@ TEST(MoteurCalcul, SequencesDeTouches) {
         EXPECT_EQ(affiche_apres(c.touches), c.affichage) << c.touches;
 }
 
-TEST(MoteurCalcul, EtatsDuTableau) {
-    MoteurCalcul m;
-    EXPECT_EQ(m.saisie(), "");
-    EXPECT_EQ(m.operation(), '=');
-    EXPECT_FALSE(m.nombre_saisi());
-
-    m.traite_touches("4.5");
-    EXPECT_TRUE(m.nombre_saisi());
-    EXPECT_TRUE(m.virgule_saisie());
-    EXPECT_FALSE(m.resultat_affiche());
-
-    m.traite_touche('*');
-    EXPECT_EQ(m.saisie(), "");
-    EXPECT_EQ(m.operation(), '*');
-    EXPECT_EQ(m.total(), 4.5L);
-    EXPECT_FALSE(m.nombre_saisi());
-    EXPECT_FALSE(m.virgule_saisie());
-
-    m.traite_touches("2=");
-    EXPECT_TRUE(m.resultat_affiche());
-    EXPECT_FALSE(m.nombre_saisi());
-    EXPECT_EQ(m.total(), 0.0L);
-    EXPECT_EQ(m.operation(), '=');
-    EXPECT_EQ(m.affichage(), std::string(19, ' ') + "9");
-
-    m.traite_touche('c');
-    EXPECT_EQ(m.saisie(), "");
-    EXPECT_EQ(m.affichage(), "0");
-    EXPECT_FALSE(m.resultat_affiche());
-}
-
 TEST(MoteurCalcul, FormatDuResultat) {
     struct Cas {
         long double total;
