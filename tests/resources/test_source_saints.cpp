@@ -56,10 +56,7 @@ TEST(SourceSaints, RefuseUnCalendrierIncompletOuUnNomQuiNeTientPas) {
     } const cas[] = {
         {"sans 29 février", [](auto& s) { s.erase(s.begin() + 31 + 28); }},
         {"jours inversés", [](auto& s) { std::swap(s[3], s[4]); }},
-        {"jour en trop",
-         [](auto& s) {
-             s.push_back({1, 1, "Bis"});
-         }},
+        {"jour en trop", [](auto& s) { s.push_back({1, 1, "Bis"}); }},
         {"nom vide", [](auto& s) { s[10].nom = "  "; }},
         {"nom de 30", [](auto& s) { s[10].nom = std::string(30, 'x'); }},
         {"hors Windows-1252", [](auto& s) { s[10].nom = "Ωmega"; }},

@@ -1,6 +1,7 @@
-// The saints browser on a temporary data directory: what it shows, what it
-// stores in the saints files and when.
+// The saints files and their browser on a temporary data directory: what it
+// shows, what it stores in the saints files and when.
 #include "calendar/contexte.hpp"
+#include "calendar/utilitaires.hpp"
 #include "commun/repertoire_temp.hpp"
 #include "plateforme/fichier.hpp"
 #include "plateforme/horloge.hpp"
@@ -29,12 +30,9 @@ using test::RepertoireTemp;
 std::string fichier_saints(int mois, int jours, const std::string& prefixe) {
     std::string octets;
     for (int j = 1; j <= jours; ++j) {
-        std::string r(taille_saint, '\0');
-        const std::string date = (j < 10 ? "0" : "") + std::to_string(j) + "/" +
-                                 (mois < 10 ? "0" : "") + std::to_string(mois);
-        r.replace(0, date.size(), date);
-        const std::string nom = prefixe + std::to_string(j);
-        r.replace(6, nom.size(), nom);
+        std::string r = nombre_zeros(j, 2) + "/" + nombre_zeros(mois, 2) + '\0' + prefixe;
+        r += std::to_string(j);
+        r.resize(taille_saint, '\0');
         octets += r;
     }
     return octets;
@@ -61,9 +59,6 @@ public:
         QTest::mouseClick(l->viewport(), Qt::LeftButton, {},
                           l->visualItemRect(l->item(n)).center());
     }
-    std::filesystem::file_time_type date_modif(const std::string& nom) const {
-        return std::filesystem::last_write_time(rep.fichier(nom));
-    }
 
     RepertoireTemp rep;
     HorlogeReglable horloge{2024, 3, 5};
@@ -88,13 +83,11 @@ TEST_F(Fsaint, OpensAtJanuaryWithTheFirstDaySelected) {
     fenetre->plus1Click();
     fenetre->hide();
     fenetre->show();
-    EXPECT_EQ(fenetre->mois_affiche(), 1);
     EXPECT_EQ(fenetre->affiche_mois->text(), QStringLiteral("Janvier "));
     EXPECT_TRUE(dialogues.erreurs.empty());
 
     QTest::keyClick(fenetre.get(), Qt::Key_F1);
     ASSERT_EQ(dialogues.aides.size(), 1u);
-    EXPECT_EQ(dialogues.aides[0].fichier, QString::fromStdString(rep.chemin() + "DOC.HLP"));
     EXPECT_EQ(dialogues.aides[0].sujet, 6);
 }
 
@@ -115,87 +108,65 @@ TEST_F(Fsaint, MonthButtonsWrapAroundTheYearAndCreateMissingFiles) {
     EXPECT_TRUE(dialogues.erreurs.empty());
 }
 
-// Each way of leaving an edited line stores the name in the record edited.
+// Each way of leaving an edited line stores the name, cut to the 29 characters
+// an edit may store, in the record edited and in no other.
 TEST_F(Fsaint, StoresARenamedSaintWhenTheUserMovesOn) {
-    struct Cas {
-        const char* nom;
-        std::function<void(Fsaint&)> action;
-        int ligne_choisie;
+    const QString tapes[] = {QStringLiteral("Sainte Éloïse"), QString(35, QLatin1Char('a'))};
+    const std::string stockes[] = {"Sainte \xC9lo\xEFse", std::string(29, 'a')}; // Windows-1252
+    const auto clic = [](int n) { return [n](Fsaint& t) { t.clique_ligne(n); }; };
+    const auto touche = [](Qt::Key k) {
+        return [k](Fsaint& t) { QTest::keyClick(t.fenetre->liste, k); };
     };
-    const std::vector<Cas> cas = {
-        {"click on another line", [](Fsaint& t) { t.clique_ligne(4); }, 4},
-        {"arrow key in the list",
-         [](Fsaint& t) { QTest::keyClick(t.fenetre->liste, Qt::Key_Down); }, 1},
-        {"click on the line being edited", [](Fsaint& t) { t.clique_ligne(0); }, 0},
+    struct Cas {
+        const char* quoi;
+        int ligne, nom; // the line edited, the name typed
+        std::function<void(Fsaint&)> action;
+        int choisie; // the line selected afterwards; -1 once the window has closed
+    };
+    const Cas cas[] = {
+        {"click on another line", 0, 0, clic(4), 4},
+        {"arrow key in the list", 0, 0, touche(Qt::Key_Down), 1},
+        {"click on the line being edited", 0, 0, clic(0), 0},
+        {"character typed into the list", 2, 0, touche(Qt::Key_X), 2},
+        {"long name", 0, 1, clic(1), 1},
+        {"OK", 9, 1, [](Fsaint& t) { QTest::mouseClick(t.fenetre->ok1, Qt::LeftButton); }, -1},
     };
     for (const Cas& c : cas) {
-        SCOPED_TRACE(c.nom);
+        SCOPED_TRACE(c.quoi);
         rep.ecrit("SAINT01", fichier_saints(1, 31, "Jan "));
         fenetre->show();
-        fenetre->champ->setText(QStringLiteral("Sainte Éloïse"));
+        if (c.ligne != 0)
+            clique_ligne(c.ligne);
+        fenetre->champ->setText(tapes[c.nom]);
         c.action(*this);
 
         const std::string octets = rep.lit("SAINT01");
-        EXPECT_EQ(nom_du_fichier(octets, 0), "Sainte \xC9lo\xEFse");
-        EXPECT_EQ(nom_du_fichier(octets, 1), "Jan 2");
-        EXPECT_EQ(fenetre->liste->item(0)->text(), QStringLiteral("01/01 - Sainte Éloïse"));
-        EXPECT_EQ(fenetre->liste->currentRow(), c.ligne_choisie);
-        EXPECT_EQ(fenetre->index_saint(), c.ligne_choisie);
-        EXPECT_EQ(fenetre->champ->text(), c.ligne_choisie == 0
-                                              ? QStringLiteral("Sainte Éloïse")
-                                              : QStringLiteral("Jan %1").arg(c.ligne_choisie + 1));
+        EXPECT_EQ(nom_du_fichier(octets, c.ligne), stockes[c.nom]);
+        EXPECT_EQ(nom_du_fichier(octets, c.ligne + 1), "Jan " + std::to_string(c.ligne + 2));
+        EXPECT_EQ(fenetre->liste->item(c.ligne)->text(),
+                  QStringLiteral("%1/01 - ").arg(c.ligne + 1, 2, 10, QLatin1Char('0')) +
+                      QString::fromLatin1(stockes[c.nom]));
+        if (c.choisie < 0) {
+            EXPECT_FALSE(fenetre->isVisible());
+            EXPECT_EQ(fenetre->result(), QDialog::Accepted);
+            continue;
+        }
+        EXPECT_EQ(fenetre->liste->currentRow(), c.choisie);
+        EXPECT_EQ(fenetre->index_saint(), c.choisie);
+        const QString montre = QStringLiteral("Jan %1").arg(c.choisie + 1);
+        EXPECT_EQ(fenetre->champ->text(), c.choisie == c.ligne ? tapes[c.nom] : montre);
         fenetre->hide();
     }
     EXPECT_TRUE(dialogues.erreurs.empty());
 }
 
-TEST_F(Fsaint, CharacterTypedIntoTheListStoresTheEdit) {
-    fenetre->show();
-    clique_ligne(2);
-    fenetre->champ->setText(QStringLiteral("Saint Typé"));
-    QTest::keyClick(fenetre->liste, Qt::Key_X);
-    EXPECT_EQ(nom_du_fichier(rep.lit("SAINT01"), 2), "Saint Typ\xE9");
-}
-
-TEST_F(Fsaint, OkStoresThePendingEditAndCloses) {
-    fenetre->show();
-    clique_ligne(9);
-    fenetre->champ->setText(QString(35, QLatin1Char('a'))); // longer than the 29 stored
-    QTest::mouseClick(fenetre->ok1, Qt::LeftButton);
-    EXPECT_FALSE(fenetre->isVisible());
-    EXPECT_EQ(fenetre->result(), QDialog::Accepted);
-    EXPECT_EQ(nom_du_fichier(rep.lit("SAINT01"), 9), std::string(29, 'a'));
-}
-
-TEST_F(Fsaint, MonthChangeDropsThePendingEdit) {
-    fenetre->show();
-    const std::string avant = rep.lit("SAINT01");
-    fenetre->champ->setText(QStringLiteral("Perdu"));
-    QTest::mouseClick(fenetre->plus1, Qt::LeftButton);
-    QTest::mouseClick(fenetre->moins1, Qt::LeftButton);
-    EXPECT_EQ(rep.lit("SAINT01"), avant);
-    EXPECT_EQ(fenetre->champ->text(), QStringLiteral("Jan 1"));
-    // And what is shown after the change is not taken for an edit.
-    clique_ligne(3);
-    EXPECT_EQ(rep.lit("SAINT01"), avant);
-}
-
-TEST_F(Fsaint, NameLongerThan29CharactersIsStoredCut) {
-    fenetre->show();
-    fenetre->champ->setText(QString(35, QLatin1Char('a')));
-    clique_ligne(1);
-    EXPECT_EQ(nom_du_fichier(rep.lit("SAINT01"), 0), std::string(29, 'a'));
-    EXPECT_EQ(fenetre->liste->item(0)->text(),
-              QStringLiteral("01/01 - ") + QString(29, QLatin1Char('a')));
-}
-
-TEST_F(Fsaint, BrowsingWithoutEditingWritesNothing) {
-    // A stored name of 30 characters, longer than an edit may store: merely
-    // passing over it must not cut it.
+// Browsing writes nothing, nor does an edit left by a change of month. A stored
+// name of 30 characters, longer than an edit may store, is not cut by passing over it.
+TEST_F(Fsaint, BrowsingOrChangingMonthWritesNothing) {
     std::string octets = fichier_saints(1, 31, "Jan ");
     octets.replace(taille_saint + 6, 30, std::string(30, 'b'));
     rep.ecrit("SAINT01", octets);
-    const auto date = date_modif("SAINT01");
+    const auto date = std::filesystem::last_write_time(rep.fichier("SAINT01"));
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
 
     fenetre->show();
@@ -203,10 +174,16 @@ TEST_F(Fsaint, BrowsingWithoutEditingWritesNothing) {
     EXPECT_EQ(fenetre->champ->text(), QString(30, QLatin1Char('b')));
     clique_ligne(5);
     QTest::keyClick(fenetre->liste, Qt::Key_Up);
+    fenetre->champ->setText(QStringLiteral("Perdu"));
+    QTest::mouseClick(fenetre->plus1, Qt::LeftButton);
+    QTest::mouseClick(fenetre->moins1, Qt::LeftButton);
+    EXPECT_EQ(fenetre->champ->text(), QStringLiteral("Jan 1"));
+    // What is shown after the change is not taken for an edit.
+    clique_ligne(3);
     QTest::mouseClick(fenetre->ok1, Qt::LeftButton);
 
     EXPECT_EQ(rep.lit("SAINT01"), octets);
-    EXPECT_EQ(date_modif("SAINT01"), date);
+    EXPECT_EQ(std::filesystem::last_write_time(rep.fichier("SAINT01")), date);
 }
 
 TEST_F(Fsaint, EmptySaintsFileShowsAnEmptyListWithoutError) {
@@ -252,6 +229,72 @@ TEST_F(Fsaint, FileErrorDuringAStoreIsReportedAndDoesNotBlockLaterEdits) {
         clique_ligne(7);
         EXPECT_EQ(nom_du_fichier(rep.lit("SAINT01"), 6), "Apr\xE8s");
     }
+}
+
+// The saints files themselves, on 10 March 1998.
+struct Saints : ::testing::Test {
+    RepertoireTemp rep;
+    HorlogeReglable h{1998, 3, 10};
+    ServiceDates dates{h};
+    EnregistrementSaint s;
+    std::string saint = "avant";
+    Saints() { dates.texte_date(3); }
+};
+
+TEST_F(Saints, FichierCreeAvecLesDatesEtDesNomsVides) {
+    saint_du_jour(rep.chemin(), 10, 3, dates, s, saint);
+    EXPECT_EQ(saint, "");
+    const std::string f = rep.lit("SAINT03");
+    ASSERT_EQ(f.size(), 31u * 37);
+    EXPECT_EQ(f.substr(0, 37), std::string("01/03") + std::string(32, '\0'));
+    EXPECT_EQ(f.substr(30 * 37, 6), std::string("31/03\0", 6));
+    // February follows the year of today's date.
+    EXPECT_EQ(ouvre_saints(rep.chemin(), 2, dates).nombre(), 28);
+    h.regle(2000, 1, 1);
+    dates.texte_date(3);
+    std::remove(rep.fichier("SAINT02").c_str());
+    EXPECT_EQ(ouvre_saints(rep.chemin(), 2, dates).nombre(), 29);
+}
+
+TEST_F(Saints, SaintDuJourLeDernierGagneAucunGardeLePrecedent) {
+    auto f = ouvre_saints(rep.chemin(), 3, dates);
+    lit_saint(f, 4, s);
+    s.regle_nom("Sainte Olive de la Tr\xE8s Longue");
+    ecrit_saint(f, 4, s);
+    s.regle_date("05/03");
+    s.regle_nom("Second");
+    ecrit_saint(f, 6, s); // a second record for the 5th
+    s.regle_date("x5/03");
+    s.regle_nom("Jamais");
+    ecrit_saint(f, 7, s);
+    ferme_saints(f);
+    saint_du_jour(rep.chemin(), 5, 3, dates, s, saint);
+    EXPECT_EQ(saint, "Second");
+    saint = "avant";
+    saint_du_jour(rep.chemin(), 8, 3, dates, s, saint);
+    EXPECT_EQ(saint, "avant");
+    // 30 characters in the field, 20 shown.
+    auto g = ouvre_saints(rep.chemin(), 3, dates);
+    lit_saint(g, 4, s);
+    EXPECT_EQ(s.nom(), "Sainte Olive de la Tr\xE8s Longue");
+    s.regle_date("05/03");
+    s.regle_nom(std::string(40, 'n'));
+    EXPECT_EQ(s.nom().size(), 30u);
+    ecrit_saint(g, 6, s);
+    ferme_saints(g);
+    saint_du_jour(rep.chemin(), 5, 3, dates, s, saint);
+    EXPECT_EQ(saint, std::string(20, 'n'));
+}
+
+TEST_F(Saints, EnregistrementSansTerminateurNeDebordePas) {
+    rep.ecrit("SAINT04", std::string(37 * 2, 'Z') + std::string(10, 'q'));
+    saint_du_jour(rep.chemin(), 1, 4, dates, s, saint);
+    EXPECT_EQ(saint, "avant");
+    auto f = ouvre_saints(rep.chemin(), 4, dates);
+    EXPECT_EQ(f.nombre(), 2);
+    lit_saint(f, 0, s);
+    EXPECT_EQ(s.date(), "ZZZZZZ");
+    EXPECT_EQ(s.nom().size(), 31u);
 }
 
 } // namespace

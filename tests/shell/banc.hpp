@@ -3,18 +3,16 @@
 // when told, recorded sounds and answered dialogs.
 #include "commun/repertoire_temp.hpp"
 #include "plateforme/dialogues.hpp"
+#include "plateforme/etiquette.hpp"
 #include "plateforme/horloge.hpp"
 #include "plateforme/son.hpp"
-#include "plateforme/etiquette.hpp"
 #include "shell/form1.hpp"
 #include "shell/zone_texte.hpp"
 #include "widgets/calcul.hpp"
 #include "widgets/horloge.hpp"
 
-#include <QMimeData>
-#include <QTimer>
-
 #include <QLineEdit>
+#include <QTimer>
 #include <memory>
 
 namespace quorvel::test {
@@ -41,7 +39,6 @@ struct Banc {
         champ->setText(texte);
         champ->setModified(true);
     }
-    std::string agenda(const std::string& nom) const { return rep.lit(nom); }
 };
 
 // Slot k of an agenda file's bytes, up to its zero byte.
