@@ -4,6 +4,7 @@
 #include "alarms/saisie_alarme.hpp"
 #include "calendar/contexte.hpp"
 #include "plateforme/cp1252.hpp"
+#include "plateforme/ecran.hpp"
 #include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"
 #include "settings/reglages.hpp"
@@ -71,8 +72,7 @@ Talarme_horloge::Talarme_horloge(Contexte& ctx, const Reglages& reglages,
     liste->setGeometry(7, 12, 261, 233);
     liste->setSelectionMode(QAbstractItemView::SingleSelection);
     liste->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPixelSize(13);
+    const QFont arial = police(QStringLiteral("Arial"), 13);
     liste->setFont(arial);
     liste->setItemDelegate(new LigneSeize(liste));
     liste->setStyleSheet(QStringLiteral("QListWidget { color: black; }"));

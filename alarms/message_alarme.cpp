@@ -2,6 +2,7 @@
 
 #include "calendar/contexte.hpp"
 #include "plateforme/cp1252.hpp"
+#include "plateforme/ecran.hpp"
 #include "plateforme/ressources.hpp"
 #include "settings/reglages.hpp"
 
@@ -38,8 +39,7 @@ Tmessage_alarme::Tmessage_alarme(Contexte& ctx, const Reglages& reglages, QWidge
 
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(25, 22, 185, 97);
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPixelSize(11);
+    const QFont arial = police(QStringLiteral("Arial"), 11);
     Label1->setFont(arial);
     Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(false); // a long line is cut at the edge, not wrapped
@@ -48,9 +48,7 @@ Tmessage_alarme::Tmessage_alarme(Contexte& ctx, const Reglages& reglages, QWidge
 
     ok->setObjectName(QStringLiteral("ok"));
     ok->setGeometry(82, 122, 71, 17);
-    QFont times(QStringLiteral("Times New Roman"));
-    times.setPixelSize(13);
-    times.setBold(true);
+    const QFont times = police(QStringLiteral("Times New Roman"), 13, true);
     ok->setFont(times);
     ok->setText(QStringLiteral("OK"));
     ok->setAlignment(Qt::AlignCenter);

@@ -4,6 +4,7 @@
 #include "calendar/contexte.hpp"
 #include "calendar/utilitaires.hpp"
 #include "plateforme/cp1252.hpp"
+#include "plateforme/ecran.hpp"
 #include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"
 #include "settings/reglages.hpp"
@@ -30,14 +31,6 @@ constexpr int hauteur_saisie = 399;
 constexpr int sujet_aide_alarmes = 7;
 
 const QString titre_erreur = QStringLiteral("Erreur");
-
-QFont police(const QString& nom, int pixels, bool gras, bool italique = false) {
-    QFont f(nom);
-    f.setPixelSize(pixels);
-    f.setBold(gras);
-    f.setItalic(italique);
-    return f;
-}
 
 // Stands for the platform's bold system font in the edits and the sound button:
 // narrow enough for a date in its 83-pixel field. Every attribute is set, so

@@ -1,6 +1,7 @@
 #include "menu/a_propos.hpp"
 
 #include "calendar/contexte.hpp"
+#include "plateforme/ecran.hpp"
 #include "plateforme/ressources.hpp"
 #include "widgets/label3d.hpp"
 #include "widgets/logo.hpp"
@@ -8,7 +9,6 @@
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QScreen>
 
 namespace quorvel {
 
@@ -43,11 +43,8 @@ Ta_propos::Ta_propos(Contexte& ctx, QWidget* parent)
     logiciel = new TLabel3D(Panel1);
     logiciel->setGeometry(1, 94, 321, 66);
     logiciel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QFont police(QStringLiteral("Times New Roman"));
-    police.setPixelSize(59);
-    police.setBold(true);
-    police.setItalic(true);
-    logiciel->setFont(police);
+    const QFont lettres = police(QStringLiteral("Times New Roman"), 59, true, true);
+    logiciel->setFont(lettres);
     QPalette palette = logiciel->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
     logiciel->setPalette(palette);
@@ -61,11 +58,7 @@ Ta_propos::Ta_propos(Contexte& ctx, QWidget* parent)
 void Ta_propos::FormShow() {
     if (Image1->pixmap().isNull()) Image1->setPixmap(image_ressource(QStringLiteral("a_propos")));
     logiciel->setText(nom_logiciel(ctx_.titre));
-    // Centred on the screen the box appears on.
-    if (const QScreen* ecran = screen()) {
-        const QRect r = ecran->geometry();
-        move(r.x() + (r.width() - width()) / 2, r.y() + (r.height() - height()) / 2);
-    }
+    centre_sur_ecran(*this);
 }
 
 void Ta_propos::showEvent(QShowEvent* evenement) {

@@ -2,6 +2,7 @@
 
 #include "calendar/contexte.hpp"
 #include "menu/a_propos.hpp"
+#include "plateforme/ecran.hpp"
 #include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"
 #include "settings/reglages.hpp"
@@ -47,9 +48,7 @@ Tmenu_general::Tmenu_general(Contexte& ctx, const Reglages& reglages, QDialog& s
     fond2->setGeometry(0, 0, largeur, hauteur);
     fond2->hide();
 
-    QFont police(QStringLiteral("Times New Roman"));
-    police.setPixelSize(15);
-    police.setBold(true);
+    const QFont lettres = police(QStringLiteral("Times New Roman"), 15, true);
     const QCursor main_haut = curseur(curseur_main_haut);
     std::array<QLabel**, 6> labels = {&m1, &m2, &m3, &m4, &m5, &m6};
     for (std::size_t i = 0; i < entrees.size(); ++i) {
@@ -57,7 +56,7 @@ Tmenu_general::Tmenu_general(Contexte& ctx, const Reglages& reglages, QDialog& s
         auto* l = new QLabel(QString::fromUtf8(e.texte), this);
         l->setGeometry(0, e.haut, e.largeur, e.hauteur);
         l->setAlignment(Qt::AlignCenter);
-        l->setFont(police);
+        l->setFont(lettres);
         QPalette palette = l->palette();
         palette.setColor(QPalette::WindowText, Qt::black);
         l->setPalette(palette);

@@ -2,6 +2,7 @@
 
 #include "calendar/contexte.hpp"
 #include "plateforme/cp1252.hpp"
+#include "plateforme/ecran.hpp"
 #include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"
 #include "saints/saints.hpp"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 
 namespace quorvel {
@@ -45,10 +45,8 @@ Tsaints::Tsaints(Contexte& ctx, const Reglages& reglages, EnregistrementSaint& t
     affiche_mois = new QLabel(Panel1);
     affiche_mois->setGeometry(Panel1->contentsRect());
     affiche_mois->setAlignment(Qt::AlignCenter);
-    QFont police(QStringLiteral("Times New Roman"));
-    police.setPixelSize(37);
-    police.setBold(true);
-    affiche_mois->setFont(police);
+    const QFont lettres = police(QStringLiteral("Times New Roman"), 37, true);
+    affiche_mois->setFont(lettres);
     QPalette rouge = affiche_mois->palette();
     rouge.setColor(QPalette::WindowText, Qt::red);
     affiche_mois->setPalette(rouge);
@@ -92,10 +90,7 @@ template <class F> void Tsaints::gere(F&& f) {
 
 void Tsaints::showEvent(QShowEvent* evenement) {
     if (!evenement->spontaneous()) {
-        if (const QScreen* ecran = screen()) {
-            const QRect r = ecran->geometry();
-            move(r.x() + (r.width() - width()) / 2, r.y() + (r.height() - height()) / 2);
-        }
+        centre_sur_ecran(*this);
         gere([this] { FormActivate(); });
     }
     QDialog::showEvent(evenement);

@@ -3,6 +3,7 @@
 #include "calendar/contexte.hpp"
 #include "calendar/utilitaires.hpp"
 #include "plateforme/cp1252.hpp"
+#include "plateforme/ecran.hpp"
 #include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"
 
@@ -70,16 +71,14 @@ Tconfiguration::Tconfiguration(Contexte& ctx, Reglages& reglages, QWidget* paren
     Bevel2 = cadre(this, 50, 185);
     Bevel3 = cadre(this, 238, 45);
 
-    QFont police(QStringLiteral("Arial"));
-    police.setPixelSize(11);
-    police.setBold(true);
+    const QFont lettres = police(QStringLiteral("Arial"), 11, true);
     QPalette noir = palette();
     noir.setColor(QPalette::ButtonText, Qt::black);
     noir.setColor(QPalette::WindowText, Qt::black);
     auto bouton = [&](int gauche, int haut, const QString& texte) {
         auto* b = new QPushButton(texte, this);
         b->setGeometry(gauche, haut, 230, 17);
-        b->setFont(police);
+        b->setFont(lettres);
         b->setPalette(noir);
         b->setAutoDefault(false);
         return b;
@@ -99,23 +98,23 @@ Tconfiguration::Tconfiguration(Contexte& ctx, Reglages& reglages, QWidget* paren
 
     c1 = new QCheckBox(QStringLiteral("Son de page dans le bloc-calendrier"), this);
     c1->setGeometry(8, 262, 230, 17);
-    c1->setFont(police);
+    c1->setFont(lettres);
     c1->setPalette(noir);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Configuration vidéo "), this);
     GroupBox1->setGeometry(0, 288, largeur, 53);
     cv1 = new QRadioButton(QStringLiteral("au moins 256 simultanément"), GroupBox1);
     cv1->setGeometry(10, 16, 229, 17);
-    cv1->setFont(police);
+    cv1->setFont(lettres);
     cv1->setPalette(noir);
     cv2 = new QRadioButton(QStringLiteral("32000 Simultanément et plus"), GroupBox1);
     cv2->setGeometry(10, 34, 231, 17);
-    cv2->setFont(police);
+    cv2->setFont(lettres);
     cv2->setPalette(noir);
 
     ok1 = new QPushButton(QStringLiteral("OK"), this);
     ok1->setGeometry(73, 352, 99, 47);
-    ok1->setFont(police);
+    ok1->setFont(lettres);
     ok1->setPalette(noir);
     ok1->setToolTip(QStringLiteral("Sortir"));
     ok1->setAutoDefault(false);

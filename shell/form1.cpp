@@ -4,6 +4,7 @@
 #include "calendar/utilitaires.hpp"
 #include "plateforme/couleurs.hpp"
 #include "plateforme/cp1252.hpp"
+#include "plateforme/ecran.hpp"
 #include "plateforme/etiquette.hpp"
 #include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"
@@ -15,23 +16,13 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QScreen>
 #include <QTimer>
 
 namespace quorvel {
 
 namespace {
-
-QFont police(const char* nom, int pixels, bool gras = false, bool italique = false) {
-    QFont f(QString::fromLatin1(nom));
-    f.setPixelSize(pixels);
-    f.setBold(gras);
-    f.setItalic(italique);
-    return f;
-}
 
 void couleur_texte(QWidget* w, const QColor& c) {
     QPalette p = w->palette();
@@ -121,7 +112,7 @@ void TForm1::relie(QDialog* menu_general, QDialog* saints, std::function<void()>
 
 void TForm1::cree_controles() {
     setFixedSize(411, 455);
-    setFont(police("Arial", 13));
+    setFont(police(QStringLiteral("Arial"), 13));
     fond1 = image(this, "fond1", 0, 0, 411, 455);
 
     HORLOGE1 = new THORLOGE(this, &etat_.ctx.horloge);
@@ -151,18 +142,18 @@ void TForm1::cree_controles() {
     calendrier = new QWidget(this);
     calendrier->setGeometry(11, 147, 387, 278);
     fond_calendrier1 = image(calendrier, "fond_calendrier1", 0, 0, 387, 278);
-    const QFont titre13 = police("Times New Roman", 13, true);
+    const QFont titre13 = police(QStringLiteral("Times New Roman"), 13, true);
     mois = etiquette(calendrier, 22, 20, 80, 15, titre13, Qt::AlignHCenter);
     annee = etiquette(calendrier, 20, 40, 80, 15, titre13, Qt::AlignHCenter);
     fond_date = new QWidget(calendrier);
     fond_date->setGeometry(110, 18, 51, 45);
     couleur_fond(fond_date, Qt::red);
-    date_jour = etiquette(fond_date, 0, 0, 51, 45, police("Arial", 37, true), Qt::AlignHCenter);
+    date_jour = etiquette(fond_date, 0, 0, 51, 45, police(QStringLiteral("Arial"), 37, true), Qt::AlignHCenter);
     couleur_texte(date_jour, Qt::white);
     jour = etiquette(calendrier, 20, 64, 60, 15, titre13, Qt::AlignLeft);
     saint_du_jour = new TEtiquette(calendrier);
     saint_du_jour->setGeometry(96, 66, 69, 15);
-    saint_du_jour->setFont(police("Times New Roman", 11, false, true));
+    saint_du_jour->setFont(police(QStringLiteral("Times New Roman"), 11, false, true));
     saint_du_jour->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     saint_du_jour->setToolTip(QStringLiteral("Double-cliquez pour modifier les saints"));
     connect(saint_du_jour, &TEtiquette::double_clic, this, &TForm1::saint_du_jourDblClick);
@@ -170,19 +161,19 @@ void TForm1::cree_controles() {
     edit_bloc_calendrier = new TZoneTexte(static_cast<int>(longueur_bloc), calendrier);
     edit_bloc_calendrier->setGeometry(18, 80, 149, 167);
     trait(calendrier, 18, 249, 145);
-    semaine = etiquette(calendrier, 104, 252, 60, 15, police("Times New Roman", 9), Qt::AlignRight);
+    semaine = etiquette(calendrier, 104, 252, 60, 15, police(QStringLiteral("Times New Roman"), 9), Qt::AlignRight);
     for (int k = 1; k <= 13; ++k) {
         const int y = 18 * (k - 1);
         auto* heure = new TEtiquette(calendrier);
         heure->setGeometry(218, 22 + y, 30, 14);
-        heure->setFont(police("Arial", 11));
+        heure->setFont(police(QStringLiteral("Arial"), 11));
         heure->setText(QStringLiteral("%1h00").arg(7 + k, 2, 10, QLatin1Char('0')));
         couleur_fond(heure, Qt::white);
         connect(heure, &TEtiquette::double_clic, this, [this, k] { champDblClick(k); });
         h[k - 1] = heure;
         auto* ligne = new QLineEdit(calendrier);
         ligne->setGeometry(250, 23 + y, 111, 16);
-        ligne->setFont(police("Arial", 9));
+        ligne->setFont(police(QStringLiteral("Arial"), 9));
         ligne->setFrame(false);
         ligne->setMaxLength(static_cast<int>(longueur_creneau));
         ligne->setObjectName(QStringLiteral("champ%1").arg(k));
@@ -219,7 +210,7 @@ void TForm1::cree_controles() {
                                const QString& bulle) {
         auto* b = new TEtiquette(texte, this);
         b->setGeometry(x, y, l, 17);
-        b->setFont(police("Times New Roman", 13, true));
+        b->setFont(police(QStringLiteral("Times New Roman"), 13, true));
         b->setAlignment(Qt::AlignCenter);
         couleur_texte(b, couleur);
         b->setToolTip(bulle);
@@ -244,7 +235,7 @@ void TForm1::cree_controles() {
     BulHint1 = new TBulHint(this);
     BulHint1->setHintDirection(hdDownRight);
     BulHint1->setHintShadowColor(Qt::black);
-    BulHint1->setHintFont(police("Arial", 11));
+    BulHint1->setHintFont(police(QStringLiteral("Arial"), 11));
     BulHint1->setHintFontColor(Qt::black);
 }
 
@@ -283,8 +274,7 @@ void TForm1::FormCreate() {
     Timer1->start();
     Timer2->start();
     // Centred on the screen where it will first show, before its rectangle is recorded.
-    const QRect ecran = QGuiApplication::primaryScreen()->availableGeometry();
-    move(ecran.center() - rect().center());
+    centre_sur_ecran(*this);
     position_main();
     fichier_libre = true;
     gere([&] { charge_bloc_calendrier(); });

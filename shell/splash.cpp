@@ -1,12 +1,11 @@
 #include "splash.hpp"
 
 #include "menu/a_propos.hpp"
+#include "plateforme/ecran.hpp"
 #include "plateforme/ressources.hpp"
 #include "widgets/label3d.hpp"
 
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 
 namespace quorvel {
 
@@ -17,10 +16,7 @@ TSplashForm::TSplashForm(const QString& titre, QWidget* parent)
     Image1->setGeometry(0, 0, 324, 200);
     Image1->setPixmap(image_ressource(QStringLiteral("splash")));
 
-    QFont grand(QStringLiteral("Times New Roman"));
-    grand.setPixelSize(56);
-    grand.setBold(true);
-    grand.setItalic(true);
+    const QFont grand = police(QStringLiteral("Times New Roman"), 56, true, true);
     logiciel = new TLabel3D(this);
     logiciel->setGeometry(0, 104, 321, 63);
     logiciel->setFont(grand);
@@ -30,10 +26,7 @@ TSplashForm::TSplashForm(const QString& titre, QWidget* parent)
     blanc.setColor(QPalette::WindowText, Qt::white);
     logiciel->setPalette(blanc);
 
-    QFont petit(QStringLiteral("Times New Roman"));
-    petit.setPixelSize(19);
-    petit.setBold(true);
-    petit.setItalic(true);
+    const QFont petit = police(QStringLiteral("Times New Roman"), 19, true, true);
     Label3D2 = new TLabel3D(QStringLiteral("Chargement en cours ..."), this);
     Label3D2->setGeometry(67, 172, 189, 24);
     Label3D2->setFont(petit);
@@ -42,8 +35,7 @@ TSplashForm::TSplashForm(const QString& titre, QWidget* parent)
     rouge.setColor(QPalette::WindowText, Qt::red);
     Label3D2->setPalette(rouge);
 
-    const QRect ecran = QGuiApplication::primaryScreen()->availableGeometry();
-    move(ecran.center() - rect().center());
+    centre_sur_ecran(*this);
 }
 
 void TSplashForm::showEvent(QShowEvent* e) {
