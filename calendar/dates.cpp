@@ -19,17 +19,26 @@ constexpr long long jours_depuis_civil(long long y, long long m, long long d) {
 }
 
 // 0 = Sunday.
-constexpr int indice_semaine(long long jours) { return static_cast<int>(((jours + 4) % 7 + 7) % 7); }
+constexpr int indice_semaine(long long jours) {
+    return static_cast<int>(((jours + 4) % 7 + 7) % 7);
+}
+
+// Weekday of 1 January, 0 = Sunday.
+constexpr int premier_janvier(int annee) {
+    return indice_semaine(jours_depuis_civil(annee, 1, 1));
+}
+
+// The years counted with 53 weeks: those with 53 ISO 8601 weeks, that is a
+// year starting on a Thursday, or a leap year starting on a Wednesday
+// (1981, 1987, 1992, 1998, 2004, 2009, 2015, 2020, 2026, 2032, ...). With this
+// bound the Sunday-to-Saturday weeks keep the ISO number of their Monday.
+constexpr bool semaines_longues(int annee) {
+    const bool gregorien = annee % 4 == 0 && (annee % 100 != 0 || annee % 400 == 0);
+    return premier_janvier(annee) == 4 || (gregorien && premier_janvier(annee) == 3);
+}
 
 constexpr int semaines_annee(int annee) {
-    switch (annee) {
-    case 1981:
-    case 1987:
-    case 1992:
-    case 1998:
-    case 2004: return 53;
-    default: return 52;
-    }
+    return semaines_longues(annee) ? 53 : 52;
 }
 
 // Week numbering by whole years. The count runs from Sunday 4 January 1981:
@@ -73,10 +82,19 @@ constexpr std::array<int, annee_max - annee_min + 1> compteurs_premier_dimanche 
 
 const std::array<const char*, 7> noms_jours = {"Dimanche ", "Lundi ",    "Mardi ", "Mercredi ",
                                                "Jeudi ",    "Vendredi ", "Samedi "};
-const std::array<const char*, 12> noms_mois = {
-    "Janvier ", "F\xE9vrier ", "Mars ",      "Avril ",   "Mai ",      "Juin ",
-    "Juillet ", "Aout ",       "Septembre ", "Octobre ", "Novembre ", "D\xE9"
-                                                                      "cembre "};
+const std::array<const char*, 12> noms_mois = {"Janvier ",
+                                               "F\xE9vrier ",
+                                               "Mars ",
+                                               "Avril ",
+                                               "Mai ",
+                                               "Juin ",
+                                               "Juillet ",
+                                               "Aout ",
+                                               "Septembre ",
+                                               "Octobre ",
+                                               "Novembre ",
+                                               "D\xE9"
+                                               "cembre "};
 
 struct JMA {
     int j, m, a;
@@ -90,11 +108,15 @@ JMA lit_date(const std::string& texte) {
 
 } // namespace
 
-bool bissextile(int annee) { return annee % 4 == 0; }
+bool bissextile(int annee) {
+    return annee % 4 == 0;
+}
 
 int longueur_mois(int mois, int annee) {
-    static constexpr std::array<int, 12> longueurs = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (mois < 1 || mois > 12) return 0;
+    static constexpr std::array<int, 12> longueurs = {31, 28, 31, 30, 31, 30,
+                                                      31, 31, 30, 31, 30, 31};
+    if (mois < 1 || mois > 12)
+        return 0;
     return mois == 2 && bissextile(annee) ? 29 : longueurs[mois - 1];
 }
 
@@ -102,17 +124,24 @@ int jour_semaine(int jour, int mois, int annee) {
     return indice_semaine(jours_depuis_civil(annee, mois, jour)) + 1;
 }
 
-std::string nom_jour(int n) { return n >= 1 && n <= 7 ? noms_jours[n - 1] : ""; }
-std::string nom_mois(int n) { return n >= 1 && n <= 12 ? noms_mois[n - 1] : ""; }
+std::string nom_jour(int n) {
+    return n >= 1 && n <= 7 ? noms_jours[n - 1] : "";
+}
+std::string nom_mois(int n) {
+    return n >= 1 && n <= 12 ? noms_mois[n - 1] : "";
+}
 
 int numero_semaine(int jour, int mois, int annee) {
     long long s = jours_depuis_civil(annee, mois, jour);
     s -= indice_semaine(s); // the Sunday on or before the date
     // Year of that Sunday, and its rank among the year's Sundays.
     int y = annee;
-    if (s < premier_dimanche(y)) --y;
-    if (y < annee_min) y = annee_min;
-    if (y > annee_max) y = annee_max;
+    if (s < premier_dimanche(y))
+        --y;
+    if (y < annee_min)
+        y = annee_min;
+    if (y > annee_max)
+        y = annee_max;
     const long long k = (s - premier_dimanche(y)) / 7;
     const int w = semaines_annee(y);
     const int premier = compteurs_premier_dimanche[y - annee_min];
@@ -156,10 +185,14 @@ std::string champ_date(const std::string& texte, int k) {
         return debut < texte.size() ? texte.substr(debut, n) : std::string();
     };
     switch (k) {
-    case 1: return part(0, 2);
-    case 2: return part(3, 2);
-    case 3: return part(6, 4);
-    default: return {};
+    case 1:
+        return part(0, 2);
+    case 2:
+        return part(3, 2);
+    case 3:
+        return part(6, 4);
+    default:
+        return {};
     }
 }
 
@@ -171,17 +204,27 @@ std::string ServiceDates::texte_date(int genre) {
     const std::string annee = std::to_string(t.annee);
     const std::string date = texte_date_de(t.jour, t.mois, t.annee);
     switch (genre) {
-    case 1: return nom_jour(t.jour_semaine) + jour + " " + nom_mois(t.mois) + annee;
-    case 2: return jour + " " + nom_mois(t.mois) + annee;
-    case 3: return date;
-    case -1: return champ_date(date, 1);
-    case -2: return champ_date(date, 2);
-    case -3: return champ_date(date, 3);
-    case -4: return std::to_string(t.jour_semaine);
-    default: return {};
+    case 1:
+        return nom_jour(t.jour_semaine) + jour + " " + nom_mois(t.mois) + annee;
+    case 2:
+        return jour + " " + nom_mois(t.mois) + annee;
+    case 3:
+        return date;
+    case -1:
+        return champ_date(date, 1);
+    case -2:
+        return champ_date(date, 2);
+    case -3:
+        return champ_date(date, 3);
+    case -4:
+        return std::to_string(t.jour_semaine);
+    default:
+        return {};
     }
 }
 
-int ServiceDates::jours_du_mois(int mois) const { return longueur_mois(mois, aujourdhui_.annee); }
+int ServiceDates::jours_du_mois(int mois) const {
+    return longueur_mois(mois, aujourdhui_.annee);
+}
 
 } // namespace quorvel
