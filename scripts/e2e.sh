@@ -35,7 +35,8 @@ for _ in $(seq 50); do [ -s "$travail/ecran" ] && break; sleep 0.1; done
 DISPLAY=":$(cat "$travail/ecran")"
 export DISPLAY
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-export LC_ALL=C.UTF-8
+# Our users run a French desktop.
+export LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
 
 # Days as the program names its files; a run across midnight is run again.
 nom_jour() { date -d "$1" +%d_%m_%y; }

@@ -1,5 +1,7 @@
 #!/bin/sh
-# Installs what is needed, builds Quorvel with its tests and runs them all.
+# Installs what is needed, builds Quorvel with its tests and runs them all, in
+# the world of our users: a French desktop (a test that needs another locale
+# says so itself).
 set -eu
 racine=$(cd "$(dirname "$0")/.." && pwd)
 "$racine/scripts/dependances.sh"
@@ -7,4 +9,5 @@ construction="$racine/build-tests"
 cmake -S "$racine" -B "$construction" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_TESTS=ON >/dev/null
 cmake --build "$construction"
 cd "$construction"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+unset LANGUAGE
+LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
