@@ -11,12 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string entree = octets(data, size);
     const std::string nom = nom_fichier_saints(2);
     ecrit(nom, entree);
-    ServiceDates dates(horloge());
-    dates.texte_date(1);
 
     EnregistrementSaint s;
     {
-        auto f = ouvre_saints(repertoire(), 2, dates);
+        auto f = ouvre_saints(repertoire(), 2);
         const std::int64_t n = f.nombre();
         VERIFIE(n == static_cast<std::int64_t>(size / taille_saint));
         for (std::int64_t i = 0; i < n; ++i) {
@@ -36,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (int jour = 1; jour <= 31; ++jour) {
         std::string courant = "inchangé";
-        saint_du_jour(repertoire(), jour, 2, dates, s, courant);
+        saint_du_jour(repertoire(), jour, 2, s, courant);
         VERIFIE(courant.size() <= 20);
     }
     VERIFIE(lit(nom) == entree);

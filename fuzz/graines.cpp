@@ -1,7 +1,6 @@
 // Seed corpora for the fuzz targets, written by the program's own writers:
 //   graines_fuzz <folder>  ->  <folder>/<target>/<seed>
 #include "alarms/alarme.hpp"
-#include "calendar/dates.hpp"
 #include "commun_fuzz.hpp"
 #include "saints/saints.hpp"
 #include "settings/reglages.hpp"
@@ -81,23 +80,16 @@ void agendas() {
 }
 
 void saints() {
-    HorlogeReglable bissextile(2028, 2, 1);
-    for (const Horloge* h :
-         {static_cast<const Horloge*>(&horloge()), static_cast<const Horloge*>(&bissextile)}) {
-        ServiceDates dates(*h);
-        dates.texte_date(1);
-        auto f = ouvre_saints(repertoire(), 2, dates);
-        EnregistrementSaint s;
-        lit_saint(f, 13, s);
-        s.regle_nom("Valentin");
-        ecrit_saint(f, 13, s);
-        lit_saint(f, 1, s);
-        s.regle_nom("Pr\xE9sentation du Seigneur et Th\xE9ophane");
-        ecrit_saint(f, 1, s);
-        ferme_saints(f);
-        recolte("saints", nom_fichier_saints(2),
-                "fevrier" + std::to_string(dates.jours_du_mois(2)));
-    }
+    auto f = ouvre_saints(repertoire(), 2);
+    EnregistrementSaint s;
+    lit_saint(f, 13, s);
+    s.regle_nom("Valentin");
+    ecrit_saint(f, 13, s);
+    lit_saint(f, 1, s);
+    s.regle_nom("Pr\xE9sentation du Seigneur et Th\xE9ophane");
+    ecrit_saint(f, 1, s);
+    ferme_saints(f);
+    recolte("saints", nom_fichier_saints(2), "fevrier");
 }
 
 void alarmes() {

@@ -8,6 +8,7 @@
 namespace quorvel {
 
 namespace {
+constexpr int annee_bissextile = 2000;
 std::string texte_borne(const std::uint8_t* p, std::size_t max) {
     const auto* fin = static_cast<const std::uint8_t*>(std::memchr(p, 0, max));
     return std::string(reinterpret_cast<const char*>(p), fin ? static_cast<std::size_t>(fin - p) : max);
@@ -28,13 +29,12 @@ void vide_saint(EnregistrementSaint& s) { s.octets.fill(0); }
 
 std::string nom_fichier_saints(int mois) { return "SAINT" + nombre_zeros(mois, 2); }
 
-FichierEnregistrements ouvre_saints(const std::string& repertoire, int mois,
-                                    const ServiceDates& dates) {
+FichierEnregistrements ouvre_saints(const std::string& repertoire, int mois) {
     const std::string chemin = repertoire + nom_fichier_saints(mois);
     if (auto f = FichierEnregistrements::ouvre(chemin, taille_saint)) return std::move(*f);
     auto f = FichierEnregistrements::cree(chemin, taille_saint);
     EnregistrementSaint s;
-    for (int i = 0; i < dates.jours_du_mois(mois); ++i) {
+    for (int i = 0; i < longueur_mois(mois, annee_bissextile); ++i) {
         vide_saint(s);
         s.regle_date(nombre_zeros(i + 1, 2) + "/" + nombre_zeros(mois, 2));
         f.ecrit(i, s.octets.data());
@@ -52,9 +52,9 @@ void ecrit_saint(FichierEnregistrements& f, std::int64_t n, const Enregistrement
 
 void ferme_saints(FichierEnregistrements& f) { f.ferme(); }
 
-void saint_du_jour(const std::string& repertoire, int jour, int mois, const ServiceDates& dates,
-                   EnregistrementSaint& tampon, std::string& courant) {
-    auto f = ouvre_saints(repertoire, mois, dates);
+void saint_du_jour(const std::string& repertoire, int jour, int mois, EnregistrementSaint& tampon,
+                   std::string& courant) {
+    auto f = ouvre_saints(repertoire, mois);
     const std::int64_t n = f.nombre();
     for (std::int64_t i = 0; i < n; ++i) {
         lit_saint(f, i, tampon);

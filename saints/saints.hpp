@@ -27,17 +27,17 @@ void vide_saint(EnregistrementSaint& s);
 std::string nom_fichier_saints(int mois); // "SAINT03"
 
 // Opens the saints file of the month, creating it (one record per day of the
-// month, dates filled, names empty) when it cannot be opened. February gets
-// 29 records when the year of today's date is a leap year.
-FichierEnregistrements ouvre_saints(const std::string& repertoire, int mois,
-                                    const ServiceDates& dates);
+// month, dates filled, names empty) when it cannot be opened. February always
+// gets 29 records: a file, once made, keeps its count, and one made in a common
+// year could never name 29 February of the leap years after it.
+FichierEnregistrements ouvre_saints(const std::string& repertoire, int mois);
 void lit_saint(const FichierEnregistrements& f, std::int64_t n, EnregistrementSaint& s);
 void ecrit_saint(FichierEnregistrements& f, std::int64_t n, const EnregistrementSaint& s);
 void ferme_saints(FichierEnregistrements& f);
 
 // Saint of the day: the name (cut to 20 characters) of the last record whose
 // date starts with the day's two digits; courant is left as it was when none does.
-void saint_du_jour(const std::string& repertoire, int jour, int mois, const ServiceDates& dates,
-                   EnregistrementSaint& tampon, std::string& courant);
+void saint_du_jour(const std::string& repertoire, int jour, int mois, EnregistrementSaint& tampon,
+                   std::string& courant);
 
 } // namespace quorvel

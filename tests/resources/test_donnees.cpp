@@ -2,7 +2,6 @@
 // seeds the user's data directory with it.
 #include "commun/repertoire_temp.hpp"
 #include "plateforme/cp1252.hpp"
-#include "plateforme/horloge.hpp"
 #include "saints/saints.hpp"
 
 #include <QProcess>
@@ -34,8 +33,6 @@ std::uint32_t le(const std::string& o, std::size_t i, int n) {
 // A data directory holding a copy of the shipped saints files.
 struct Saints : ::testing::Test {
     test::RepertoireTemp rep;
-    HorlogeReglable horloge{2026, 3, 15}; // not a leap year: February must still have 29
-    ServiceDates dates{horloge};
     void SetUp() override {
         for (int m = 1; m <= 12; ++m) {
             const std::string nom = nom_fichier_saints(m);
@@ -94,7 +91,7 @@ TEST_F(Saints, TroisCentSoixanteSixJoursNommesDansLOrdre) {
     for (int m = 1; m <= 12; ++m) {
         SCOPED_TRACE(m);
         ASSERT_EQ(rep.taille(nom_fichier_saints(m)), jours[m - 1] * 37);
-        auto f = ouvre_saints(rep.chemin(), m, dates);
+        auto f = ouvre_saints(rep.chemin(), m);
         const auto n = f.nombre();
         EXPECT_EQ(n, jours[m - 1]);
         for (std::int64_t i = 0; i < n; ++i) {
@@ -120,7 +117,7 @@ TEST_F(Saints, LesNomsSontEnWindows1252EtLaPageLesTrouve) {
     for (const auto& c : cas) {
         EnregistrementSaint tampon;
         std::string courant = "inchangé";
-        saint_du_jour(rep.chemin(), c.jour, c.mois, dates, tampon, courant);
+        saint_du_jour(rep.chemin(), c.jour, c.mois, tampon, courant);
         // The page shows the first 20 characters.
         EXPECT_EQ(depuis_cp1252(courant), QString::fromUtf8(c.nom).left(20))
             << c.jour << "/" << c.mois;
