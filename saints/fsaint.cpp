@@ -161,7 +161,7 @@ void Tsaints::affecte_liste() {
         const QSignalBlocker blocage(liste);
         liste->clear();
     }
-    FichierEnregistrements f = ouvre_saints(ctx_.repertoire, mois_affiche_, ctx_.dates);
+    FichierEnregistrements f = ouvre_saints(ctx_.repertoire, mois_affiche_);
     const std::int64_t nombre = f.nombre();
     for (std::int64_t n = 0; n < nombre; ++n) {
         lit_saint(f, n, tampon_);
@@ -176,7 +176,7 @@ void Tsaints::affecte_liste() {
 }
 
 void Tsaints::affecte_champ(int n) {
-    FichierEnregistrements f = ouvre_saints(ctx_.repertoire, mois_affiche_, ctx_.dates);
+    FichierEnregistrements f = ouvre_saints(ctx_.repertoire, mois_affiche_);
     // An empty or cut file has no record n: the field stays empty rather than failing.
     if (n >= 0 && n < f.nombre()) {
         lit_saint(f, n, tampon_);
@@ -197,7 +197,7 @@ void Tsaints::deplacement() {
     if (a < 0 || index_saint_ < 0 || index_saint_ >= liste->count())
         return;
 
-    FichierEnregistrements f = ouvre_saints(ctx_.repertoire, mois_affiche_, ctx_.dates);
+    FichierEnregistrements f = ouvre_saints(ctx_.repertoire, mois_affiche_);
     lit_saint(f, index_saint_, tampon_);
     ferme_saints(f);
 
@@ -207,7 +207,7 @@ void Tsaints::deplacement() {
     if (vers_cp1252(texte) != tampon_.nom()) {
         tampon_.regle_nom(vers_cp1252(texte.left(longueur_nom)));
         liste->item(index_saint_)->setText(depuis_cp1252(ligne_saint(tampon_)));
-        FichierEnregistrements g = ouvre_saints(ctx_.repertoire, mois_affiche_, ctx_.dates);
+        FichierEnregistrements g = ouvre_saints(ctx_.repertoire, mois_affiche_);
         ecrit_saint(g, index_saint_, tampon_);
         ferme_saints(g);
         selectionne(a);

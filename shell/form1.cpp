@@ -323,7 +323,7 @@ void TForm1::reset() {
     semaine->setText(
         QStringLiteral("Semaine ") +
         QString::fromStdString(nombre_zeros(numero_semaine(jour_courant, mois_courant, annee_courante), 2)));
-    quorvel::saint_du_jour(etat_.ctx.repertoire, jour_courant, mois_courant, etat_.ctx.dates, etat_.saint,
+    quorvel::saint_du_jour(etat_.ctx.repertoire, jour_courant, mois_courant, etat_.saint,
                   saint_courant);
     saint_du_jour->setText(depuis_cp1252(saint_courant));
 }
