@@ -8,6 +8,7 @@
 #include "plateforme/etiquette.hpp"
 #include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"
+#include "shell/reglure.hpp"
 #include "shell/zone_texte.hpp"
 #include "widgets/bulhint.hpp"
 #include "widgets/calcul.hpp"
@@ -196,7 +197,7 @@ void TForm1::cree_controles() {
     bloc_note = new QWidget(this);
     bloc_note->setGeometry(11, 147, 387, 278);
     fond_note1 = image(bloc_note, "", 0, 0, 387, 278); // decoded when the note pad is first shown
-    edit_bloc_note = new TZoneTexte(static_cast<int>(longueur_bloc), bloc_note);
+    edit_bloc_note = new TZoneReglee(static_cast<int>(longueur_bloc), QColor(160, 184, 220), bloc_note);
     edit_bloc_note->setGeometry(26, 56, 333, 203);
     bloc_note->hide();
     for (QPlainTextEdit* zone : {static_cast<QPlainTextEdit*>(edit_bloc_calendrier),

@@ -439,12 +439,7 @@ QImage fond_note() {
     bande.setColorAt(0.0, QColor(232, 236, 244));
     bande.setColorAt(1.0, QColor(255, 255, 255));
     p.fillRect(QRectF(papier.left(), papier.top(), papier.width(), 22), bande);
-    // Ruling under the note text: one line per line of its font.
-    const QFontMetricsF fm(police("Times New Roman", 16, false));
-    const double interligne = std::round(fm.lineSpacing());
-    p.setPen(QPen(QColor(160, 184, 220), 1.0));
-    for (double y = 56 + 4 + interligne - 0.5; y < papier.bottom() - 6; y += interligne)
-        p.drawLine(QPointF(papier.left() + 2, y), QPointF(papier.right() - 2, y));
+    // The ruling is drawn by the note box itself, from its font's lines.
     p.setPen(QPen(QColor(226, 110, 110), 1.0));
     p.drawLine(QPointF(22.5, papier.top() + 20), QPointF(22.5, papier.bottom()));
     p.drawLine(QPointF(24.5, papier.top() + 20), QPointF(24.5, papier.bottom()));

@@ -113,7 +113,7 @@ TEST_F(Saints, LesNomsSontEnWindows1252EtLaPageLesTrouve) {
     } const cas[] = {{1, 1, "Jour de l'An"}, {14, 2, "Valentin"},
                      {29, 2, "Auguste"},     {19, 3, "Joseph"},
                      {18, 5, "Éric"},        {25, 12, "Noël"},
-                     {31, 12, "Sylvestre"},  {1, 10, "Thérèse de l'Enfant-Jésus"}};
+                     {31, 12, "Sylvestre"},  {1, 10, "Thérèse"}, {12, 12, "J.F. de Chantal"}};
     for (const auto& c : cas) {
         EnregistrementSaint tampon;
         std::string courant = "inchangé";
