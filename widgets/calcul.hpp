@@ -13,10 +13,12 @@
 namespace quorvel {
 
 // A transparent key label: a click (press and release over it) sends its character.
+// The caption is drawn bold at echelle times the font's size, its ink centred
+// on the ball, over an edge in the palette's Shadow colour.
 class ToucheCalcul : public QLabel {
     Q_OBJECT
 public:
-    ToucheCalcul(const QString& legende, char caractere, QWidget* parent);
+    ToucheCalcul(const QString& legende, char caractere, double echelle, QWidget* parent);
     char caractere() const { return caractere_; }
 
 signals:
@@ -25,9 +27,11 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     char caractere_;
+    double echelle_;
     bool enfoncee_ = false;
 };
 
@@ -54,6 +58,9 @@ public:
     const MoteurCalcul& moteur() const { return moteur_; }
     QLabel* affichage() const { return affichage_; }
     ToucheCalcul* touche(const QString& legende) const;
+
+protected:
+    void changeEvent(QEvent* e) override;
 
 private:
     void affiche_saisie();

@@ -4,7 +4,7 @@
 #include "plateforme/erreurs.hpp"
 
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 
 // On an arithmetic failure the key stops where it failed: total, operation,
 // entry and decimal-point flag keep their values, the two other flags are
@@ -34,16 +34,16 @@ int decimales_utiles(long double total) {
 // A fixed text longer than the entry would lose its last digits and show a
 // wrong magnitude, so such results are written in scientific notation.
 std::string texte_scientifique(long double v) {
-    char tampon[64];
-    std::snprintf(tampon, sizeof tampon, "%.11LE", v);
-    std::string t = tampon;
-    const auto e = t.find('E');
-    auto fin = e;
-    while (fin > 0 && t[fin - 1] == '0')
-        --fin;
-    if (fin > 0 && t[fin - 1] == '.')
-        --fin;
-    t = t.substr(0, fin) + t.substr(e);
+    const DecimalReel6 d = decimal_reel6(v);
+    std::string t = d.negatif ? "-" : "";
+    t += d.chiffres.front();
+    if (d.chiffres.size() > 1)
+        t += '.' + d.chiffres.substr(1);
+    t += d.exposant < 0 ? "E-" : "E+";
+    const std::string exposant = std::to_string(std::abs(d.exposant));
+    if (exposant.size() < 2)
+        t += '0';
+    t += exposant;
     if (t.size() < 20)
         t.insert(0, 20 - t.size(), ' ');
     return t;
@@ -52,12 +52,9 @@ std::string texte_scientifique(long double v) {
 } // namespace
 
 std::string texte_resultat(long double total) {
-    const int d = decimales_utiles(total);
-    // Adding zero turns a negative zero into a plain "0".
-    const long double v = arrondi_reel6(total) + 0.0L;
-    std::string texte = reel_en_texte(20, d, v);
+    std::string texte = reel_en_texte(20, decimales_utiles(total), total);
     if (texte.size() > MoteurCalcul::longueur_saisie)
-        texte = texte_scientifique(v);
+        texte = texte_scientifique(total);
     return texte.substr(0, MoteurCalcul::longueur_saisie);
 }
 
