@@ -29,10 +29,13 @@ public:
     // Question icon, "OK" and "Annuler"; true for "OK".
     virtual bool confirme(QWidget* parent, const QString& titre, const QString& texte) = 0;
     // Each chooser returns what the user chose, or the initial value when cancelled.
+    // The font keeps its initial name unless the user picks another face: a
+    // name drawn by a substitute face must not turn into the substitute's name.
     virtual ChoixPolice choisit_police(QWidget* parent, const ChoixPolice& initiale) = 0;
     // Basic colours only, no custom-colour extension.
     virtual std::uint32_t choisit_couleur(QWidget* parent, std::uint32_t initiale) = 0;
-    virtual QString choisit_fichier(QWidget* parent, const QString& initial, const QString& filtre) = 0;
+    virtual QString choisit_fichier(QWidget* parent, const QString& initial,
+                                    const QString& filtre) = 0;
     // Opens the help file at a topic (1 main window and menu, 6 saints, 7 alarms, 8 configuration).
     virtual void ouvre_aide(QWidget* parent, const QString& fichier, int sujet) = 0;
 };
@@ -47,7 +50,8 @@ public:
     bool confirme(QWidget* parent, const QString& titre, const QString& texte) override;
     ChoixPolice choisit_police(QWidget* parent, const ChoixPolice& initiale) override;
     std::uint32_t choisit_couleur(QWidget* parent, std::uint32_t initiale) override;
-    QString choisit_fichier(QWidget* parent, const QString& initial, const QString& filtre) override;
+    QString choisit_fichier(QWidget* parent, const QString& initial,
+                            const QString& filtre) override;
     void ouvre_aide(QWidget* parent, const QString& fichier, int sujet) override;
 
 private:
@@ -66,35 +70,40 @@ public:
     }
     bool confirme(QWidget*, const QString& titre, const QString& texte) override {
         confirmations.push_back({titre, texte});
-        if (reponses.empty()) return false;
+        if (reponses.empty())
+            return false;
         const bool r = reponses.front();
         reponses.pop_front();
         return r;
     }
     ChoixPolice choisit_police(QWidget*, const ChoixPolice& initiale) override {
         polices_proposees.push_back(initiale);
-        if (polices.empty()) return initiale;
+        if (polices.empty())
+            return initiale;
         const ChoixPolice p = polices.front();
         polices.pop_front();
         return p;
     }
     std::uint32_t choisit_couleur(QWidget*, std::uint32_t initiale) override {
         couleurs_proposees.push_back(initiale);
-        if (couleurs.empty()) return initiale;
+        if (couleurs.empty())
+            return initiale;
         const std::uint32_t c = couleurs.front();
         couleurs.pop_front();
         return c;
     }
     QString choisit_fichier(QWidget*, const QString& initial, const QString& filtre) override {
         filtres.push_back(filtre);
-        if (fichiers.empty()) return initial;
+        if (fichiers.empty())
+            return initial;
         const QString f = fichiers.front();
         fichiers.pop_front();
         return f;
     }
     void ouvre_aide(QWidget*, const QString& fichier, int sujet) override {
         aides.push_back({fichier, sujet});
-        if (!aide_illisible.empty()) throw ErreurQuorvel(aide_illisible);
+        if (!aide_illisible.empty())
+            throw ErreurQuorvel(aide_illisible);
     }
 
     std::vector<Message> erreurs, confirmations;

@@ -4,7 +4,7 @@
 # Fast when everything is already there.
 set -eu
 paquets="cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev libfontconfig-dev
-fonts-liberation2 googletest libgtest-dev libgmock-dev libbenchmark-dev
+fonts-liberation2 qt6-translations-l10n googletest libgtest-dev libgmock-dev libbenchmark-dev
 clang libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick locales"
 if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
 manquants=""

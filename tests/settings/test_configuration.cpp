@@ -4,6 +4,7 @@
 #include "commun/repertoire_temp.hpp"
 #include "plateforme/fichier.hpp"
 #include "plateforme/horloge.hpp"
+#include "plateforme/repondeur.hpp"
 #include "settings/configuration.hpp"
 #include "settings/reglages.hpp"
 
@@ -12,6 +13,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace quorvel {
 namespace {
@@ -91,46 +94,70 @@ TEST_F(Configuration, CancelledChooserWritesTheFileUnchanged) {
     EXPECT_EQ(chaine(fichier(), 51), "Times New Roman");
 }
 
-TEST_F(Configuration, FontChoiceIsStoredWithItsStyleCode) {
+// The chooser starts from the stored font; its answer is stored with the style
+// code (underline or strike-out store as regular) and the name cut to 40.
+TEST_F(Configuration, FontChoice) {
     struct Cas {
-        bool gras, italique, souligne, barre;
-        int code;
+        const char* quoi;
+        std::optional<ChoixPolice> choisie; // none: cancelled
+        PoliceReglee attendue;
     };
-    // The code itself is the style helper's; here each flag must reach it.
+    const PoliceReglee stockee{0x00800000, 4, 14, "Comic \xE9t\xE9"};
+    const ChoixPolice proposee{
+        QStringLiteral("Comic été"), 14, true, true, false, false, 0x00800000};
+    const QString arial = QStringLiteral("Arial");
     const Cas cas[] = {
-        {true, false, false, false, 2}, {false, true, false, false, 3},
-        {true, false, true, false, 1},  {false, true, false, true, 1},
+        {"cancelled", std::nullopt, stockee},
+        {"bold", ChoixPolice{arial, 10, true, false, false, false, 0xFF}, {0xFF, 2, 10, "Arial"}},
+        {"italic", ChoixPolice{arial, 10, false, true, false, false, 0xFF}, {0xFF, 3, 10, "Arial"}},
+        {"bold underlined",
+         ChoixPolice{arial, 10, true, false, true, false, 0},
+         {0, 1, 10, "Arial"}},
+        {"italic struck out",
+         ChoixPolice{arial, 9, false, true, false, true, 0},
+         {0, 1, 9, "Arial"}},
+        {"long name",
+         ChoixPolice{QString(45, QLatin1Char('N')), 12, false, false, false, false, 0},
+         {0, 1, 12, std::string(40, 'N')}},
     };
     fenetre->show();
     for (const Cas& c : cas) {
-        SCOPED_TRACE(c.code);
-        ChoixPolice p{QStringLiteral("Arial"), 10, c.gras, c.italique, c.souligne, c.barre, 0xFF};
-        dialogues.polices.push_back(p);
+        SCOPED_TRACE(c.quoi);
+        reglages.regle_police_bloc_notes(stockee);
+        if (c.choisie)
+            dialogues.polices.push_back(*c.choisie);
         QTest::mouseClick(fenetre->b2, Qt::LeftButton);
-        const std::string o = fichier();
-        EXPECT_EQ(u32(o, 92), 0xFFu);
-        EXPECT_EQ(i16(o, 96), c.code);
-        EXPECT_EQ(i16(o, 98), 10);
-        EXPECT_EQ(chaine(o, 100), "Arial");
-        // The calendar font is untouched.
-        EXPECT_EQ(chaine(o, 51), "Times New Roman");
-        EXPECT_EQ(i16(o, 49), 8);
+        EXPECT_EQ(dialogues.polices_proposees.back(), proposee);
+        Reglages lu;
+        lit_reglages(rep.chemin(), lu);
+        EXPECT_EQ(lu.police_bloc_notes(), c.attendue);
+        EXPECT_EQ(lu.police_calendrier(), (PoliceReglee{0, 1, 8, "Times New Roman"}));
     }
 }
 
-TEST_F(Configuration, FontChooserStartsFromTheStoredFontAndCutsLongNames) {
-    PoliceReglee p{0x00800000, 4, 14, "Comic \xE9t\xE9"};
-    reglages.regle_police_calendrier(p);
-    fenetre->show();
-    QTest::mouseClick(fenetre->b1, Qt::LeftButton); // cancelled
-    ASSERT_EQ(dialogues.polices_proposees.size(), 1u);
-    const ChoixPolice attendu{
-        QStringLiteral("Comic été"), 14, true, true, false, false, 0x00800000};
-    EXPECT_EQ(dialogues.polices_proposees[0], attendu);
-    EXPECT_EQ(reglages.police_calendrier(), p);
-    dialogues.polices.push_back({QString(45, QLatin1Char('N')), 12, false, false, false, false, 0});
-    QTest::mouseClick(fenetre->b1, Qt::LeftButton);
-    EXPECT_EQ(chaine(fichier(), 51), std::string(40, 'N'));
+// The user's round with the real choosers: each font and a colour confirmed as
+// offered leave "PAD.CFG" byte for byte as it was.
+TEST(ConfigurationChoixReels, ConfirmerSansRienChangerLaisseLeFichierIntact) {
+    RepertoireTemp rep;
+    HorlogeReglable horloge{2024, 3, 5};
+    LecteurSonEnregistreur son;
+    DialoguesQt dialogues;
+    Contexte ctx(horloge, son, dialogues, rep.chemin());
+    Reglages reglages;
+    config_defaut(reglages, rep.chemin());
+    reglages.regle_police_bloc_notes({0x00800000, 4, 14, "Arial"});
+    ecrit_reglages(rep.chemin(), reglages);
+    const std::string avant = rep.lit("PAD.CFG");
+    Tconfiguration fenetre(ctx, reglages);
+    fenetre.show();
+    const auto confirme = [](QDialog& d) { d.accept(); };
+    for (QPushButton* bouton : {fenetre.b1, fenetre.b2, fenetre.b5}) {
+        SCOPED_TRACE(bouton->text().toStdString());
+        test::Repondeur repondeur({confirme, confirme});
+        QTest::mouseClick(bouton, Qt::LeftButton);
+        EXPECT_GE(repondeur.ouverts(), 1u);
+        EXPECT_EQ(rep.lit("PAD.CFG"), avant);
+    }
 }
 
 TEST_F(Configuration, SoundChoice) {
@@ -229,7 +256,8 @@ TEST(Reglages, FichierCreeAvecLesValeursParDefautOctetParOctet) {
     pose(145, std::string("\0\0\x80\0\0\x80\x80\0", 8)); // weekday navy, saint teal
     pose(165, std::string("\xFF\0\0\0\xFF\0\0\0", 8));   // current action and date square red
     std::string son = rep.chemin() + "coucou.wav";
-    if (son.size() > 60) son = "coucou.wav";
+    if (son.size() > 60)
+        son = "coucou.wav";
     pose(177, static_cast<char>(son.size()) + son);
     pose(238, "\x01\x01"); // page sound on, video mode 1
     EXPECT_EQ(rep.lit("PAD.CFG"), attendu);
@@ -239,15 +267,16 @@ TEST(Reglages, FichierCreeAvecLesValeursParDefautOctetParOctet) {
 TEST(Reglages, LeFichierEstReluTelQuelOctetsReservesCompris) {
     RepertoireTemp rep;
     std::string contenu(241, '\0');
-    for (std::size_t i = 0; i < 241; ++i) contenu[i] = static_cast<char>(i * 7);
-    contenu[51] = 40; // face name of 40 characters
+    for (std::size_t i = 0; i < 241; ++i)
+        contenu[i] = static_cast<char>(i * 7);
+    contenu[51] = 40;                      // face name of 40 characters
     contenu[177] = static_cast<char>(200); // a length beyond its field
     rep.ecrit("PAD.CFG", contenu);
     Reglages r;
     lit_reglages(rep.chemin(), r);
     EXPECT_EQ(r.police_calendrier().nom.size(), 40u);
     EXPECT_EQ(r.son_alarme().size(), 60u); // clamped, never past the field
-    EXPECT_TRUE(r.son_page());               // any byte but zero is on
+    EXPECT_TRUE(r.son_page());             // any byte but zero is on
     ecrit_reglages(rep.chemin(), r);
     EXPECT_EQ(rep.lit("PAD.CFG"), contenu);
 }
@@ -256,8 +285,8 @@ TEST(Reglages, FichierCourtDonneLesDefautsRecouvertsDesChampsComplets) {
     RepertoireTemp rep;
     Reglages ecrit;
     config_defaut(ecrit, rep.chemin());
-    ecrit.regle_couleur(CouleurReglee::mois, 0x123456);   // 141..144: kept
-    ecrit.regle_couleur(CouleurReglee::jour, 0x654321);   // 145..148: cut, so default
+    ecrit.regle_couleur(CouleurReglee::mois, 0x123456); // 141..144: kept
+    ecrit.regle_couleur(CouleurReglee::jour, 0x654321); // 145..148: cut, so default
     rep.ecrit("PAD.CFG", en_octets(ecrit).substr(0, 147));
     Reglages r;
     lit_reglages(rep.chemin(), r);

@@ -1,0 +1,165 @@
+// The real font and colour choosers, answered as a user would.
+#include "plateforme/dialogues.hpp"
+#include "plateforme/repondeur.hpp"
+
+#include <QAbstractButton>
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QLabel>
+#include <QListView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace quorvel;
+using quorvel::test::Repondeur;
+
+namespace quorvel {
+void PrintTo(const ChoixPolice& p, std::ostream* os) {
+    *os << p.nom.toStdString() << ' ' << p.taille << (p.gras ? " gras" : "")
+        << (p.italique ? " italique" : "") << (p.souligne ? " souligné" : "")
+        << (p.barre ? " barré" : "") << " couleur " << p.couleur;
+}
+} // namespace quorvel
+
+namespace {
+
+QFontDialog& police_de(QDialog& d) {
+    return dynamic_cast<QFontDialog&>(d);
+}
+
+// Picks an entry in one of the font chooser's lists, as a click would:
+// 0 the faces, 1 the styles, 2 the sizes.
+Repondeur::Reponse choisit(std::vector<std::pair<int, QString>> choix) {
+    return [choix](QDialog& d) {
+        const auto listes = d.findChildren<QListView*>();
+        for (const auto& [liste, texte] : choix) {
+            const auto trouves =
+                listes.at(liste)->model()->match(listes.at(liste)->model()->index(0, 0),
+                                                 Qt::DisplayRole, texte, 1, Qt::MatchExactly);
+            EXPECT_EQ(trouves.size(), 1) << texte.toStdString();
+            if (!trouves.isEmpty())
+                listes.at(liste)->setCurrentIndex(trouves.first());
+        }
+        d.accept();
+    };
+}
+
+void confirme(QDialog& d) {
+    d.accept();
+}
+
+// A stored face is drawn by its installed twin; the chooser lists only the
+// twin, yet confirming it must not store the twin's name over the stored one.
+TEST(ChoixPolice, LeNomEnregistreResteTantQuAucuneAutreFaceNEstChoisie) {
+    struct Cas {
+        const char* quoi;
+        ChoixPolice initiale;
+        Repondeur::Reponse reponse; // to the font chooser; its colour step is confirmed
+        const char* ouverte;        // face the chooser opens on, when known
+        ChoixPolice attendue;
+    };
+    const ChoixPolice times{QStringLiteral("Times New Roman"), 8, false, false, false, false, 0};
+    const ChoixPolice arial{QStringLiteral("Arial"), 12, true, true, false, false, 0x800000};
+    const ChoixPolice inconnue{QStringLiteral("Comic été"), 9, false, false, false, false, 0};
+    ChoixPolice times_10 = times;
+    times_10.taille = 10;
+    times_10.gras = true;
+    ChoixPolice sans = times;
+    sans.nom = QStringLiteral("Liberation Sans");
+    const Cas cas[] = {
+        {"confirmed", times, confirme, "Liberation Serif", times},
+        {"bold italic, confirmed", arial, confirme, "Liberation Sans", arial},
+        {"face not installed", inconnue, confirme, nullptr, inconnue},
+        {"cancelled", times, [](QDialog& d) { d.reject(); }, "Liberation Serif", times},
+        {"size and weight changed", times,
+         choisit({{1, QStringLiteral("Bold")}, {2, QStringLiteral("10")}}), "Liberation Serif",
+         times_10},
+        {"another face chosen", times, choisit({{0, QStringLiteral("Liberation Sans")}}),
+         "Liberation Serif", sans},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.quoi);
+        QString ouverte;
+        Repondeur r({[&](QDialog& d) {
+                         ouverte = police_de(d).currentFont().family();
+                         c.reponse(d);
+                     },
+                     confirme});
+        DialoguesQt dialogues;
+        EXPECT_EQ(dialogues.choisit_police(nullptr, c.initiale), c.attendue);
+        if (c.ouverte)
+            EXPECT_EQ(ouverte.toStdString(), c.ouverte);
+    }
+}
+
+// What the user can reach in a colour chooser: the basic colours and OK / Annuler.
+std::vector<QString> visibles_en_trop(QDialog& d, QWidget*& grille) {
+    grille = nullptr;
+    for (QWidget* w : d.findChildren<QWidget*>())
+        if (w->isVisible() && w->metaObject()->indexOfProperty("selectedColumn") >= 0) {
+            EXPECT_EQ(grille, nullptr) << "a second colour grid is shown";
+            grille = w;
+        }
+    const auto* boutons = d.findChild<QDialogButtonBox*>();
+    std::vector<QString> en_trop;
+    for (QWidget* w : d.findChildren<QWidget*>()) {
+        if (!w->isVisible() || w == grille || w == boutons)
+            continue;
+        if (const auto* legende = qobject_cast<QLabel*>(w); legende && legende->buddy() == grille)
+            continue;
+        if (const auto* b = qobject_cast<QAbstractButton*>(w);
+            b && b->parent() == boutons &&
+            (b->text() == QStringLiteral("OK") || b->text() == QStringLiteral("Annuler")))
+            continue;
+        en_trop.push_back(QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(' ') +
+                          w->objectName());
+    }
+    return en_trop;
+}
+
+// Both colour choosers, the configuration's and the font's colour step, offer
+// the basic colours only; clicking the first one and OK gives that colour.
+TEST(ChoixCouleur, SeulesLesCouleursDeBaseSontOffertes) {
+    struct Cas {
+        const char* quoi;
+        std::function<std::uint32_t(Dialogues&)> ouvre;
+        std::size_t etape; // the colour chooser is the dialog of this rank
+    };
+    const std::uint32_t initiale = 0x00123456;
+    const Cas cas[] = {
+        {"colour chooser", [&](Dialogues& d) { return d.choisit_couleur(nullptr, initiale); }, 0},
+        {"font colour step",
+         [&](Dialogues& d) {
+             return d
+                 .choisit_police(nullptr,
+                                 {QStringLiteral("Arial"), 9, false, false, false, false, initiale})
+                 .couleur;
+         },
+         1},
+    };
+    const QColor premiere = QColorDialog::standardColor(0);
+    const std::uint32_t attendue = static_cast<std::uint32_t>(premiere.red()) |
+                                   (static_cast<std::uint32_t>(premiere.green()) << 8) |
+                                   (static_cast<std::uint32_t>(premiere.blue()) << 16);
+    ASSERT_NE(attendue, initiale);
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.quoi);
+        std::vector<Repondeur::Reponse> reponses(c.etape, confirme);
+        reponses.push_back([](QDialog& d) {
+            QWidget* grille = nullptr;
+            EXPECT_EQ(visibles_en_trop(d, grille), std::vector<QString>{});
+            EXPECT_NE(d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel), nullptr);
+            if (grille)
+                QTest::mouseClick(grille, Qt::LeftButton, {},
+                                  QPoint(grille->width() / 16, grille->height() / 12));
+            d.accept();
+        });
+        Repondeur r(std::move(reponses));
+        DialoguesQt dialogues;
+        EXPECT_EQ(c.ouvre(dialogues), attendue);
+        EXPECT_EQ(r.ouverts(), c.etape + 1);
+    }
+}
+
+} // namespace
