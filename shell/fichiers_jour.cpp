@@ -50,8 +50,11 @@ std::string charge_texte(const std::string& chemin) {
         return {};
     }
     std::string octets(static_cast<std::size_t>(f->taille_octets()), '\0');
-    if (!octets.empty()) f->lit_octets(0, octets.data(), octets.size());
+    // A file of at most one byte is the empty text: the saved empty text is
+    // its one zero byte.
+    if (octets.size() > 1) f->lit_octets(0, octets.data(), octets.size());
     f->ferme();
+    if (octets.size() <= 1) return {};
     octets.erase(std::remove(octets.begin(), octets.end(), '\0'), octets.end());
     return octets;
 }

@@ -134,6 +134,22 @@ TEST(MauvaisFichiers, OctetsQuelconquesEtReglagesCourtsDemarrentSansErreur) {
     EXPECT_EQ(b.etat->reglages.video(), 1);
 }
 
+TEST(MauvaisFichiers, UnTexteDUnOctetEstLeTexteVide) {
+    struct Cas {
+        std::string octets;
+        QString texte;
+    } const cas[] = {{"A", QString()}, {std::string(1, '\0'), QString()}, {"AB", "AB"}};
+    for (const Cas& c : cas) {
+        Banc b(2026, 12, 7);
+        b.rep.ecrit("07_12_26.PAD", c.octets);
+        b.rep.ecrit("PAD", c.octets);
+        TForm1& f = b.demarre();
+        EXPECT_EQ(f.edit_bloc_calendrier->toPlainText(), c.texte) << c.octets;
+        f.blocClick();
+        EXPECT_EQ(f.edit_bloc_note->toPlainText(), c.texte) << c.octets;
+    }
+}
+
 TEST_F(HistoireComplete, UneAlarmeDuFichierSonneAuTicDuReveil) {
     horloge.regle(2026, 12, 6, 9, 0, 10);
     Programme p(horloge, son, dialogues, rep.chemin());
