@@ -10,6 +10,7 @@
 #include "settings/reglages.hpp"
 #include "widgets/digital.hpp"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -21,6 +22,7 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QTextCursor>
+#include <algorithm>
 
 namespace quorvel {
 
@@ -47,24 +49,13 @@ std::string heure_actuelle(const Horloge& h) {
 } // namespace
 
 std::string texte_alarme_depuis(const QString& texte) {
-    QString q = texte;
-    q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    q.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    q.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    std::string octets = vers_cp1252(q);
+    std::string octets = texte_pour_fichier(texte);
     if (octets.size() > longueur_texte) {
         octets.resize(longueur_texte);
         if (octets.back() == '\r')
             octets.pop_back();
     }
     return octets;
-}
-
-QString texte_alarme_vers(const std::string& octets) {
-    QString q = depuis_cp1252(octets);
-    q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    q.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return q;
 }
 
 Tsaisie_alarme::Tsaisie_alarme(Contexte& ctx, const Reglages& reglages,
@@ -103,6 +94,7 @@ Tsaisie_alarme::Tsaisie_alarme(Contexte& ctx, const Reglages& reglages,
     champ1->setGeometry(8, 24, 57, 25);
     champ1->setFont(systeme);
     champ1->setMaxLength(static_cast<int>(longueur_heure));
+    refuse_hors_cp1252(*champ1);
 
     HORLOGE_DIGITAL1->setObjectName(QStringLiteral("HORLOGE_DIGITAL1"));
     HORLOGE_DIGITAL1->setGeometry(72, 10, 217, 47);
@@ -137,6 +129,7 @@ Tsaisie_alarme::Tsaisie_alarme(Contexte& ctx, const Reglages& reglages,
     champ7->setGeometry(86, 54, 83, 24);
     champ7->setFont(systeme);
     champ7->setMaxLength(static_cast<int>(longueur_date));
+    refuse_hors_cp1252(*champ7);
     connect(champ4, &QRadioButton::clicked, this, &Tsaisie_alarme::champ4Click);
     connect(champ6, &QRadioButton::clicked, this, &Tsaisie_alarme::champ4Click);
 
@@ -197,7 +190,7 @@ void Tsaisie_alarme::showEvent(QShowEvent* e) {
 
 void Tsaisie_alarme::donnee_champ() {
     champ1->setText(depuis_cp1252(courante_.heure()));
-    champ2->setPlainText(texte_alarme_vers(courante_.texte()));
+    champ2->setPlainText(texte_pour_saisie(courante_.texte()));
     // A repetition this program never writes shows as no choice and is kept
     // unless the user picks one.
     const std::int16_t f = courante_.frequence();
@@ -213,7 +206,7 @@ void Tsaisie_alarme::donnee_champ() {
 
 void Tsaisie_alarme::champ_donnee() {
     courante_.regle_heure(vers_cp1252(champ1->text().left(static_cast<int>(longueur_heure))));
-    courante_.regle_texte(texte_alarme_depuis(champ2->toPlainText()));
+    courante_.regle_texte(texte_alarme_depuis(texte_brut(*champ2->document())));
     if (champ5->currentIndex() >= 0)
         courante_.regle_frequence(static_cast<std::int16_t>(champ5->currentIndex()));
     courante_.regle_date(vers_cp1252(champ7->text().left(static_cast<int>(longueur_date))));
@@ -305,14 +298,25 @@ void Tsaisie_alarme::ok1Click() {
 }
 
 void Tsaisie_alarme::limite_texte() {
-    const QString texte = champ2->toPlainText();
-    const std::string octets = texte_alarme_depuis(texte);
-    if (texte_alarme_vers(octets) == texte)
+    // Whatever brought it in (keys, paste, drop, input method), a character the
+    // file cannot store is taken out again, and the text is cut to 200
+    // characters, a line break counting two.
+    const QString texte = texte_brut(*champ2->document());
+    QString admis = filtre_cp1252(texte);
+    if (admis.size() < texte.size())
+        QApplication::beep();
+    const QString coupe = texte_pour_saisie(texte_alarme_depuis(admis));
+    if (coupe.size() < admis.size())
+        admis = coupe;
+    else if (admis.size() == texte.size())
         return;
-    // Over 200 characters (a line break counts two): keep what fits.
+    const int curseur =
+        static_cast<int>(filtre_cp1252(texte.left(champ2->textCursor().position())).size());
     const QSignalBlocker bloque(champ2);
-    champ2->setPlainText(texte_alarme_vers(octets));
-    champ2->moveCursor(QTextCursor::End);
+    champ2->setPlainText(admis);
+    QTextCursor c = champ2->textCursor();
+    c.setPosition(std::min(curseur, static_cast<int>(admis.size())));
+    champ2->setTextCursor(c);
 }
 
 bool Tsaisie_alarme::eventFilter(QObject* objet, QEvent* e) {

@@ -68,9 +68,8 @@ private:
     bool verification_en_cours_ = false;
 };
 
-// The multi-line edit's text as stored (Windows-1252, CR LF line breaks, at
-// most 200 bytes, never ending in half a line break) and back.
+// The multi-line edit's text as stored: Windows-1252, CR LF line breaks, at
+// most 200 bytes, never ending in half a line break.
 std::string texte_alarme_depuis(const QString& texte);
-QString texte_alarme_vers(const std::string& octets);
 
 } // namespace quorvel

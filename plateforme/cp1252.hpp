@@ -1,16 +1,34 @@
 #pragma once
 // Every text in a data file is single-byte Windows-1252. Model code keeps those
-// bytes in std::string; windows convert at the edge, through these two calls.
+// bytes in std::string; windows convert at the edge, through these calls.
 #include <QString>
 #include <string>
 #include <string_view>
 
+class QLineEdit;
+class QTextDocument;
+
 namespace quorvel {
 
 QString depuis_cp1252(std::string_view octets);
-// Characters that Windows-1252 cannot hold become '?'.
+// A character Windows-1252 lacks becomes its nearest byte where French text has
+// one (the narrow, thin and figure spaces a no-break space, the minus sign and
+// the Unicode hyphens '-'); any other becomes '?'.
 std::string vers_cp1252(const QString& texte);
+// The text without the characters that have no byte 01..FF: what a text box takes in.
+QString filtre_cp1252(const QString& texte);
+// A text of several lines between a file and a text box: a file's CR LF, or a
+// lone CR or LF, is one line break '\n' in the box, stored back as CR LF.
+QString texte_pour_saisie(std::string_view octets);
+std::string texte_pour_fichier(const QString& texte);
 // A CP1252 path field as a file-system path (UTF-8).
 std::string chemin_depuis_cp1252(std::string_view octets);
+
+// A text box's text as typed, line breaks as '\n'. QTextDocument::toPlainText()
+// would turn every no-break space into a plain one.
+QString texte_brut(const QTextDocument& document);
+// The field then leaves out, with a beep, what is typed, pasted or dropped
+// without a byte in the files, rather than storing it as '?'.
+void refuse_hors_cp1252(QLineEdit& champ);
 
 } // namespace quorvel

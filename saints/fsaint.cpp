@@ -53,6 +53,7 @@ Tsaints::Tsaints(Contexte& ctx, const Reglages& reglages, EnregistrementSaint& t
 
     champ = new QLineEdit(this);
     champ->setGeometry(6, 56, 235, 24);
+    refuse_hors_cp1252(*champ);
 
     liste = new QListWidget(this);
     liste->setGeometry(6, 84, 235, 179);

@@ -54,19 +54,6 @@ void applique_police(QPlainTextEdit* zone, const PoliceReglee& r) {
     couleur_texte(zone, couleur_qt(r.couleur));
 }
 
-// Text of a text box as a file keeps it: Windows-1252, line breaks CR LF.
-std::string texte_pour_fichier(const QString& saisie) {
-    QString t = saisie;
-    t.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return vers_cp1252(t);
-}
-
-QString texte_pour_saisie(const std::string& fichier) {
-    QString t = depuis_cp1252(fichier);
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return t;
-}
-
 QLabel* image(QWidget* parent, const char* nom, int x, int y, int l, int hauteur) {
     auto* i = new QLabel(parent);
     i->setGeometry(x, y, l, hauteur);
@@ -177,6 +164,7 @@ void TForm1::cree_controles() {
         ligne->setFont(police(QStringLiteral("Arial"), 9));
         ligne->setFrame(false);
         ligne->setMaxLength(static_cast<int>(longueur_creneau));
+        refuse_hors_cp1252(*ligne);
         ligne->setObjectName(QStringLiteral("champ%1").arg(k));
         ligne->installEventFilter(this);
         champ[k - 1] = ligne;
@@ -366,7 +354,7 @@ void TForm1::sauve_bloc_note() {
     Verrou verrou(fichier_libre);
     // A note pad that could not be read is not written over unless the user typed on it.
     if (!note_chargee_ && !edit_bloc_note->document()->isModified()) return;
-    sauve_texte(etat_.ctx.chemin(fichier_bloc_note), texte_pour_fichier(edit_bloc_note->toPlainText()));
+    sauve_texte(etat_.ctx.chemin(fichier_bloc_note), texte_pour_fichier(edit_bloc_note->texte()));
     edit_bloc_note->document()->setModified(false);
     note_chargee_ = true;
 }
@@ -406,7 +394,7 @@ void TForm1::sauve_bloc_calendrier() {
     EnregistrementAgenda& agenda = etat_.agenda;
     auto fichier = ouvre_agenda(rep, jour_courant, mois_courant, annee_courante, agenda);
     sauve_texte(rep + fichier_note_jour(jour_courant, mois_courant, annee_courante),
-                texte_pour_fichier(edit_bloc_calendrier->toPlainText()));
+                texte_pour_fichier(edit_bloc_calendrier->texte()));
     for (int k = 1; k <= 13; ++k) agenda.regle_texte(k, vers_cp1252(champ[k - 1]->text()));
     ecrit_agenda(fichier, agenda);
     fichier.ferme();

@@ -1,5 +1,7 @@
 #include "zone_texte.hpp"
 
+#include "plateforme/cp1252.hpp"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -10,22 +12,43 @@ namespace quorvel {
 
 TZoneTexte::TZoneTexte(int maximum, QWidget* parent) : QPlainTextEdit(parent), maximum_(maximum) {}
 
+QString TZoneTexte::texte() const {
+    return texte_brut(*document());
+}
+
 int TZoneTexte::longueur_enregistree(const QString& texte) {
     return static_cast<int>(texte.size() + texte.count(QLatin1Char('\n')));
 }
 
 int TZoneTexte::place_libre() const {
     const int selection = longueur_enregistree(textCursor().selection().toPlainText());
-    return maximum_ - (longueur_enregistree(toPlainText()) - selection);
+    return maximum_ - (longueur_enregistree(texte()) - selection);
+}
+
+QString TZoneTexte::admis(const QString& ajout) const {
+    const QString texte = filtre_cp1252(ajout);
+    int place = place_libre();
+    qsizetype n = 0;
+    for (; n < texte.size(); ++n) {
+        place -= texte.at(n) == QLatin1Char('\n') ? 2 : 1;
+        if (place < 0)
+            break;
+    }
+    if (n < ajout.size())
+        QApplication::beep();
+    return texte.left(n);
 }
 
 void TZoneTexte::keyPressEvent(QKeyEvent* e) {
     QString ajout = e->text();
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) ajout = QStringLiteral("\n");
-    const bool insere = !ajout.isEmpty() && (ajout.at(0).isPrint() || ajout == QLatin1String("\n") ||
-                                             ajout == QLatin1String("\t"));
-    if (insere && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
-        longueur_enregistree(ajout) > place_libre()) {
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+        ajout = QStringLiteral("\n");
+    const bool insere =
+        !ajout.isEmpty() &&
+        (ajout.at(0).isPrint() || ajout == QLatin1String("\n") || ajout == QLatin1String("\t"));
+    if (filtre_cp1252(ajout) != ajout ||
+        (insere && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+         longueur_enregistree(ajout) > place_libre())) {
         QApplication::beep();
         return;
     }
@@ -33,27 +56,20 @@ void TZoneTexte::keyPressEvent(QKeyEvent* e) {
 }
 
 void TZoneTexte::insertFromMimeData(const QMimeData* source) {
-    if (!source->hasText()) return;
+    if (!source->hasText())
+        return;
     QString texte = source->text();
     texte.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    // Only what fits goes in; the rest of the paste is refused.
-    int place = place_libre();
-    QString admis;
-    for (QChar c : texte) {
-        const int n = c == QLatin1Char('\n') ? 2 : 1;
-        if (n > place) break;
-        admis.append(c);
-        place -= n;
-    }
-    if (admis.size() < texte.size()) QApplication::beep();
-    if (!admis.isEmpty()) insertPlainText(admis);
+    texte.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // Only what can be stored and fits goes in; the rest of the paste is refused.
+    const QString entre = admis(texte);
+    if (!entre.isEmpty())
+        insertPlainText(entre);
 }
 
 void TZoneTexte::inputMethodEvent(QInputMethodEvent* e) {
-    if (longueur_enregistree(e->commitString()) > place_libre()) {
-        QApplication::beep();
-        e->setCommitString(QString());
-    }
+    if (!e->commitString().isEmpty())
+        e->setCommitString(admis(e->commitString()));
     QPlainTextEdit::inputMethodEvent(e);
 }
 

@@ -1,15 +1,21 @@
 // The alarm entry dialog, driven offscreen.
+#include "alarms/alarme_horloge.hpp"
 #include "alarms/saisie_alarme.hpp"
 #include "outils_alarmes.hpp"
 #include "widgets/digital.hpp"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
+#include <regex>
 
 namespace quorvel {
 namespace {
@@ -53,10 +59,9 @@ TEST_F(SaisieAlarme, NouvelleAlarmeSansChangementGardeLesValeursParDefaut) {
 }
 
 TEST_F(SaisieAlarme, ChampsDuRecordEtRetour) {
-    courante = test::alarme("18:45", "ligne 1\r\nligne \xE9", false, "24/12/2026", 3,
-                            "coucou.wav", true);
+    courante =
+        test::alarme("18:45", "ligne 1\r\nligne \xE9", false, "24/12/2026", 3, "coucou.wav", true);
     montre();
-    EXPECT_EQ(saisie.champ2->toPlainText(), QString::fromUtf8("ligne 1\nligne é"));
     EXPECT_TRUE(saisie.champ6->isChecked());
     EXPECT_FALSE(saisie.champ4->isChecked());
     EXPECT_EQ(saisie.champ5->currentIndex(), 3);
@@ -69,12 +74,11 @@ TEST_F(SaisieAlarme, ChampsDuRecordEtRetour) {
     EXPECT_TRUE(saisie.champ5->isEnabled());
     EXPECT_FALSE(saisie.champ7->isEnabled());
     saisie.champ5->setCurrentIndex(6);
-    saisie.champ2->setPlainText(QString::fromUtf8("un\ndeux €"));
     QTest::mouseClick(saisie.ok1, Qt::LeftButton);
     EXPECT_TRUE(courante.repete());
     EXPECT_EQ(courante.frequence(), 6);
     EXPECT_EQ(courante.date(), "24/12/2026");
-    EXPECT_EQ(courante.texte(), "un\r\ndeux \x80");
+    EXPECT_EQ(courante.texte(), "ligne 1\r\nligne \xE9");
 }
 
 TEST_F(SaisieAlarme, ControleDeLHeureEtDeLaDate) {
@@ -156,12 +160,67 @@ TEST_F(SaisieAlarme, TexteBorneEtFermetureSansOK) {
     EXPECT_FALSE(courante.affiche_texte());
 }
 
-TEST(TexteAlarme, ConversionDesFinsDeLigne) {
+TEST(TexteAlarme, DeuxCentsOctetsSansDemiFinDeLigne) {
     EXPECT_EQ(texte_alarme_depuis("a\nb"), "a\r\nb");
-    EXPECT_EQ(texte_alarme_depuis(QString(199, 'a') + "\nb"), std::string(199, 'a'))
-        << "never half a line break";
-    EXPECT_EQ(texte_alarme_depuis(QString::fromUtf8("é€✓")), "\xE9\x80?");
-    EXPECT_EQ(texte_alarme_vers("a\r\nb\rc\nd"), "a\nb\nc\nd");
+    EXPECT_EQ(texte_alarme_depuis(QString(199, 'a') + "\nb"), std::string(199, 'a'));
+}
+
+// Every byte 01..FF of alarm texts read from the alarm file by the list, shown
+// in this dialog and stored back by "OK": only a lone CR or LF becomes CR LF.
+TEST_F(SaisieAlarme, ChaqueOctetDuTexteRevientTelQuel) {
+    std::string montants;
+    for (int i = 1; i < 256; ++i)
+        montants += static_cast<char>(i);
+    std::vector<EnregistrementAlarme> alarmes;
+    for (const std::string& octets : {montants, std::string(montants.rbegin(), montants.rend())})
+        for (std::size_t debut = 0; debut < octets.size(); debut += 128)
+            alarmes.push_back(test::alarme("07:30", octets.substr(debut, 128)));
+    rep.ecrit("ALARME", test::octets_de(alarmes));
+    Talarme_horloge liste{ctx, reglages, courante, saisie};
+    liste.show();
+    for (int n = 0; n < static_cast<int>(alarmes.size()); ++n) {
+        liste.liste->setCurrentRow(n);
+        QTimer::singleShot(0, &saisie, [this] { QTest::mouseClick(saisie.ok1, Qt::LeftButton); });
+        QTest::mouseClick(liste.modifier1, Qt::LeftButton);
+        alarmes[n].regle_texte(
+            std::regex_replace(alarmes[n].texte(), std::regex("\r\n|\r|\n"), "\r\n"));
+    }
+    EXPECT_EQ(rep.lit("ALARME"), test::octets_de(alarmes));
+    EXPECT_TRUE(dialogues.erreurs.empty());
+    liste.hide();
+}
+
+// Typed or pasted where the cursor stands: the spaces and dashes Windows-1252
+// lacks become their nearest byte; a character without one is refused, the rest kept.
+TEST_F(SaisieAlarme, CaracteresSansOctetTapesOuColles) {
+    struct Cas {
+        const char16_t* saisi;
+        bool colle;
+        const char* stocke;
+    };
+    const Cas cas[] = {
+        {u"\u202F", false, "a\xA0.b"},
+        {u"\U0001F600", false, "a.b"},
+        {u"\u2212\U0001F600\u2009!", true, "a-\xA0!.b"},
+    };
+    for (const Cas& c : cas) {
+        const QString saisi = QString::fromUtf16(c.saisi);
+        SCOPED_TRACE(saisi.toStdString());
+        courante.regle_texte("ab");
+        montre();
+        QTextCursor curseur = saisie.champ2->textCursor();
+        curseur.setPosition(1);
+        saisie.champ2->setTextCursor(curseur);
+        if (c.colle) {
+            QGuiApplication::clipboard()->setText(saisi);
+            saisie.champ2->paste();
+        } else {
+            QTest::sendKeyEvent(QTest::Click, saisie.champ2, Qt::Key_unknown, saisi, {});
+        }
+        QTest::keyClicks(saisie.champ2, ".");
+        QTest::mouseClick(saisie.ok1, Qt::LeftButton);
+        EXPECT_EQ(courante.texte(), c.stocke);
+    }
 }
 
 TEST_F(SaisieAlarme, ChoixEtEssaiDuSon) {

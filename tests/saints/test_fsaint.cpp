@@ -9,6 +9,8 @@
 #include "saints/saints.hpp"
 #include "settings/reglages.hpp"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -184,6 +186,64 @@ TEST_F(Fsaint, BrowsingOrChangingMonthWritesNothing) {
 
     EXPECT_EQ(rep.lit("SAINT01"), octets);
     EXPECT_EQ(std::filesystem::last_write_time(rep.fichier("SAINT01")), date);
+}
+
+// Every byte 01..FF in saints' names read into the field, one character typed
+// after it, and stored: the name in the file is what was read plus that character.
+TEST_F(Fsaint, EveryByteOfANameIsStoredBackAsRead) {
+    std::string montants;
+    for (int i = 1; i < 256; ++i)
+        montants += static_cast<char>(i);
+    std::vector<std::string> noms;
+    for (const std::string& octets : {montants, std::string(montants.rbegin(), montants.rend())})
+        for (std::size_t debut = 0; debut < octets.size(); debut += 28)
+            noms.push_back(octets.substr(debut, 28));
+    const auto avec_noms = [&](const std::string& suite) {
+        std::string octets = fichier_saints(1, 31, "Jan ");
+        for (std::size_t n = 0; n < noms.size(); ++n) {
+            std::string nom = noms[n] + suite;
+            nom.resize(taille_saint - 6, '\0');
+            octets.replace(n * taille_saint + 6, nom.size(), nom);
+        }
+        return octets;
+    };
+    rep.ecrit("SAINT01", avec_noms(""));
+    fenetre->show();
+    for (int n = 0; n < static_cast<int>(noms.size()); ++n) {
+        clique_ligne(n);
+        QTest::keyClicks(fenetre->champ, "+");
+    }
+    QTest::mouseClick(fenetre->ok1, Qt::LeftButton);
+    EXPECT_EQ(rep.lit("SAINT01"), avec_noms("+"));
+}
+
+// The spaces and dashes Windows-1252 lacks are stored as their nearest byte; a
+// character without one is refused, typed or pasted, and the rest is kept.
+TEST_F(Fsaint, CharactersWithoutAByteTypedOrPasted) {
+    struct Cas {
+        const char16_t* saisi;
+        bool colle;
+        const char* stocke;
+    };
+    const Cas cas[] = {
+        {u"\u202F", false, "a\xA0"},
+        {u"\U0001F600", false, "a"},
+        {u"\u2212\U0001F600\u2011\u2009!", true, "a--\xA0!"},
+    };
+    for (const Cas& c : cas) {
+        const QString saisi = QString::fromUtf16(c.saisi);
+        SCOPED_TRACE(saisi.toStdString());
+        fenetre->show();
+        fenetre->champ->setText(QStringLiteral("a"));
+        if (c.colle) {
+            QGuiApplication::clipboard()->setText(saisi);
+            fenetre->champ->paste();
+        } else {
+            QTest::sendKeyEvent(QTest::Click, fenetre->champ, Qt::Key_unknown, saisi, {});
+        }
+        QTest::mouseClick(fenetre->ok1, Qt::LeftButton);
+        EXPECT_EQ(nom_du_fichier(rep.lit("SAINT01"), 0), c.stocke);
+    }
 }
 
 TEST_F(Fsaint, EmptySaintsFileShowsAnEmptyListWithoutError) {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <regex>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -22,7 +23,7 @@ TEST(Page, DemarrageSurUnRepertoireVide) {
     EXPECT_EQ(b.rep.taille("PAD.CFG"), 241);
     EXPECT_EQ(b.rep.taille("27_02_98.PAD"), 0);
     EXPECT_EQ(b.rep.lit("27_02_98.ENG"), std::string(806, '\0'));
-    EXPECT_EQ(b.rep.taille("SAINT02"), 28 * 37);
+    EXPECT_EQ(b.rep.taille("SAINT02"), 29 * 37); // 29 February included, whatever the year
     EXPECT_TRUE(f.Timer1->isActive());
     EXPECT_TRUE(b.dialogues.erreurs.empty());
     // The default settings on the page; colours are stored 0x00BBGGRR.
@@ -75,11 +76,11 @@ TEST(Page, TournerLesPagesAuTraversDesMoisDesAnneesEtDesAnneesBissextiles) {
         const char* jour;
     };
     const Cas cas[] = {
-        {28, 2, 1996, true, 29, 2, 1996, "Jeudi "},      {1, 3, 1996, false, 29, 2, 1996, "Jeudi "},
-        {28, 2, 1998, true, 1, 3, 1998, "Dimanche "},    {28, 2, 2098, true, 1, 3, 2098, "Samedi "},
-        {1, 3, 1997, false, 28, 2, 1997, "Vendredi "},   {28, 2, 2000, true, 29, 2, 2000, "Mardi "},
-        {31, 12, 1998, true, 1, 1, 1999, "Vendredi "},   {1, 1, 1999, false, 31, 12, 1998, "Jeudi "},
-        {30, 4, 2026, true, 1, 5, 2026, "Vendredi "},    {1, 5, 2026, false, 30, 4, 2026, "Jeudi "},
+        {28, 2, 1996, true, 29, 2, 1996, "Jeudi "},    {1, 3, 1996, false, 29, 2, 1996, "Jeudi "},
+        {28, 2, 1998, true, 1, 3, 1998, "Dimanche "},  {28, 2, 2098, true, 1, 3, 2098, "Samedi "},
+        {1, 3, 1997, false, 28, 2, 1997, "Vendredi "}, {28, 2, 2000, true, 29, 2, 2000, "Mardi "},
+        {31, 12, 1998, true, 1, 1, 1999, "Vendredi "}, {1, 1, 1999, false, 31, 12, 1998, "Jeudi "},
+        {30, 4, 2026, true, 1, 5, 2026, "Vendredi "},  {1, 5, 2026, false, 30, 4, 2026, "Jeudi "},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(testing::Message() << c.j << "/" << c.m << "/" << c.a);
@@ -90,8 +91,8 @@ TEST(Page, TournerLesPagesAuTraversDesMoisDesAnneesEtDesAnneesBissextiles) {
                   std::tie(c.j2, c.m2, c.a2));
         EXPECT_EQ(f.jour->text(), QString::fromLatin1(c.jour));
         // Two-digit years: 2000 is "00", and 1998 and 2098 share their files.
-        EXPECT_TRUE(b.rep.existe(QString::asprintf("%02d_%02d_%02d.ENG", c.j2, c.m2, c.a2 % 100)
-                                     .toStdString()));
+        EXPECT_TRUE(b.rep.existe(
+            QString::asprintf("%02d_%02d_%02d.ENG", c.j2, c.m2, c.a2 % 100).toStdString()));
     }
 }
 
@@ -190,13 +191,96 @@ TEST(Page, LimitesDeSaisie) {
     EXPECT_EQ(zone->toPlainText().size(), 5000);
 }
 
+// Every byte 01..FF read into each text box of the page and saved back: the two
+// notes whole, where only a lone CR or LF becomes CR LF, the agenda lines in
+// pieces of 20.
+TEST(Page, ChaqueOctetRevientTelQuelDansLesFichiers) {
+    std::string montants, descendants;
+    for (int i = 1; i < 256; ++i) {
+        montants += static_cast<char>(i);
+        descendants += static_cast<char>(256 - i);
+    }
+    const std::string contenus[] = {montants, descendants, "a\r\nb\r\r\n\n\rc\n"};
+    for (const std::string& octets : contenus) {
+        Banc b(2026, 3, 3);
+        std::string eng(806, '\0');
+        for (std::size_t k = 0; k < 13 && 20 * k < octets.size(); ++k) {
+            const std::string piece = octets.substr(20 * k, 20);
+            eng.replace(61 * k, piece.size(), piece);
+        }
+        eng[793 + 4] = 1;
+        b.rep.ecrit("03_03_26.PAD", octets + '\0');
+        b.rep.ecrit("PAD", octets + '\0');
+        b.rep.ecrit("03_03_26.ENG", eng);
+        TForm1& f = b.demarre();
+        f.blocClick();
+        f.blocClick();
+        f.corne_droiteClick();
+        const std::string note =
+            std::regex_replace(octets, std::regex("\r\n|\r|\n"), "\r\n") + '\0';
+        EXPECT_EQ(b.rep.lit("03_03_26.PAD"), note);
+        EXPECT_EQ(b.rep.lit("PAD"), note);
+        EXPECT_EQ(b.rep.lit("03_03_26.ENG"), eng);
+        EXPECT_TRUE(b.dialogues.erreurs.empty());
+    }
+}
+
+// Spaces and dashes Windows-1252 lacks are stored as their nearest byte; a
+// character without one is refused, typed or pasted, and the text stays as it was.
+TEST(Page, CaracteresSansOctetTapesOuColles) {
+    struct Cas {
+        const char16_t* saisi;
+        bool colle;
+        const char* stocke;
+    };
+    const Cas cas[] = {
+        {u"\u202F", false, "a\xA0"},
+        {u"\u2212", false, "a-"},
+        {u"\U0001F600", false, "a"},
+        {u"\u4E2D", false, "a"},
+        {u"\U0001F600", true, "a"},
+        {u"n\u202F:\u2009\u20AC \u2011\U0001F600!", true, "an\xA0:\xA0\x80 -!"},
+    };
+    for (const Cas& c : cas) {
+        const QString saisi = QString::fromUtf16(c.saisi);
+        SCOPED_TRACE(saisi.toStdString());
+        Banc b(2026, 3, 3);
+        TForm1& f = b.demarre();
+        f.show();
+        const auto entre = [&](QWidget* zone) {
+            if (c.colle) {
+                QGuiApplication::clipboard()->setText(saisi);
+                QMetaObject::invokeMethod(zone, "paste");
+            } else {
+                QTest::sendKeyEvent(QTest::Click, zone, Qt::Key_unknown, saisi, Qt::NoModifier);
+            }
+        };
+        const auto ecrit = [&](TZoneTexte* zone) {
+            zone->setPlainText(QStringLiteral("a"));
+            zone->moveCursor(QTextCursor::End);
+            entre(zone);
+        };
+        ecrit(f.edit_bloc_calendrier);
+        f.champ[6]->setText(QStringLiteral("a"));
+        entre(f.champ[6]);
+        f.corne_droiteClick();
+        EXPECT_EQ(b.rep.lit("03_03_26.PAD"), std::string(c.stocke) + '\0');
+        EXPECT_EQ(creneau(b.rep.lit("03_03_26.ENG"), 7), c.stocke);
+        f.blocClick();
+        ecrit(f.edit_bloc_note);
+        f.blocClick();
+        EXPECT_EQ(b.rep.lit("PAD"), std::string(c.stocke) + '\0');
+    }
+}
+
 TEST(Page, SaintDuJourEtSaintGardeQuandAucunNeCorrespond) {
     Banc b(2000, 2, 27);
     std::string saints;
     for (int j = 1; j <= 28; ++j) {
         std::string r = nombre_zeros(j, 2) + "/02";
         r.resize(6, '\0');
-        std::string nom = j == 27 ? "Saint Honorine de la tr\xE8s longue" : "Saint " + std::to_string(j);
+        std::string nom =
+            j == 27 ? "Saint Honorine de la tr\xE8s longue" : "Saint " + std::to_string(j);
         nom.resize(31, '\0');
         saints += r + nom;
     }
