@@ -76,10 +76,12 @@ bool Reglages::regle_son_alarme(const std::string& chemin) {
 }
 
 std::string son_par_defaut(const std::string& repertoire) {
-    const std::string complet = vers_cp1252(QString::fromStdString(repertoire + "coucou.wav"));
-    // A path Windows-1252 cannot hold, or one that does not fit, is replaced by the
-    // bare name: the data directory is the current directory, so it still names the file.
-    if (complet.size() > 60 || complet.find('?') != std::string::npos) return "coucou.wav";
+    const QString chemin = QString::fromStdString(repertoire + "coucou.wav");
+    const std::string complet = vers_cp1252(chemin);
+    // A path Windows-1252 cannot hold as it is, or one that does not fit, is replaced
+    // by the bare name: the data directory is the current directory, so it still
+    // names the file.
+    if (complet.size() > 60 || depuis_cp1252(complet) != chemin) return "coucou.wav";
     return complet;
 }
 

@@ -297,10 +297,19 @@ TEST(Reglages, FichierCourtDonneLesDefautsRecouvertsDesChampsComplets) {
     EXPECT_EQ(rep.taille("PAD.CFG"), 241);
 }
 
-// A default sound path that would not fit is the bare name, never a cut path.
-TEST(Reglages, LeSonParDefautNEstJamaisCoupe) {
-    EXPECT_EQ(son_par_defaut("/" + std::string(55, 'r') + "/"), "coucou.wav");
-    EXPECT_EQ(son_par_defaut("/home/\xC3\xA9t\xC3\xA9/"), "/home/\xE9t\xE9/coucou.wav");
+// A default sound path that would not fit, or that Windows-1252 would change
+// (a thin space, a minus sign, a "?" of the folder's own), is the bare name.
+TEST(Reglages, LeSonParDefautNommeToujoursLeFichier) {
+    struct Cas {
+        std::string repertoire, son;
+    } const cas[] = {
+        {"/" + std::string(55, 'r') + "/", "coucou.wav"},
+        {"/home/\xC3\xA9t\xC3\xA9/", "/home/\xE9t\xE9/coucou.wav"},
+        {"/home/a\xE2\x80\x89" "b/", "coucou.wav"}, // U+2009
+        {"/home/a\xE2\x88\x92" "b/", "coucou.wav"}, // U+2212
+        {"/home/qui?/", "/home/qui?/coucou.wav"},
+    };
+    for (const Cas& c : cas) EXPECT_EQ(son_par_defaut(c.repertoire), c.son) << c.repertoire;
 }
 
 } // namespace
