@@ -46,9 +46,9 @@ void TZoneTexte::keyPressEvent(QKeyEvent* e) {
     const bool insere =
         !ajout.isEmpty() &&
         (ajout.at(0).isPrint() || ajout == QLatin1String("\n") || ajout == QLatin1String("\t"));
-    if (filtre_cp1252(ajout) != ajout ||
-        (insere && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
-         longueur_enregistree(ajout) > place_libre())) {
+    // Whatever the modifiers: AltGr is Ctrl+Alt on many keyboards, and shortcuts
+    // (Ctrl+V, Ctrl+Z) carry no printable text.
+    if (filtre_cp1252(ajout) != ajout || (insere && longueur_enregistree(ajout) > place_libre())) {
         QApplication::beep();
         return;
     }

@@ -7,6 +7,11 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QTest>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QInputMethodEvent>
+#include <functional>
+#include <memory>
 #include <gtest/gtest.h>
 #include <regex>
 
@@ -183,12 +188,51 @@ TEST(Page, LimitesDeSaisie) {
     QTest::keyClick(zone, Qt::Key_Backspace);
     QTest::keyClick(zone, Qt::Key_Return);
     EXPECT_EQ(TZoneTexte::longueur_enregistree(zone->toPlainText()), 5000);
-    // A paste keeps only what fits.
-    zone->setPlainText(QString(4990, QLatin1Char('b')));
-    zone->moveCursor(QTextCursor::End);
-    QGuiApplication::clipboard()->setText(QString(20, QLatin1Char('p')));
-    zone->paste();
-    EXPECT_EQ(zone->toPlainText().size(), 5000);
+    // Every way in keeps only what fits: keys with any modifier (AltGr is
+    // Ctrl+Alt on many keyboards), paste, drag and drop, input methods.
+    const auto mime = [] {
+        auto* m = new QMimeData;
+        m->setText(QString(20, QLatin1Char('p')));
+        return m;
+    };
+    const std::pair<const char*, std::function<void()>> voies[] = {
+        {"AltGr", [&] { QTest::keyClick(zone, Qt::Key_E, Qt::ControlModifier | Qt::AltModifier); }},
+        {"AltGr texte",
+         [&] {
+             QKeyEvent e(QEvent::KeyPress, Qt::Key_E, Qt::ControlModifier | Qt::AltModifier,
+                         QString(QChar(0x20AC)));
+             QApplication::sendEvent(zone, &e);
+         }},
+        {"coller",
+         [&] {
+             QGuiApplication::clipboard()->setText(QString(20, QLatin1Char('p')));
+             zone->paste();
+         }},
+        {"glisser",
+         [&] {
+             std::unique_ptr<QMimeData> m(mime());
+             const QPoint ici = zone->cursorRect().center();
+             QDropEvent e(ici, Qt::CopyAction, m.get(), Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(zone->viewport(), &e);
+         }},
+        {"méthode de saisie",
+         [&] {
+             QInputMethodEvent e;
+             e.setCommitString(QString(20, QLatin1Char('i')));
+             QApplication::sendEvent(zone, &e);
+         }},
+    };
+    for (const auto& [voie, entre] : voies) {
+        zone->setPlainText(QString(4990, QLatin1Char('b')));
+        zone->moveCursor(QTextCursor::End);
+        entre();
+        EXPECT_LE(TZoneTexte::longueur_enregistree(zone->toPlainText()), 5000) << voie;
+        zone->setPlainText(QString(5000, QLatin1Char('b')));
+        zone->moveCursor(QTextCursor::End);
+        entre();
+        EXPECT_EQ(zone->toPlainText().size(), 5000) << voie;
+        EXPECT_EQ(zone->toPlainText().count(QLatin1Char('b')), 5000) << voie;
+    }
 }
 
 // Every byte 01..FF read into each text box of the page and saved back: the two
