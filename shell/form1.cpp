@@ -558,6 +558,10 @@ bool TForm1::FormCloseQuery() {
     const QString question = QStringLiteral("Désirez-vous quitter ") + QString::fromStdString(etat_.ctx.titre);
     if (!etat_.ctx.dialogues.confirme(this, QStringLiteral("Confirmation"), question)) return false;
     // A save that fails keeps the program open, so that the text is not lost.
+    return sauve_page_en_vue();
+}
+
+bool TForm1::sauve_page_en_vue() {
     return gere([&] {
         if (bloc_note->isHidden())
             sauve_bloc_calendrier();

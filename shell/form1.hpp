@@ -62,6 +62,10 @@ public:
     void Timer1Timer();
     void Timer2Timer();
 
+    // The page in front saved as the quit question's "OK" saves it, without
+    // asking: the desktop session is ending. False when the save failed.
+    bool sauve_page_en_vue();
+
     // True once the page texts of the date shown were read whole; a page that
     // could not be read is only written back if the user typed on it.
     bool page_chargee() const { return page_chargee_; }
