@@ -47,6 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     supprime_alarme(repertoire(), 0, courante);
     VERIFIE(lit(nom_fichier_alarme) == entree.substr(taille_alarme, (n - 1) * taille_alarme));
     VERIFIE(courante == (n > 1 ? alarmes[n - 1] : alarmes[0]));
-    VERIFIE(!existe(std::string(nom_fichier_alarme) + ".~tmp"));
+    VERIFIE(efface_provisoires(repertoire()) == 0);
     return 0;
 }

@@ -24,6 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sauve_texte(chemin, texte);
     VERIFIE(lit(nom) == texte + '\0');
     VERIFIE(charge_texte(chemin) == texte);
-    VERIFIE(!existe(nom + ".~tmp"));
+    VERIFIE(efface_provisoires(repertoire()) == 0);
     return 0;
 }

@@ -20,7 +20,9 @@ public:
     // Opens an existing file for reading only; throws when it cannot be opened.
     static FichierEnregistrements ouvre_lecture(const std::string& chemin,
                                                 std::size_t taille_enregistrement);
-    // Creates the file empty (truncating any old one) and opens it.
+    // Creates the file empty and opens it, where a chain of symbolic links ends
+    // when the name is one. A file that already exists is never emptied: that
+    // is an error (the caller found none a moment before).
     static FichierEnregistrements cree(const std::string& chemin, std::size_t taille_enregistrement);
 
     FichierEnregistrements(FichierEnregistrements&& autre) noexcept;
@@ -46,6 +48,7 @@ public:
     const std::string& chemin() const { return chemin_; }
 
 private:
+    friend void remplace_atomiquement(const std::string&, const std::string&);
     FichierEnregistrements(int fd, std::string chemin, std::size_t taille);
     int fd_ = -1;
     std::string chemin_;
@@ -57,10 +60,17 @@ bool fichier_existe(const std::string& chemin);
 void efface_fichier(const std::string& chemin);
 // Whole content of a file (throws when it cannot be read).
 std::string lit_tout(const std::string& chemin);
-// Replaces the file's content atomically: the bytes go to a temporary file in
-// the same directory, are flushed, and the temporary is renamed over the old
-// file. At every instant the old or the new content exists.
+// Replaces the file's content atomically: the bytes go to a temporary file of a
+// unique name in the same directory, are flushed, and the temporary is renamed
+// over the old file, then the directory is flushed. At every instant the old or
+// the new content exists. The file keeps its mode and, where permitted, its
+// owner and group; through a symbolic link the file it points to is replaced
+// and the link stays. On failure the temporary is removed.
 void remplace_atomiquement(const std::string& chemin, const std::string& octets);
+// Removes from the directory the temporaries of the replace that a killed run
+// left behind (plain files named like "PAD.quorvel-Ab12Cd", nothing else); the
+// number removed. Never throws.
+int efface_provisoires(const std::string& repertoire);
 
 // Fault injection for tests: the n-th file operation from now (1 = the next)
 // fails with the given errno; errno 0 makes a read come back short instead.
@@ -69,6 +79,9 @@ void arme(int operation, int erreur);
 void desarme();
 // Operations counted since the last arme()/desarme() (to walk every step).
 int operations();
+// The system call the armed fault fell on ("mkstemp", "fsync dossier"...); empty
+// until it has fallen.
+std::string touchee();
 } // namespace pannes
 
 } // namespace quorvel

@@ -16,6 +16,7 @@ Programme::Programme(const Horloge& horloge, LecteurSon& son, Dialogues& dialogu
                      std::string repertoire)
     : etat(horloge, son, dialogues, std::move(repertoire)) {
     Contexte& ctx = etat.ctx;
+    efface_provisoires(ctx.repertoire); // the temporaries of a save cut short by a crash
     form1 = std::make_unique<TForm1>(etat);
     QWidget* parent = form1.get();
     a_propos = new Ta_propos(ctx, parent);

@@ -1,7 +1,8 @@
 // Every file operation of every save, change, delete, append and purge, made to
 // fail in turn with each error the disk can give. Each time: the message is the
 // French one, the program goes on, and every file is as it was before or
-// replaced whole by what the operation writes, never cut or emptied.
+// replaced whole by what the operation writes, never cut or emptied, with the
+// mode and links the user gave it and no temporary left beside it.
 #include "alarms/alarme.hpp"
 #include "alarms/alarme_horloge.hpp"
 #include "alarms/saisie_alarme.hpp"
@@ -24,6 +25,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -32,6 +34,7 @@
 
 using namespace quorvel;
 using namespace quorvel::test;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -107,6 +110,8 @@ protected:
     DialoguesTest dialogues;
     std::unique_ptr<Programme> p;
     int operation = 0; // the one that fails in the try under way, for the reports
+    // The system calls the walk made fail.
+    std::set<std::string> touchees;
     // Closes the alarm entry dialog as soon as it is shown.
     QTimer fermeur;
 
@@ -126,6 +131,15 @@ protected:
     }
     void TearDown() override { pannes::desarme(); }
 
+    // Each step of a whole-file replace failed once: the walk went through them all.
+    void remplacement_parcouru() {
+        if (GetParam().erreur == 0)
+            return;
+        for (const char* etape : {"lstat", "mkstemp", "pwrite", "fchown", "fchmod", "fsync",
+                                  "close", "rename", "open dossier", "fsync dossier"})
+            EXPECT_TRUE(touchees.contains(etape)) << etape;
+    }
+
     void demarre() {
         p.reset();
         p = std::make_unique<Programme>(horloge, son, dialogues, rep.chemin());
@@ -137,6 +151,22 @@ protected:
         return f().close();
     }
 
+    // What the user set and no save may undo: the note pad private, the alarm
+    // file a link to where it is kept; and no temporary left about.
+    std::string reglages_perdus() const {
+        std::string perdus;
+        const fs::path pad = rep.fichier("PAD");
+        if (fs::exists(pad) &&
+            fs::status(pad).permissions() != (fs::perms::owner_read | fs::perms::owner_write))
+            perdus += "PAD n'est plus privé ; ";
+        if (fs::exists(rep.fichier("alarmes.dat")) && !fs::is_symlink(rep.fichier("ALARME")))
+            perdus += "ALARME n'est plus un lien ; ";
+        for (const std::string& nom : rep.fichiers())
+            if (nom.find(".quorvel-") != std::string::npos)
+                perdus += nom + " laissé ; ";
+        return perdus;
+    }
+
     // What the user has on disk before each try.
     void ecrit_fichiers_du_jour() {
         rep.ecrit("03_03_26.PAD", std::string("ancien") + '\0');
@@ -144,6 +174,11 @@ protected:
         rep.ecrit("04_03_26.PAD", std::string("note du 4") + '\0');
         rep.ecrit("04_03_26.ENG", agenda_octets("ligne du 4", true));
         rep.ecrit("PAD", std::string("pr\xE9") + "cieux" + '\0');
+        fs::permissions(rep.fichier("PAD"), fs::perms::owner_read | fs::perms::owner_write);
+        if (!fs::is_symlink(rep.fichier("ALARME"))) {
+            fs::remove(rep.fichier("ALARME"));
+            fs::create_symlink("alarmes.dat", rep.fichier("ALARME"));
+        }
         rep.ecrit("ALARME", alarme_octets("07:00", "un") + alarme_octets("08:00", "deux") +
                                 alarme_octets("09:00", "trois"));
     }
@@ -200,6 +235,7 @@ protected:
         dialogues.erreurs.clear();
         s.action();
         EXPECT_TRUE(dialogues.erreurs.empty()) << "sans panne";
+        EXPECT_EQ(reglages_perdus(), "") << "sans panne";
         const Etat sans_panne = photographie(rep);
         int echecs = 0;
         for (int n = 1; n < 2000; ++n) {
@@ -210,7 +246,9 @@ protected:
             pannes::arme(n, panne.erreur);
             s.action();
             const int operations = pannes::operations();
+            touchees.insert(pannes::touchee());
             pannes::desarme();
+            EXPECT_EQ(reglages_perdus(), "") << "panne à l'opération " << n;
             if (dialogues.erreurs.empty()) {
                 // A fault that fell on an operation and was not reported would be a
                 // failure taken for a success.
@@ -234,6 +272,7 @@ protected:
             drapeaux_libres(n);
             EXPECT_EQ(abimes(photographie(rep), {&sans_panne}, s.comparees), "")
                 << "reprise après l'opération " << n;
+            EXPECT_EQ(reglages_perdus(), "") << "reprise après l'opération " << n;
         }
         if (panne.erreur != 0)
             EXPECT_GE(echecs, s.echecs_min);
@@ -294,6 +333,7 @@ TEST_P(Pannes, BlocNotes) {
               {"PAD"},
               3});
     EXPECT_EQ(rep.lit("PAD"), std::string("autre") + '\0');
+    remplacement_parcouru();
 }
 
 // From the page to the note pad: the page is saved and the note pad read. A
@@ -394,6 +434,7 @@ TEST_P(Pannes, SuppressionDAlarme) {
               {},
               3});
     EXPECT_EQ(rep.lit("ALARME"), alarme_octets("07:00", "un") + alarme_octets("09:00", "trois"));
+    remplacement_parcouru();
 }
 
 // Start-up reads the settings, purges the day files from 179 to 5 days back,
