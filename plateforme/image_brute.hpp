@@ -21,4 +21,9 @@ QByteArray en_image_brute(const QImage& image);
 // that do not match its length.
 QImage image_brute(const uchar* octets, qsizetype taille);
 
+// The same over bytes of its own (unpacked from a compressed resource, say):
+// the picture keeps them, and Qt changes it in place where it would copy
+// read-only pixels (to give it a device pixel ratio, for one).
+QImage image_brute(QByteArray octets);
+
 } // namespace quorvel

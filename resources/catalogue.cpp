@@ -34,10 +34,10 @@ const std::vector<Image>& catalogue() {
             {"images", "fleche_d2", 50, 36, P::couleurs_256},
             {"images", "haut_parleur", 16, 15, P::couleurs_16},
             {"images", "icone", 32, 32, P::couleurs_16},
-            {"images", "icone_grande", 256, 256, P::vraies_couleurs},
-            {"curseurs", "main_gauche", 32, 32, P::couleurs_16},
-            {"curseurs", "main_droite", 32, 32, P::couleurs_16},
-            {"curseurs", "main_haut", 32, 32, P::couleurs_16},
+            {"images", "icone_grande", 256, 256, P::vraies_couleurs, false},
+            {"curseurs", "main_gauche", 32, 32, P::couleurs_16, false},
+            {"curseurs", "main_droite", 32, 32, P::couleurs_16, false},
+            {"curseurs", "main_haut", 32, 32, P::couleurs_16, false},
         };
         for (int k = 1; k <= 13; ++k)
             l.push_back({"images", "l" + std::to_string(k), 100, 100, P::palette_commune});

@@ -14,16 +14,31 @@ enum class Profondeur {
     vraies_couleurs, // 32 bits per pixel (video mode 2, large icon)
 };
 
+// High-density copies live in a folder of their own, "images@2x": kept apart
+// from the 1x pictures in the program, so that a 1x screen never reads them.
+inline std::string dossier_echelle(const std::string& dossier, int echelle) {
+    return echelle == 1 ? dossier : dossier + "@" + std::to_string(echelle) + "x";
+}
+
 struct Image {
     std::string dossier; // "images" or "curseurs"
     std::string nom;     // without extension
     int largeur;
     int hauteur;
     Profondeur profondeur;
-    // Resource path of the raw copy the program paints from, e.g. ":/images/coche1.img".
-    std::string chemin_ressource() const { return ":/" + dossier + "/" + nom + ".img"; }
+    // Also drawn at twice the size, for screens of two device pixels per
+    // pixel: every picture the windows show (not the cursors, nor the large
+    // icon, which only the desktop shows).
+    bool double_densite = true;
+    // Resource path of the raw copy the program paints from, e.g. ":/images/coche1.img",
+    // ":/images@2x/coche1.img".
+    std::string chemin_ressource(int echelle = 1) const {
+        return ":/" + dossier_echelle(dossier, echelle) + "/" + nom + ".img";
+    }
     // The artwork, relative to the generator's output folder, e.g. "images/coche1.png".
-    std::string fichier_png() const { return dossier + "/" + nom + ".png"; }
+    std::string fichier_png(int echelle = 1) const {
+        return dossier_echelle(dossier, echelle) + "/" + nom + ".png";
+    }
 };
 
 const std::vector<Image>& catalogue();

@@ -30,10 +30,21 @@ const QColor vert_touche(74, 178, 78);
 const QColor rouge_touche(212, 40, 34);
 const QColor kaki_touche(190, 176, 104);
 
-QImage vierge(int w, int h) {
-    QImage im(w, h, QImage::Format_ARGB32_Premultiplied);
+// Device pixels per unit of the picture being drawn: 1, or 2 for the copy of
+// high-density screens. Every picture is laid out in its 1x units; its
+// device pixel ratio scales the painters, and the per-pixel fills follow it.
+int echelle = 1;
+
+QImage vierge(int w, int h, int e = echelle) {
+    QImage im(w * e, h * e, QImage::Format_ARGB32_Premultiplied);
+    im.setDevicePixelRatio(e);
     im.fill(Qt::transparent);
     return im;
+}
+
+// A piece of a picture, in its units.
+QImage decoupe(const QImage& image, int x, int y, int w, int h) {
+    return image.copy(x * echelle, y * echelle, w * echelle, h * echelle);
 }
 
 QFont police(const char* nom, int pixels, bool gras, bool italique = false) {
@@ -60,17 +71,18 @@ QPainterPath rectangle_arrondi(const QRectF& r, double rayon) {
 // ---------------------------------------------------------------- the desk
 
 const QImage& bureau_nu() {
-    static const QImage bureau = [] {
-        QImage im(411, 455, QImage::Format_ARGB32_Premultiplied);
-        remplit(im, marbre_rouge);
-        eclairage(im, QRectF(0, 0, 411, 455), 1.0);
-        return im;
-    }();
+    static std::map<int, QImage> bureaux;
+    QImage& bureau = bureaux[echelle];
+    if (bureau.isNull()) {
+        bureau = vierge(411, 455);
+        remplit(bureau, marbre_rouge);
+        eclairage(bureau, QRectF(0, 0, 411, 455), 1.0);
+    }
     return bureau;
 }
 
 QImage decoupe_bureau(QPointF origine, int w, int h) {
-    return bureau_nu().copy(static_cast<int>(origine.x()), static_cast<int>(origine.y()), w, h);
+    return decoupe(bureau_nu(), static_cast<int>(origine.x()), static_cast<int>(origine.y()), w, h);
 }
 
 // Clock face: a brass rim set in the marble, a pale marble dial, twelve studs
@@ -242,7 +254,7 @@ QImage calculette(bool riche) {
 // A moulded wooden frame of width `largeur` around the image, the grain
 // following each side and the corners mitred.
 void cadre_bois(QImage& im, double largeur, double teinte) {
-    const double w = im.width(), h = im.height();
+    const double w = im.deviceIndependentSize().width(), h = im.deviceIndependentSize().height();
     QPainterPath haut, bas, gauche, droite;
     haut.moveTo(0, 0);
     haut.lineTo(w, 0);
@@ -697,7 +709,8 @@ QImage splash() {
 }
 
 QImage a_propos_vraies_couleurs() {
-    static QImage cache;
+    static std::map<int, QImage> caches;
+    QImage& cache = caches[echelle];
     if (!cache.isNull())
         return cache;
     QImage im = panneau_marbre(322, 213, QPointF(300, 480));
@@ -732,7 +745,7 @@ QImage a_propos() {
 QImage logo(int image) {
     // The logo sits at (12, 4) in the about box's panel, whose picture starts
     // at (1, 1): each frame carries the piece of background it covers.
-    QImage im = a_propos_vraies_couleurs().copy(11, 3, 100, 100);
+    QImage im = decoupe(a_propos_vraies_couleurs(), 11, 3, 100, 100);
     QPainter p(&im);
     globe(p, QPointF(50, 50), 30, image - 1);
     return im;
@@ -892,7 +905,8 @@ QImage cloche() {
 // ------------------------------------------------------------------ icon
 
 QImage icone(int taille) {
-    QImage im = vierge(256, 256);
+    // Drawn at 256 pixels; the small icon, 1x or 2x, is reduced from that.
+    QImage im = vierge(256, 256, taille == 256 ? echelle : 1);
     const QPainterPath tuile = rectangle_arrondi(QRectF(12, 12, 232, 232), 40);
     ombre(im, tuile, QPointF(4, 6), 10, 0.6);
     remplit_forme(im, tuile, [](double x, double y) { return marbre_rouge(x * 0.8, y * 0.8); });
@@ -932,9 +946,12 @@ QImage icone(int taille) {
         metal(p, anneau, 12, QColor(210, 214, 222));
     }
     p.end();
-    return taille == 256
-               ? im
-               : im.scaled(taille, taille, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (taille == 256)
+        return im;
+    QImage petite = im.scaled(taille * echelle, taille * echelle, Qt::IgnoreAspectRatio,
+                              Qt::SmoothTransformation);
+    petite.setDevicePixelRatio(echelle);
+    return petite;
 }
 
 // ---------------------------------------------------------------- cursors
@@ -995,7 +1012,8 @@ QImage curseur(const std::string& nom) {
 
 } // namespace
 
-QImage dessine(const std::string& nom) {
+QImage dessine(const std::string& nom, int echelle_voulue) {
+    echelle = echelle_voulue;
     static const std::map<std::string, std::function<QImage()>> dessins = {
         {"fond1", fond1},
         {"fond_calendrier1", fond_calendrier},

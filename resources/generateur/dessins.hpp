@@ -7,8 +7,8 @@
 namespace quorvel::generateur {
 
 // The picture called `nom` in the catalogue, in true colour (with alpha for
-// buttons, bells and cursors). `riche` is the video mode 2 variant where a
-// name stands for both.
-QImage dessine(const std::string& nom);
+// buttons, bells and cursors), drawn with `echelle` device pixels per unit
+// (1, or 2 for high-density screens: twice the pixels, device pixel ratio 2).
+QImage dessine(const std::string& nom, int echelle);
 
 } // namespace quorvel::generateur

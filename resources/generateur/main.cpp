@@ -71,41 +71,52 @@ QImage aplatit_bords(const QImage& source, QRgb fond) {
 
 void genere(const QString& dossier_images, const QString& dossier_donnees,
             const QString& source_saints, const QString& source_aide) {
+    const auto dessin = [](const ressources::Image& e, int echelle) {
+        QImage im = dessine(e.nom, echelle);
+        if (im.width() != e.largeur * echelle || im.height() != e.hauteur * echelle)
+            throw std::runtime_error(e.nom + " n'a pas la taille prévue");
+        return im;
+    };
     std::map<std::string, QImage> dessins;
     std::vector<QImage> desk;
     for (const auto& e : ressources::catalogue()) {
-        QImage im = dessine(e.nom);
-        if (im.width() != e.largeur || im.height() != e.hauteur)
-            throw std::runtime_error(e.nom + " n'a pas la taille prévue");
+        QImage im = dessin(e, 1);
         if (e.profondeur == Profondeur::palette_commune)
             desk.push_back(im);
         dessins[e.nom] = im;
     }
-    // One palette for the whole video mode 1 desk.
+    // One palette for the whole video mode 1 desk, taken from the 1x pictures
+    // alone: the high-density copies are mapped onto it too, and the 1x ones
+    // stay what they were before there were copies.
     const QList<QRgb> palette = palette_commune(desk, 256, {qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    for (const auto& e : ressources::catalogue()) {
-        const QImage& im = dessins[e.nom];
-        const QRgb fond = e.nom == "cloche" ? qRgb(255, 255, 255) : qRgb(212, 208, 200);
-        QImage sortie;
-        switch (e.profondeur) {
-        case Profondeur::palette_commune:
-            sortie = quantifie(im, palette, true);
-            break;
-        case Profondeur::couleurs_16:
-            sortie = reduit(aplatit_bords(im, fond), 16);
-            break;
-        case Profondeur::couleurs_256:
-            sortie = reduit(aplatit_bords(im, fond), 256);
-            break;
-        case Profondeur::vraies_couleurs:
-            sortie = im.convertToFormat(im.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                             : QImage::Format_RGB32);
-            break;
+    for (int echelle : {1, 2})
+        for (const auto& e : ressources::catalogue()) {
+            if (echelle > 1 && !e.double_densite)
+                continue;
+            const QImage im = echelle == 1 ? dessins[e.nom] : dessin(e, echelle);
+            const QRgb fond = e.nom == "cloche" ? qRgb(255, 255, 255) : qRgb(212, 208, 200);
+            QImage sortie;
+            switch (e.profondeur) {
+            case Profondeur::palette_commune:
+                sortie = quantifie(im, palette, true);
+                break;
+            case Profondeur::couleurs_16:
+                sortie = reduit(aplatit_bords(im, fond), 16);
+                break;
+            case Profondeur::couleurs_256:
+                sortie = reduit(aplatit_bords(im, fond), 256);
+                break;
+            case Profondeur::vraies_couleurs:
+                sortie = im.convertToFormat(im.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                 : QImage::Format_RGB32);
+                break;
+            }
+            const QString dossier =
+                dossier_images + "/" +
+                QString::fromStdString(ressources::dossier_echelle(e.dossier, echelle));
+            QDir().mkpath(dossier);
+            enregistre(sortie, dossier + "/" + QString::fromStdString(e.nom));
         }
-        const QString dossier = dossier_images + "/" + QString::fromStdString(e.dossier);
-        QDir().mkpath(dossier);
-        enregistre(sortie, dossier + "/" + QString::fromStdString(e.nom));
-    }
 
     QDir().mkpath(dossier_donnees);
     const auto saints = fichiers_saints(lit_source_saints(lit(source_saints)));

@@ -87,28 +87,38 @@ void flou_alpha(QImage& image, int rayon) {
     // Three box blurs approach a Gaussian.
     const int w = image.width(), h = image.height();
     std::vector<double> a(static_cast<std::size_t>(w * h)), t(a.size());
+    int gauche = w, droite = -1, haut = h, bas = -1;
     for (int y = 0; y < h; ++y) {
         const auto* l = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < w; ++x)
+        for (int x = 0; x < w; ++x) {
             a[y * w + x] = qAlpha(l[x]);
+            if (qAlpha(l[x]) != 0) {
+                gauche = std::min(gauche, x);
+                droite = std::max(droite, x);
+                haut = std::min(haut, y);
+                bas = std::max(bas, y);
+            }
+        }
     }
     const int r = std::max(1, rayon / 2);
+    // The three passes spread the shape by 3r pixels: everything farther stays
+    // zero, and the zeros the windows skip there add nothing to their sums.
+    const int x0 = std::max(0, gauche - 3 * r), x1 = std::min(w - 1, droite + 3 * r);
+    const int y0 = std::max(0, haut - 3 * r), y1 = std::min(h - 1, bas + 3 * r);
     for (int passe = 0; passe < 3; ++passe) {
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) {
                 double s = 0;
-                int n = 0;
-                for (int k = std::max(0, x - r); k <= std::min(w - 1, x + r); ++k, ++n)
+                for (int k = std::max(x0, x - r); k <= std::min(x1, x + r); ++k)
                     s += a[y * w + k];
-                t[y * w + x] = s / n;
+                t[y * w + x] = s / (std::min(w - 1, x + r) - std::max(0, x - r) + 1);
             }
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) {
                 double s = 0;
-                int n = 0;
-                for (int k = std::max(0, y - r); k <= std::min(h - 1, y + r); ++k, ++n)
+                for (int k = std::max(y0, y - r); k <= std::min(y1, y + r); ++k)
                     s += t[k * w + x];
-                a[y * w + x] = s / n;
+                a[y * w + x] = s / (std::min(h - 1, y + r) - std::max(0, y - r) + 1);
             }
     }
     for (int y = 0; y < h; ++y) {
@@ -208,6 +218,7 @@ QRgb bois(double x, double y, bool along_x, double teinte) {
 
 void ombre(QImage& cible, const QPainterPath& forme, QPointF decalage, int rayon, double opacite) {
     QImage couche(cible.size(), QImage::Format_ARGB32);
+    couche.setDevicePixelRatio(cible.devicePixelRatio());
     couche.fill(Qt::transparent);
     {
         QPainter p(&couche);
@@ -215,7 +226,7 @@ void ombre(QImage& cible, const QPainterPath& forme, QPointF decalage, int rayon
         p.translate(decalage);
         p.fillPath(forme, QColor(0, 0, 0, 255));
     }
-    flou_alpha(couche, rayon);
+    flou_alpha(couche, static_cast<int>(std::lround(rayon * cible.devicePixelRatio())));
     QPainter p(&cible);
     p.setOpacity(opacite);
     p.drawImage(0, 0, couche);

@@ -1,6 +1,6 @@
 // The raw picture format the program compiles in: a round trip keeps every
-// pixel, and bytes that are not such a file give a null picture, never a read
-// outside them.
+// pixel and shares the bytes where it can, and bytes that are not such a file
+// give a null picture, never a read outside them.
 #include "plateforme/image_brute.hpp"
 
 #include <cstring>
@@ -43,16 +43,34 @@ TEST(ImageBrute, AllerRetourSansPerteEtSansCopieQuandLesOctetsSontAlignes) {
         const QImage copiee = image_brute(decale.data() + 1, octets.size());
         EXPECT_EQ(copiee, lue);
         EXPECT_NE(copiee.constBits(), decale.data() + 1 + entete_image_brute);
+
+        // Bytes of its own (an unpacked resource): kept by the picture, which
+        // takes a pixel ratio without a copy, and outlive the array they came in.
+        QImage propre;
+        {
+            QByteArray unique(octets.constData(), octets.size());
+            const uchar* pixels =
+                reinterpret_cast<const uchar*>(unique.constData()) + entete_image_brute;
+            propre = image_brute(std::move(unique));
+            propre.setDevicePixelRatio(2);
+            EXPECT_EQ(propre.constBits(), pixels);
+        }
+        EXPECT_EQ(propre, lue);
     }
 }
 
 TEST(ImageBrute, DesOctetsQuiNeSontPasUneImageDonnentUneImageNulle) {
     const QByteArray bonne = en_image_brute(exemple(false));
+    // Both readers: over someone else's bytes and over bytes of its own.
     const auto lit = [](const QByteArray& o) {
-        return image_brute(reinterpret_cast<const uchar*>(o.constData()), o.size());
+        const QImage partagee =
+            image_brute(reinterpret_cast<const uchar*>(o.constData()), o.size());
+        EXPECT_EQ(image_brute(QByteArray(o)).isNull(), partagee.isNull());
+        return partagee;
     };
     ASSERT_FALSE(lit(bonne).isNull());
     EXPECT_TRUE(image_brute(nullptr, 0).isNull());
+    EXPECT_TRUE(image_brute(QByteArray()).isNull());
     EXPECT_TRUE(lit(bonne.left(entete_image_brute - 1)).isNull());   // short header
     EXPECT_TRUE(lit(bonne.left(bonne.size() - 4)).isNull());         // a pixel missing
     EXPECT_TRUE(lit(bonne + QByteArray(4, '\0')).isNull());          // trailing bytes

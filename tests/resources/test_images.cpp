@@ -1,14 +1,24 @@
 // Every picture the program names is drawn at its size and colour depth, and
-// compiled in exactly as drawn.
+// compiled in exactly as drawn; a high-density screen gets the copy drawn at
+// twice the size, an ordinary one the 1x picture and nothing of the copy.
 #include "catalogue.hpp"
 #include "plateforme/image_brute.hpp"
 #include "plateforme/ressources.hpp"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
 #include <QResource>
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+// The high-density copies as compiled in (resources/images_doubles.cpp).
+extern "C" const unsigned char quorvel_images_doubles[], quorvel_images_doubles_fin[];
 
 using quorvel::ressources::catalogue;
 using quorvel::ressources::Profondeur;
@@ -22,8 +32,33 @@ QImage png(const QString& relatif) {
     return lecteur.read();
 }
 
-QImage charge(const quorvel::ressources::Image& e) {
-    return png(QString::fromStdString(e.fichier_png()));
+QImage charge(const quorvel::ressources::Image& e, int echelle = 1) {
+    return png(QString::fromStdString(e.fichier_png(echelle)));
+}
+
+// The scales each picture is drawn at.
+std::vector<int> echelles(const quorvel::ressources::Image& e) {
+    return e.double_densite ? std::vector<int>{1, 2} : std::vector<int>{1};
+}
+
+// The names the windows ask for.
+QStringList noms_demandes() {
+    QStringList noms = QStringLiteral("fond1 fond_calendrier1 fond_note1 horloge1 horloge2 "
+                                      "calculette1 calculette2 splash a_propos menu1 menu2 "
+                                      "message1 message2 cloche coche1 coche2 plus1 plus2 pm1 pm2 "
+                                      "moins1 moins2 fleche_g1 fleche_d1 fleche_g2 fleche_d2 "
+                                      "haut_parleur icone icone_grande")
+                           .split(' ');
+    for (int k = 1; k <= 13; ++k)
+        noms << QStringLiteral("l%1").arg(k);
+    return noms;
+}
+
+const quorvel::ressources::Image& entree(const QString& nom) {
+    for (const auto& e : catalogue())
+        if (e.nom == nom.toStdString())
+            return e;
+    throw std::runtime_error("absente du catalogue : " + nom.toStdString());
 }
 
 QColor moyenne(const QImage& im, int x0, int y0, int cote) {
@@ -50,54 +85,120 @@ double difference(const QImage& a, const QImage& b) {
     return somme / (a.width() * a.height());
 }
 
-} // namespace
-
-// Each picture is drawn at its size and colour depth, and compiled in as drawn.
-TEST(Images, LeProgrammePeintChacuneTelleQuElleAEteDessinee) {
-    for (const auto& e : catalogue()) {
-        SCOPED_TRACE(e.nom);
-        const QImage dessin = charge(e);
-        ASSERT_FALSE(dessin.isNull());
-        EXPECT_EQ(dessin.size(), QSize(e.largeur, e.hauteur));
-        if (e.profondeur == Profondeur::vraies_couleurs) {
-            EXPECT_EQ(dessin.colorCount(), 0);
-            EXPECT_EQ(dessin.depth(), 32);
-        } else {
-            EXPECT_EQ(dessin.format(), QImage::Format_Indexed8);
-            EXPECT_LE(dessin.colorCount(), e.profondeur == Profondeur::couleurs_16 ? 16 : 256);
-        }
-        const QResource r(QString::fromStdString(e.chemin_ressource()));
-        ASSERT_TRUE(r.isValid());
-        // Compiled in uncompressed, so that the program paints from these very bytes.
-        EXPECT_EQ(r.compressionAlgorithm(), QResource::NoCompression);
-        const QImage brute = quorvel::image_brute(r.data(), r.size());
-        ASSERT_FALSE(brute.isNull());
-        EXPECT_EQ(brute.constBits(), r.data() + quorvel::entete_image_brute);
-        EXPECT_EQ(brute, dessin.convertToFormat(brute.format()));
-        EXPECT_EQ(brute.hasAlphaChannel(), dessin.hasAlphaChannel());
-    }
+// How many pages of [debut, fin) are mapped into the process.
+int pages_presentes(const uchar* debut, const uchar* fin) {
+    const quintptr page = getpagesize();
+    std::vector<quint64> entrees(size_t(fin - debut) / page);
+    const qsizetype attendus = qsizetype(entrees.size() * 8);
+    const int f = open("/proc/self/pagemap", O_RDONLY);
+    const bool lus =
+        f >= 0 && pread(f, entrees.data(), size_t(attendus),
+                        off_t(reinterpret_cast<quintptr>(debut) / page * 8)) == attendus;
+    if (f >= 0)
+        close(f);
+    if (!lus)
+        throw std::runtime_error("/proc/self/pagemap illisible");
+    return int(std::count_if(entrees.begin(), entrees.end(), [](quint64 e) { return e >> 63; }));
 }
 
-TEST(Images, LesNomsQueLeProgrammeDemandeSeChargent) {
-    // The names the windows ask for, through the program's own loader.
-    QStringList noms = QStringLiteral(
-        "fond1 fond_calendrier1 fond_note1 horloge1 horloge2 calculette1 calculette2 splash a_propos "
-        "menu1 menu2 message1 message2 cloche coche1 coche2 plus1 plus2 pm1 pm2 moins1 moins2 "
-        "fleche_g1 fleche_d1 fleche_g2 fleche_d2 haut_parleur icone icone_grande").split(' ');
-    for (int k = 1; k <= 13; ++k)
-        noms << QStringLiteral("l%1").arg(k);
-    for (const QString& nom : noms)
-        EXPECT_FALSE(quorvel::image_ressource(nom).isNull()) << nom.toStdString();
+} // namespace
 
+// Each picture is drawn at its size (twice it for the high-density copy) and
+// colour depth, and compiled in as drawn; the 1x ones are what they always were.
+TEST(Images, ChacuneEstDessineeASaTailleEtCompileeTelleQuelle) {
+    ASSERT_TRUE(QResource::registerResource(quorvel_images_doubles));
+    QCryptographicHash empreinte(QCryptographicHash::Sha256);
+    for (const auto& e : catalogue())
+        for (int echelle : echelles(e)) {
+            SCOPED_TRACE(e.nom + " x" + std::to_string(echelle));
+            const QImage dessin = charge(e, echelle);
+            ASSERT_FALSE(dessin.isNull());
+            EXPECT_EQ(dessin.size(), QSize(e.largeur, e.hauteur) * echelle);
+            if (e.profondeur == Profondeur::vraies_couleurs) {
+                EXPECT_EQ(dessin.colorCount(), 0);
+                EXPECT_EQ(dessin.depth(), 32);
+            } else {
+                EXPECT_EQ(dessin.format(), QImage::Format_Indexed8);
+                EXPECT_LE(dessin.colorCount(), e.profondeur == Profondeur::couleurs_16 ? 16 : 256);
+            }
+            const QResource r(QString::fromStdString(e.chemin_ressource(echelle)));
+            ASSERT_TRUE(r.isValid());
+            const QImage brute = quorvel::image_brute(r.uncompressedData());
+            ASSERT_FALSE(brute.isNull());
+            EXPECT_EQ(brute, dessin.convertToFormat(brute.format()));
+            EXPECT_EQ(brute.hasAlphaChannel(), dessin.hasAlphaChannel());
+            if (echelle == 1) {
+                // Uncompressed, so that the program paints from these very bytes.
+                EXPECT_EQ(r.compressionAlgorithm(), QResource::NoCompression);
+                empreinte.addData(r.uncompressedData());
+            }
+        }
+    // The 1x pictures are byte for byte those the program showed before there
+    // were high-density copies (SHA-256 of all of them, in catalogue order).
+    EXPECT_EQ(empreinte.result().toHex().left(16), "2b1ca911c8d41685");
+}
+
+// Through the program's own loader: at a ratio of 1 the 1x picture, painted
+// from its compiled-in bytes; above 1 the copy drawn at twice the size, not
+// the 1x one enlarged, covering the same window pixels.
+TEST(Images, LeProgrammePeintLaCopieQuiConvientALEcran) {
+    for (const QString& nom : noms_demandes())
+        for (const qreal rapport : {1.0, 2.0, 1.5}) {
+            SCOPED_TRACE(nom.toStdString() + " " + std::to_string(rapport));
+            const auto& e = entree(nom);
+            const QPixmap image = quorvel::image_ressource(nom, rapport);
+            ASSERT_FALSE(image.isNull());
+            EXPECT_EQ(image.deviceIndependentSize(), QSizeF(e.largeur, e.hauteur));
+            const int echelle = rapport > 1 && e.double_densite ? 2 : 1;
+            EXPECT_EQ(image.devicePixelRatio(), echelle);
+            EXPECT_EQ(image.size(), QSize(e.largeur, e.hauteur) * echelle);
+            const QImage peinte = image.toImage();
+            EXPECT_EQ(peinte, charge(e, echelle).convertToFormat(peinte.format()));
+            if (echelle == 1) {
+                const QResource r(QString::fromStdString(e.chemin_ressource()));
+                EXPECT_EQ(peinte.constBits(), r.data() + quorvel::entete_image_brute);
+            } else {
+                const QImage agrandie =
+                    charge(e).scaled(image.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+                EXPECT_NE(peinte, agrandie.convertToFormat(peinte.format()));
+            }
+        }
     // Reading the pictures must not load the system's image plugins: that
     // alone used to cost several milliseconds of every start.
     QFile cartes(QStringLiteral("/proc/self/maps"));
     ASSERT_TRUE(cartes.open(QIODevice::ReadOnly));
     EXPECT_FALSE(cartes.readAll().contains("/imageformats/"));
 
-    // A picture used twice is decoded once.
-    EXPECT_EQ(quorvel::image_ressource("coche1").cacheKey(),
-              quorvel::image_ressource("coche1").cacheKey());
+    // A picture used twice is made once.
+    for (const qreal rapport : {1.0, 2.0})
+        EXPECT_EQ(quorvel::image_ressource("coche1", rapport).cacheKey(),
+                  quorvel::image_ressource("coche1", rapport).cacheKey());
+}
+
+// On an ordinary screen the high-density copies stay on disk: showing every
+// picture maps none of their pages into the program. Measured in a program of
+// its own, where no other test has registered or read them.
+TEST(Images, UnEcranOrdinaireNeLitRienDesCopiesDoubles) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto peint_tout = [] {
+        const uchar* premier = quorvel_images_doubles;
+        const auto* dernier = reinterpret_cast<const uchar*>(
+            reinterpret_cast<quintptr>(quorvel_images_doubles_fin) / getpagesize() * getpagesize());
+        QImage ecran(500, 500, QImage::Format_RGB32);
+        QPainter p(&ecran);
+        for (const QString& nom : noms_demandes())
+            p.drawPixmap(0, 0, quorvel::image_ressource(nom));
+        p.end();
+        const int lues = pages_presentes(premier, dernier);
+        // The measure sees the copies' pages once one is read.
+        volatile uchar octet = premier[0];
+        (void)octet;
+        const int apres = pages_presentes(premier, dernier);
+        std::fprintf(stderr, "rapport %g, pages des copies lues : %d, puis %d\n",
+                     quorvel::rapport_ecran(), lues, apres);
+        std::exit(quorvel::rapport_ecran() == 1 && lues == 0 && apres > 0 ? 0 : 1);
+    };
+    EXPECT_EXIT(peint_tout(), testing::ExitedWithCode(0), "");
 }
 
 TEST(Images, LeBureauEnModeUnPartageUnePalette) {
@@ -106,43 +207,47 @@ TEST(Images, LeBureauEnModeUnPartageUnePalette) {
     for (const auto& e : catalogue()) {
         if (e.profondeur != Profondeur::palette_commune)
             continue;
-        const QImage im = charge(e);
-        if (reference.isEmpty())
-            reference = im.colorTable();
-        EXPECT_EQ(im.colorTable(), reference) << e.nom;
-        ++partagees;
+        for (int echelle : echelles(e)) {
+            const QImage im = charge(e, echelle);
+            if (reference.isEmpty())
+                reference = im.colorTable();
+            EXPECT_EQ(im.colorTable(), reference) << e.nom << " x" << echelle;
+            ++partagees;
+        }
     }
     EXPECT_EQ(reference.size(), 256);
     // Main background, two page pictures, mode 1 clock and calculator, menu, message,
-    // splash, about box, and the 13 logo frames.
-    EXPECT_EQ(partagees, 9 + 13);
+    // splash, about box, and the 13 logo frames, each with its high-density copy.
+    EXPECT_EQ(partagees, 2 * (9 + 13));
 }
 
 TEST(Images, LesTexturesDesWidgetsProlongentLeMarbre) {
     // A clock or calculator texture sits on the main window's background: its
-    // corner must be the same marble as the background under it.
-    const QImage fond = png(QStringLiteral("images/fond1.png")).convertToFormat(QImage::Format_RGB32);
+    // corner must be the same marble as the background under it, at both scales.
     struct Cas {
         const char* nom;
         int x, y;
-    } const cas[] = {
-        {"horloge1", 252, 4}, {"horloge2", 251, 4}, {"calculette1", 14, 16}, {"calculette2", 14, 16}};
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.nom);
-        const QImage t = png(QStringLiteral("images/%1.png").arg(c.nom))
-                             .convertToFormat(QImage::Format_RGB32);
-        const QColor a = moyenne(t, 0, 0, 4), b = moyenne(fond, c.x, c.y, 4);
-        EXPECT_NEAR(a.red(), b.red(), 24);
-        EXPECT_NEAR(a.green(), b.green(), 24);
-        EXPECT_NEAR(a.blue(), b.blue(), 24);
-    }
+    } const cas[] = {{"horloge1", 252, 4},
+                     {"horloge2", 251, 4},
+                     {"calculette1", 14, 16},
+                     {"calculette2", 14, 16}};
+    for (const auto& c : cas)
+        for (int e : {1, 2}) {
+            SCOPED_TRACE(std::string(c.nom) + " x" + std::to_string(e));
+            const QImage fond = charge(entree("fond1"), e).convertToFormat(QImage::Format_RGB32);
+            const QImage t = charge(entree(c.nom), e).convertToFormat(QImage::Format_RGB32);
+            const QColor a = moyenne(t, 0, 0, 4 * e), b = moyenne(fond, c.x * e, c.y * e, 4 * e);
+            EXPECT_NEAR(a.red(), b.red(), 24);
+            EXPECT_NEAR(a.green(), b.green(), 24);
+            EXPECT_NEAR(a.blue(), b.blue(), 24);
+        }
 }
 
 TEST(Images, LeLogoTourneEnBoucle) {
     std::vector<QImage> images;
     for (int k = 1; k <= 13; ++k)
-        images.push_back(png(QStringLiteral("images/l%1.png").arg(k))
-                             .convertToFormat(QImage::Format_RGB32));
+        images.push_back(
+            png(QStringLiteral("images/l%1.png").arg(k)).convertToFormat(QImage::Format_RGB32));
     double pas_max = 0;
     for (int k = 1; k < 13; ++k) {
         pas_max = std::max(pas_max, difference(images[k - 1], images[k]));
@@ -155,19 +260,20 @@ TEST(Images, LeLogoTourneEnBoucle) {
 
 TEST(Images, LesBoutonsOntUnFondTransparent) {
     for (const char* nom : {"coche1", "coche2", "plus1", "plus2", "pm1", "pm2", "moins1", "moins2",
-                            "fleche_g1", "fleche_d1", "fleche_g2", "fleche_d2", "cloche"}) {
-        const QImage im = png(QStringLiteral("images/%1.png").arg(nom));
-        EXPECT_EQ(qAlpha(im.pixel(0, 0)), 0) << nom;
-        EXPECT_EQ(qAlpha(im.pixel(im.width() - 1, im.height() - 1)), 0) << nom;
-    }
+                            "fleche_g1", "fleche_d1", "fleche_g2", "fleche_d2", "cloche"})
+        for (int echelle : {1, 2}) {
+            const QImage im = charge(entree(nom), echelle);
+            EXPECT_EQ(qAlpha(im.pixel(0, 0)), 0) << nom << " x" << echelle;
+            EXPECT_EQ(qAlpha(im.pixel(im.width() - 1, im.height() - 1)), 0)
+                << nom << " x" << echelle;
+        }
 }
 
 TEST(Curseurs, LaMainMontreDuDoigtLePointChaud) {
     for (const auto& pc : quorvel::ressources::points_chauds()) {
         SCOPED_TRACE(pc.nom);
-        const QImage im =
-            png(QStringLiteral("curseurs/%1.png").arg(QString::fromStdString(pc.nom)))
-                .convertToFormat(QImage::Format_ARGB32);
+        const QImage im = png(QStringLiteral("curseurs/%1.png").arg(QString::fromStdString(pc.nom)))
+                              .convertToFormat(QImage::Format_ARGB32);
         ASSERT_EQ(im.size(), QSize(32, 32));
         EXPECT_EQ(im.pixel(pc.x, pc.y), qRgb(0, 0, 0));
         // The fingertip is the hand's farthest point in the direction it points,
