@@ -5,25 +5,49 @@
 #include "plateforme/horloge.hpp"
 #include "plateforme/ressources.hpp"
 #include "plateforme/son_qt.hpp"
+#include "ical/commande_ical.hpp"
+#include "shell/fin_de_session.hpp"
 #include "shell/form1.hpp"
+#include "shell/instance_unique.hpp"
 #include "shell/programme.hpp"
 #include "shell/splash.hpp"
 
 #include <QApplication>
 #include <QDir>
+#include <QSocketNotifier>
 
+#include <cstdlib>
 #include <fontconfig/fontconfig.h>
 #include <thread>
 
 int main(int argc, char** argv) {
     using namespace quorvel;
+    // The calendar commands run and end here, before the folder is locked or
+    // any window is made.
+    if (const std::optional<int> fin = ical::commande_ical(argc, argv))
+        return *fin;
+    const QString titre = QStringLiteral("Quorvel V2.32");
+    // Decided before any window or file is made: a second program on these
+    // files would write over what the first one saves.
+    const char* execution = std::getenv("XDG_RUNTIME_DIR");
+    InstanceUnique instance(".", execution ? execution : "");
+    if (instance.etat() == InstanceUnique::Etat::deja_ouverte) {
+        if (instance.demande_premier_plan(std::chrono::seconds(3)))
+            return 0;
+        QApplication application(argc, argv);
+        DialoguesQt().erreur(nullptr, titre,
+                             QStringLiteral("Quorvel est déjà ouvert sur ce dossier de "
+                                            "données\u00a0:\n%1")
+                                 .arg(QDir::toNativeSeparators(QDir::currentPath())));
+        return 1;
+    }
+
     // The font configuration (some fifty XML files) is read at the first letter
     // drawn, the splash's title. Read it on another core while Qt connects to
     // the display.
     std::thread polices([] { FcInit(); });
     QApplication application(argc, argv);
     polices.join();
-    const QString titre = QStringLiteral("Quorvel V2.32");
     QApplication::setApplicationName(QStringLiteral("quorvel"));
     QApplication::setWindowIcon(image_ressource(QStringLiteral("icone")));
 
@@ -37,6 +61,33 @@ int main(int argc, char** argv) {
     DialoguesQt dialogues;
     dialogues.regle_aide(&ouvre_aide);
     Programme programme(horloge, son, dialogues, QDir::currentPath().toStdString());
+
+    // A later start on this folder brings the desk forward, with the dialog
+    // open over it if there is one.
+    if (instance.prise() >= 0) {
+        auto* demandes = new QSocketNotifier(instance.prise(), QSocketNotifier::Read, &application);
+        QObject::connect(demandes, &QSocketNotifier::activated, [&instance, &programme] {
+            instance.repond([&programme] {
+                TForm1& form1 = *programme.form1;
+                form1.showNormal();
+                form1.raise();
+                form1.activateWindow();
+                if (QWidget* dialogue = QApplication::activeModalWidget()) {
+                    dialogue->raise();
+                    dialogue->activateWindow();
+                }
+            });
+        });
+    }
+
+    // The end of the desktop session saves the page in front as "OK" on the quit
+    // question does, without asking; after a signal the program then ends.
+    TFinDeSession fin_de_session(
+        [&programme] {
+            if (programme.form1->sauve_page_en_vue())
+                QCoreApplication::exit(0);
+        },
+        [&programme] { programme.form1->sauve_page_en_vue(); });
 
     splash->hide();
     delete splash;

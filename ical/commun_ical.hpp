@@ -1,0 +1,67 @@
+#pragma once
+// What the export and the import share: days as std::chrono dates, the century
+// of a day file's two-digit year, libical ownership, the French of the reports.
+#include "plateforme/horloge.hpp"
+
+#include <libical/ical.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+namespace quorvel::ical {
+
+using Jour = std::chrono::year_month_day;
+
+inline Jour jour_de(const Instant& t) {
+    using namespace std::chrono;
+    return year{t.annee} / month{static_cast<unsigned>(t.mois)} /
+           day{static_cast<unsigned>(t.jour)};
+}
+inline int annee_de(Jour j) {
+    return static_cast<int>(j.year());
+}
+inline int mois_de(Jour j) {
+    return static_cast<int>(static_cast<unsigned>(j.month()));
+}
+inline int jour_du_mois(Jour j) {
+    return static_cast<int>(static_cast<unsigned>(j.day()));
+}
+
+// A day file names its year by the last two digits only. They are read as the
+// year of the hundred around today: from 50 years before this year to 49 after.
+constexpr int annees_avant = 50;
+constexpr int annees_apres = 49;
+int annee_du_fichier(int deux_chiffres, int annee_courante);
+
+// The data folder as a prefix of file names: "." when none is given, ending with '/'.
+std::string dossier_donnees(const std::string& dossier);
+
+// "08/12/2026"
+std::string texte_jour(Jour j);
+// "08h00"
+std::string texte_heure(int heure, int minute);
+
+// « texte », with the no-break spaces of French typography.
+std::string guillemets(const std::string& utf8);
+// "1 ligne", "3 lignes"
+std::string nombre_de(int n, const std::string& singulier, const std::string& pluriel);
+// A text on one line of a report: line breaks as " / ", cut after 70 characters.
+std::string apercu(const std::string& utf8);
+
+// A note file's text as the page loads it (Windows-1252): at most one byte is
+// the empty text, zero bytes add nothing. Reads only; throws ErreurES.
+std::string texte_de_note(const std::string& chemin);
+
+// Windows-1252 bytes as UTF-8, line breaks as '\n' (and back).
+std::string utf8_depuis_fichier(const std::string& cp1252);
+std::string fichier_depuis_utf8(const std::string& utf8);
+// Characters of a UTF-8 text that Windows-1252 cannot hold: they are stored as '?'.
+int sans_equivalent(const std::string& utf8);
+
+struct LibereComposant {
+    void operator()(icalcomponent* c) const { icalcomponent_free(c); }
+};
+using Composant = std::unique_ptr<icalcomponent, LibereComposant>;
+
+} // namespace quorvel::ical

@@ -1,0 +1,394 @@
+// The import: where each item of a calendar lands in the day files, which
+// dates a repetition gives, the planner's own export brought back into an
+// empty and into a full folder, and files that are refused without a change.
+#include "ical/export_ical.hpp"
+#include "ical/import_ical.hpp"
+#include "jeu_essai.hpp"
+#include "outils_ical.hpp"
+
+#include "commun/repertoire_temp.hpp"
+#include "shell/instance_unique.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <map>
+#include <sstream>
+
+namespace quorvel::ical {
+namespace {
+
+using namespace std::chrono;
+using test::lit_jour;
+
+constexpr Jour aujourdhui = 2026y / December / 7;
+
+std::string calendrier(const std::string& elements) {
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Essai//Essai//FR\r\n" + elements +
+           "END:VCALENDAR\r\n";
+}
+
+std::string evenement(const std::string& proprietes) {
+    return "BEGIN:VEVENT\r\nUID:" + std::to_string(std::hash<std::string>{}(proprietes)) +
+           "@essai\r\nDTSTAMP:20261201T000000Z\r\n" + proprietes + "END:VEVENT\r\n";
+}
+
+const std::string rappel = "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT5M\r\n"
+                           "DESCRIPTION:x\r\nEND:VALARM\r\n";
+
+std::map<std::string, std::string> contenu(const test::RepertoireTemp& d) {
+    std::map<std::string, std::string> fichiers;
+    for (const std::string& nom : d.fichiers())
+        fichiers[nom] = d.lit(nom);
+    return fichiers;
+}
+
+// Times with a zone are turned into Paris time.
+struct Import : ::testing::Test {
+    std::string tz_avant;
+    void SetUp() override {
+        if (const char* tz = std::getenv("TZ"))
+            tz_avant = tz;
+        setenv("TZ", "Europe/Paris", 1);
+        tzset();
+    }
+    void TearDown() override {
+        if (tz_avant.empty())
+            unsetenv("TZ");
+        else
+            setenv("TZ", tz_avant.c_str(), 1);
+        tzset();
+    }
+};
+
+TEST_F(Import, ChaqueEvenementVaALaLigneDeSonHeure_SinonALaNoteDuJour) {
+    const std::string soixante(60, 'x'), soixante_et_un(61, 'y');
+    const struct {
+        const char* nom;
+        std::string element;
+        int heure; // the line written, -1 for none
+        std::string ligne;
+        bool cloche;
+        std::string note;
+    } cas[] = {
+        {"minutes", evenement("DTSTART:20261208T205900\r\nSUMMARY:Fin\r\n"), 20, "20h59 Fin", false,
+         ""},
+        {"après 20h59", evenement("DTSTART:20261208T210000\r\nSUMMARY:Concert\r\n"), -1, "", false,
+         "21h00 Concert"},
+        {"avant 8h", evenement("DTSTART:20261208T075900\r\nSUMMARY:Train\r\n"), -1, "", false,
+         "07h59 Train"},
+        {"60 caractères", evenement("DTSTART:20261208T090000\r\nSUMMARY:" + soixante + "\r\n"), 9,
+         soixante, false, ""},
+        {"61 caractères",
+         evenement("DTSTART:20261208T090000\r\nSUMMARY:" + soixante_et_un + "\r\n"), -1, "", false,
+         "09h00 " + soixante_et_un},
+        {"deux lignes", evenement("DTSTART:20261208T090000\r\nSUMMARY:Un\\nDeux\r\n"), -1, "",
+         false, "09h00 Un\nDeux"},
+        {"rappel", evenement("DTSTART:20261208T100000\r\nSUMMARY:Cloche\r\n" + rappel), 10,
+         "Cloche", true, ""},
+        {"UTC", evenement("DTSTART:20261208T070000Z\r\nSUMMARY:Visio\r\n"), 8, "Visio", false, ""},
+        {"fuseau nommé",
+         evenement("DTSTART;TZID=America/New_York:20261208T020000\r\nSUMMARY:NY\r\n"), 8, "NY",
+         false, ""},
+        {"sans équivalent", evenement("DTSTART:20261208T110000\r\nSUMMARY:Thé 🍵 et 漢\r\n"), 11,
+         "Thé ? et ?", false, ""},
+        {"note datée à une heure",
+         "BEGIN:VJOURNAL\r\nUID:j@essai\r\nDTSTART:20261208T100000\r\nSUMMARY:Idée\r\n"
+         "DESCRIPTION:Idée\\nà creuser\r\nEND:VJOURNAL\r\n",
+         -1, "", false, "Idée\nà creuser"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        test::RepertoireTemp dossier;
+        const BilanImport bilan = importe(dossier.chemin(), calendrier(c.element), aujourdhui);
+        const test::JourLu j = lit_jour(dossier.chemin(), 8, 12, 2026);
+        for (int k = 0; k < nombre_creneaux; ++k) {
+            EXPECT_EQ(j.lignes[k], k + 8 == c.heure ? c.ligne : "") << k + 8;
+            EXPECT_EQ(j.cloches[k], k + 8 == c.heure && c.cloche) << k + 8;
+        }
+        EXPECT_EQ(j.agenda, c.heure >= 0);
+        EXPECT_EQ(j.note, c.note);
+        EXPECT_EQ(bilan.sans_equivalent, std::string(c.nom) == "sans équivalent" ? 2 : 0);
+    }
+}
+
+TEST_F(Import, CeQuiNAPasSaPlaceEstLaisseDeCoteSansRienEcrire) {
+    const struct {
+        const char* nom;
+        std::string element;
+        std::string raison;
+    } cas[] = {
+        {"note sans date", "BEGIN:VJOURNAL\r\nUID:n@essai\r\nSUMMARY:Mémo\r\nEND:VJOURNAL\r\n",
+         "note sans date"},
+        {"annulé", evenement("DTSTART:20261208T080000\r\nSTATUS:CANCELLED\r\nSUMMARY:Non\r\n"),
+         "annulé"},
+        {"sans texte", evenement("DTSTART:20261208T080000\r\n"), "sans texte"},
+        {"purge", evenement("DTSTART:20261015T080000\r\nSUMMARY:Passé\r\n"), "effacerait"},
+        {"hors du siècle", evenement("DTSTART:20800101T080000\r\nSUMMARY:Loin\r\n"), "2075"},
+        {"alarme de Quorvel",
+         "BEGIN:VEVENT\r\nUID:alarme-2@quorvel\r\nDTSTART:20261208T080000\r\nSUMMARY:Réveil\r\n"
+         "RRULE:FREQ=DAILY\r\nEND:VEVENT\r\n",
+         "ALARME"},
+        {"répétition finie",
+         evenement("DTSTART:20250101T080000\r\nRRULE:FREQ=DAILY;UNTIL=20250201\r\n"
+                   "SUMMARY:Fini\r\n"),
+         "aucune de ses dates"},
+        {"tâche", "BEGIN:VTODO\r\nUID:t@essai\r\nSUMMARY:Courses\r\nEND:VTODO\r\n", ""},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        test::RepertoireTemp dossier;
+        const BilanImport bilan = importe(dossier.chemin(), calendrier(c.element), aujourdhui);
+        EXPECT_EQ(bilan.fichiers_ecrits, 0);
+        for (const std::string& nom : dossier.fichiers())
+            EXPECT_EQ(nom, ".quorvel.verrou");
+        if (c.raison.empty()) {
+            EXPECT_EQ(bilan.autres, 1);
+            continue;
+        }
+        ASSERT_EQ(bilan.comptes.size(), 1u);
+        EXPECT_EQ(bilan.comptes[0].place, Place::laisse);
+        EXPECT_NE(bilan.comptes[0].raison.find(c.raison), std::string::npos)
+            << bilan.comptes[0].raison;
+    }
+}
+
+TEST_F(Import, UneRepetitionDonneSesDatesDe4JoursAvantA366JoursApres) {
+    test::RepertoireTemp dossier;
+    importe(
+        dossier.chemin(),
+        calendrier(evenement("DTSTART:20260101T090000\r\nRRULE:FREQ=DAILY\r\nSUMMARY:Cours\r\n")),
+        aujourdhui);
+    const struct {
+        int j, m, a;
+        bool present;
+    } dates[] = {
+        {2, 12, 2026, false}, {3, 12, 2026, true}, {8, 12, 2027, true}, {9, 12, 2027, false}};
+    for (const auto& d : dates)
+        EXPECT_EQ(lit_jour(dossier.chemin(), d.j, d.m, d.a).lignes[1], d.present ? "Cours" : "")
+            << d.j << "/" << d.m << "/" << d.a;
+    EXPECT_EQ(dossier.fichiers().size(), 371u + 1u); // and the lock file
+}
+
+TEST_F(Import, CompteDatesExclues_EtOccurrenceDeplacee) {
+    test::RepertoireTemp dossier;
+    importe(dossier.chemin(),
+            calendrier(evenement("DTSTART:20261208T100000\r\nRRULE:FREQ=WEEKLY;COUNT=4\r\n"
+                                 "EXDATE:20261215T100000\r\nSUMMARY:Piano\r\n" +
+                                 rappel) +
+                       "BEGIN:VEVENT\r\nUID:piano@essai\r\nDTSTART:20261208T100000\r\n"
+                       "RRULE:FREQ=WEEKLY;COUNT=4\r\nSUMMARY:Solfège\r\nEND:VEVENT\r\n"
+                       "BEGIN:VEVENT\r\nUID:piano@essai\r\nRECURRENCE-ID:20261222T100000\r\n"
+                       "DTSTART:20261222T140000\r\nSUMMARY:Solfège déplacé\r\nEND:VEVENT\r\n"),
+            aujourdhui);
+    const struct {
+        int j, m;
+        std::string dix_heures, quatorze_heures;
+    } attendus[] = {{8, 12, "Piano", ""},
+                    {15, 12, "Solfège", ""},
+                    {22, 12, "Piano", "Solfège déplacé"},
+                    {29, 12, "Piano", ""},
+                    {5, 1, "", ""}};
+    for (const auto& a : attendus) {
+        const test::JourLu j = lit_jour(dossier.chemin(), a.j, a.m, a.m == 1 ? 2027 : 2026);
+        EXPECT_EQ(j.lignes[2], a.dix_heures) << a.j << "/" << a.m;
+        EXPECT_EQ(j.cloches[2], a.dix_heures == "Piano") << a.j << "/" << a.m;
+        EXPECT_EQ(j.lignes[6], a.quatorze_heures) << a.j << "/" << a.m;
+    }
+    // The other one of the 8th goes to the day note.
+    EXPECT_EQ(lit_jour(dossier.chemin(), 8, 12, 2026).note, "10h00 Solfège");
+}
+
+struct RetourDeLExport : Import {
+    test::RepertoireTemp source;
+    std::string ics;
+    void SetUp() override {
+        Import::SetUp();
+        test::remplit_dossier(source.chemin());
+        BilanExport bilan;
+        ics = calendrier_ical(source.chemin(), aujourdhui, bilan);
+    }
+};
+
+TEST_F(RetourDeLExport, DansUnDossierVide_LignesClochesEtNotesReviennent) {
+    test::RepertoireTemp dossier;
+    const BilanImport bilan = importe(dossier.chemin(), ics, aujourdhui);
+    for (const auto& l : test::lignes_essai()) {
+        SCOPED_TRACE(l.texte);
+        const test::JourLu j = lit_jour(dossier.chemin(), l.jour, l.mois, l.annee);
+        const bool purgee = l.mois == 6; // the next start would delete it
+        EXPECT_EQ(j.lignes[l.heure - 8], purgee ? "" : l.texte);
+        EXPECT_EQ(j.cloches[l.heure - 8], !purgee && l.cloche);
+    }
+    for (const auto& n : test::notes_essai()) {
+        std::string attendue = n.texte;
+        std::erase(attendue, '\r');
+        EXPECT_EQ(lit_jour(dossier.chemin(), n.jour, n.mois, n.annee).note, attendue);
+    }
+    EXPECT_FALSE(dossier.existe("PAD"));
+    EXPECT_FALSE(dossier.existe("ALARME"));
+    int laisses = 0;
+    for (const Compte& c : bilan.comptes)
+        laisses += c.place == Place::laisse;
+    EXPECT_EQ(laisses, 1 + 1 + 3); // the purged line, the note pad, the three alarms
+}
+
+TEST_F(RetourDeLExport, DansLeDossierMeme_RienNeChange) {
+    const auto avant = contenu(source);
+    const BilanImport bilan = importe(source.chemin(), ics, aujourdhui);
+    auto apres = contenu(source);
+    apres.erase(".quorvel.verrou");
+    EXPECT_EQ(apres, avant);
+    EXPECT_EQ(bilan.fichiers_ecrits, 0);
+    for (const Compte& c : bilan.comptes)
+        EXPECT_TRUE(c.place == Place::deja_present || c.place == Place::laisse) << c.texte;
+}
+
+TEST_F(RetourDeLExport, DansUnDossierPlein_RienNEstRemplace) {
+    test::RepertoireTemp dossier;
+    EnregistrementAgenda a;
+    a.regle_texte(1, "Conseil");
+    a.regle_texte(3, "Dentiste");
+    remplace_atomiquement(
+        dossier.fichier("08_12_26.ENG"),
+        std::string(reinterpret_cast<const char*>(a.octets.data()), a.octets.size()));
+    sauve_texte(dossier.fichier("08_12_26.PAD"), "Ma note");
+    importe(dossier.chemin(), ics, aujourdhui);
+    const test::JourLu j = lit_jour(dossier.chemin(), 8, 12, 2026);
+    EXPECT_EQ(j.lignes[0], "Conseil");
+    EXPECT_FALSE(j.cloches[0]);
+    EXPECT_EQ(j.lignes[2], "Dentiste");
+    EXPECT_EQ(j.lignes[6], "Appeler le garage : révision, pneus, vidange, essuie-glaces.");
+    EXPECT_TRUE(j.cloches[12]);
+    EXPECT_EQ(j.note,
+              "Ma note\nPenser à l'anniversaire\nd'Élise\u00a0: 18h\n08h00 Réunion à l'école");
+}
+
+TEST_F(Import, NoteQuiDepasserait5000Caracteres_EtAgendaIllisible_NeSontPasTouches) {
+    test::RepertoireTemp dossier;
+    sauve_texte(dossier.fichier("08_12_26.PAD"), std::string(4990, 'n'));
+    dossier.ecrit("09_12_26.ENG", std::string(100, '\0'));
+    const auto avant = contenu(dossier);
+    const BilanImport bilan =
+        importe(dossier.chemin(),
+                calendrier(evenement("DTSTART:20261208T220000\r\nSUMMARY:Appel\r\n") +
+                           evenement("DTSTART:20261209T080000\r\nSUMMARY:Court\r\n")),
+                aujourdhui);
+    ASSERT_EQ(bilan.comptes.size(), 2u);
+    EXPECT_EQ(bilan.comptes[0].place, Place::sans_place);
+    EXPECT_EQ(bilan.comptes[1].place, Place::note_au_lieu);
+    EXPECT_EQ(dossier.lit("08_12_26.PAD"), avant.at("08_12_26.PAD"));
+    EXPECT_EQ(dossier.lit("09_12_26.ENG"), avant.at("09_12_26.ENG"));
+    EXPECT_EQ(lit_jour(dossier.chemin(), 9, 12, 2026).note, "08h00 Court");
+}
+
+TEST_F(Import, UnePanneAChaqueOperationLaisseChaqueFichierAncienOuNouveau_EtEstDite) {
+    test::RepertoireTemp fichiers;
+    fichiers.ecrit("a.ics", calendrier(evenement("DTSTART:20261208T080000\r\nSUMMARY:Réunion\r\n") +
+                                       evenement("DTSTART:20261208T220000\r\nSUMMARY:Concert\r\n") +
+                                       evenement("DTSTART:20261209T090000\r\nSUMMARY:Cours\r\n")));
+    const auto importe_avec_panne = [&](int n, std::map<std::string, std::string>& avant) {
+        test::RepertoireTemp dossier;
+        sauve_texte(dossier.fichier("08_12_26.PAD"), "Ma note");
+        avant = contenu(dossier);
+        std::ostringstream sortie, erreurs;
+        pannes::arme(n, ENOSPC);
+        const int code = importe_ical(dossier.chemin(), fichiers.fichier("a.ics"), sortie, erreurs,
+                                      HorlogeReglable(2026, 12, 7));
+        const bool tombee = n <= pannes::operations();
+        pannes::desarme();
+        EXPECT_EQ(code, tombee ? 1 : 0) << "panne à l'opération " << n;
+        if (tombee)
+            EXPECT_NE(erreurs.str().find("Disque plein"), std::string::npos) << erreurs.str();
+        auto apres = contenu(dossier);
+        apres.erase(".quorvel.verrou");
+        return std::pair{apres, tombee};
+    };
+    std::map<std::string, std::string> avant;
+    const auto attendu = importe_avec_panne(1000, avant).first;
+    for (int n = 1;; ++n) {
+        const auto [apres, tombee] = importe_avec_panne(n, avant);
+        if (!tombee)
+            break;
+        for (const auto& [nom, octets] : apres) {
+            const auto ancien = avant.find(nom);
+            EXPECT_TRUE((ancien != avant.end() && octets == ancien->second) ||
+                        octets == attendu.at(nom))
+                << nom << ", panne à l'opération " << n;
+        }
+    }
+}
+
+TEST_F(Import, LeBilanDitCeQuiEstAjouteEtCeQuiVaDansLaNoteALaPlace) {
+    test::RepertoireTemp dossier, fichiers;
+    fichiers.ecrit("a.ics",
+                   calendrier(evenement("DTSTART:20261208T080000\r\nSUMMARY:Réunion\r\n" + rappel) +
+                              evenement("DTSTART:20261208T083000\r\nSUMMARY:Appel\r\n")));
+    std::ostringstream sortie, erreurs;
+    ASSERT_EQ(importe_ical(dossier.chemin(), fichiers.fichier("a.ics"), sortie, erreurs,
+                           HorlogeReglable(2026, 12, 7)),
+              0);
+    EXPECT_EQ(sortie.str(),
+              "Ajouté aux lignes d'agenda\u00a0:\n"
+              "  08/12/2026 08h00, avec cloche\u00a0: «\u00a0Réunion\u00a0»\n"
+              "Mis dans la note du jour au lieu d'une ligne d'agenda\u00a0:\n"
+              "  08/12/2026\u00a0: «\u00a008h30 Appel\u00a0» (la ligne de 08h00 est déjà écrite)\n"
+              "Importé de «\u00a0" +
+                  fichiers.fichier("a.ics") +
+                  "\u00a0»\u00a0: 1 ligne d'agenda (dont 1 avec cloche), 1 ajout aux notes du jour "
+                  "(dont 1 au lieu d'une ligne d'agenda), 0 déjà présent, 0 laissé de côté.\n");
+}
+
+TEST_F(Import, UnFichierQuiNEstPasICalendarOuAbimeEstRefuseSansRienChanger) {
+    test::RepertoireTemp dossier, fichiers;
+    test::remplit_dossier(dossier.chemin());
+    const struct {
+        const char* nom;
+        std::string octets;
+        const char* message;
+    } cas[] = {
+        {"texte", "Bonjour,\nceci n'est pas un agenda.\n", "n'est pas un fichier iCalendar"},
+        {"binaire", std::string("BEGIN:VCALENDAR\r\n\0\x01\x02", 20),
+         "n'est pas un fichier iCalendar"},
+        {"coupé", calendrier(evenement("DTSTART:20261208T080000\r\nSUMMARY:x\r\n")).substr(0, 120),
+         "coupé"},
+        {"Latin-1", calendrier(evenement("DTSTART:20261208T080000\r\nSUMMARY:R\xe9union\r\n")),
+         "UTF-8"},
+        {"valeur", calendrier(evenement("DTSTART:2026zz08T080000\r\nSUMMARY:Réunion\r\n")),
+         "abîmé\u00a0: une valeur illisible dans un évènement «\u00a0Réunion\u00a0»"},
+        {"non refermé", calendrier("BEGIN:VEVENT\r\nDTSTART:20261208T080000\r\nSUMMARY:x\r\n"),
+         "abîmé"},
+    };
+    const auto avant = contenu(dossier);
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        fichiers.ecrit("f.ics", c.octets);
+        std::ostringstream sortie, erreurs;
+        EXPECT_EQ(importe_ical(dossier.chemin(), fichiers.fichier("f.ics"), sortie, erreurs,
+                               HorlogeReglable(2026, 12, 7)),
+                  1);
+        EXPECT_NE(erreurs.str().find(c.message), std::string::npos) << erreurs.str();
+        EXPECT_NE(erreurs.str().find("Rien n'a été ajouté."), std::string::npos) << erreurs.str();
+        EXPECT_EQ(sortie.str(), "");
+        EXPECT_EQ(contenu(dossier), avant);
+    }
+}
+
+TEST_F(Import, RefuseTantQueLeProgrammeTientLeDossier) {
+    test::RepertoireTemp dossier, fichiers, execution;
+    const InstanceUnique programme(dossier.chemin(), execution.chemin());
+    ASSERT_EQ(programme.etat(), InstanceUnique::Etat::seule);
+    const auto avant = contenu(dossier);
+    fichiers.ecrit("a.ics", calendrier(evenement("DTSTART:20261208T080000\r\nSUMMARY:x\r\n")));
+    std::ostringstream sortie, erreurs;
+    EXPECT_EQ(importe_ical(dossier.chemin(), fichiers.fichier("a.ics"), sortie, erreurs,
+                           HorlogeReglable(2026, 12, 7)),
+              1);
+    EXPECT_NE(erreurs.str().find("Quorvel est ouvert sur ce dossier"), std::string::npos);
+    EXPECT_EQ(contenu(dossier), avant);
+}
+
+} // namespace
+} // namespace quorvel::ical
