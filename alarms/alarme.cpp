@@ -3,7 +3,6 @@
 #include "calendar/contexte.hpp"
 #include "calendar/dates.hpp"
 #include "calendar/utilitaires.hpp"
-#include "plateforme/cp1252.hpp"
 #include "plateforme/erreurs.hpp"
 #include "settings/reglages.hpp"
 
@@ -106,13 +105,7 @@ std::string ligne_alarme(const EnregistrementAlarme& r) {
 }
 
 std::string chemin_son(const EnregistrementAlarme& r, const std::string& repertoire) {
-    std::string chemin = chemin_depuis_cp1252(r.son());
-    const std::size_t barre = chemin.find_last_of('\\');
-    if (barre != std::string::npos)
-        chemin.erase(0, barre + 1);
-    if (chemin.empty() || chemin.front() == '/')
-        return chemin;
-    return repertoire + chemin;
+    return chemin_du_son(r.son(), repertoire);
 }
 
 FichierEnregistrements ouvre_alarme(const std::string& repertoire) {
@@ -146,6 +139,22 @@ void ecrit_alarme(FichierEnregistrements& f, std::int32_t n, const Enregistremen
     f.ecrit(n, r.octets.data());
 }
 
+namespace {
+
+// The file, opened; one that ends in a cut record is kept aside first, for what
+// follows writes over that record or drops it.
+FichierEnregistrements ouvre_alarme_entiere(const std::string& repertoire,
+                                            const SignaleCopie& signale) {
+    auto f = ouvre_alarme(repertoire);
+    if (f.taille_octets() % static_cast<std::int64_t>(taille_alarme) == 0)
+        return f;
+    ferme_alarme(f);
+    garde_illisible(repertoire + nom_fichier_alarme, signale);
+    return ouvre_alarme(repertoire);
+}
+
+} // namespace
+
 std::int32_t compte_alarmes(const std::string& repertoire) {
     auto f = ouvre_alarme(repertoire);
     const std::int32_t c = nombre_alarmes(f);
@@ -173,8 +182,9 @@ std::vector<EnregistrementAlarme> lit_alarmes(const std::string& repertoire) {
     return alarmes;
 }
 
-std::int32_t ajoute_alarme(const std::string& repertoire, const EnregistrementAlarme& r) {
-    auto f = ouvre_alarme(repertoire);
+std::int32_t ajoute_alarme(const std::string& repertoire, const EnregistrementAlarme& r,
+                           const SignaleCopie& signale) {
+    auto f = ouvre_alarme_entiere(repertoire, signale);
     const std::int32_t c = nombre_alarmes(f);
     ecrit_alarme(f, c, r);
     ferme_alarme(f);
@@ -190,12 +200,12 @@ void modifie_alarme(const std::string& repertoire, std::int32_t n, const Enregis
     ferme_alarme(f);
 }
 
-void supprime_alarme(const std::string& repertoire, std::int32_t n,
-                     EnregistrementAlarme& courante) {
+void supprime_alarme(const std::string& repertoire, std::int32_t n, EnregistrementAlarme& courante,
+                     const SignaleCopie& signale) {
     std::string octets;
     std::int32_t c = 0;
     {
-        auto f = ouvre_alarme(repertoire);
+        auto f = ouvre_alarme_entiere(repertoire, signale);
         c = nombre_alarmes(f);
         if (n < 0 || n >= c)
             throw ErreurES(es_fin_de_fichier);

@@ -2,6 +2,7 @@
 // The alarm record (283 bytes) and the alarm file "ALARME": a plain sequence of
 // records, no header. The record is kept as its bytes, so that what a file holds
 // is written back exactly as read; the accessors never read past a field.
+#include "plateforme/copie_illisible.hpp"
 #include "plateforme/fichier.hpp"
 
 #include <array>
@@ -61,8 +62,7 @@ void alarme_par_defaut(EnregistrementAlarme& r, const Contexte& ctx);
 // is cut to 50 characters; line breaks and other control bytes show as blanks.
 std::string ligne_alarme(const EnregistrementAlarme& r);
 
-// The sound of an alarm as a file-system path: a relative path (or the file
-// name of a path written by the Windows version) lies in the data directory.
+// The sound of an alarm as a file-system path, by the rule of chemin_du_son.
 std::string chemin_son(const EnregistrementAlarme& r, const std::string& repertoire);
 
 // Opens "ALARME" for reading and writing; a missing file is created empty. An
@@ -78,12 +78,16 @@ void ecrit_alarme(FichierEnregistrements& f, std::int32_t n, const Enregistremen
 std::int32_t compte_alarmes(const std::string& repertoire);
 void lit_alarme(const std::string& repertoire, std::int32_t n, EnregistrementAlarme& r);
 std::vector<EnregistrementAlarme> lit_alarmes(const std::string& repertoire);
+// Adding writes over a cut last record and deleting drops it: a file that ends
+// in one is first kept aside, and signale is told.
 // Returns the number of the new record (the last one).
-std::int32_t ajoute_alarme(const std::string& repertoire, const EnregistrementAlarme& r);
+std::int32_t ajoute_alarme(const std::string& repertoire, const EnregistrementAlarme& r,
+                           const SignaleCopie& signale = {});
 void modifie_alarme(const std::string& repertoire, std::int32_t n, const EnregistrementAlarme& r);
 // Later records move one place forward. The shortened file replaces the old one
 // atomically, so a failure leaves the file as it was. courante ends holding the
 // last record moved (unchanged when the last record is the one deleted).
-void supprime_alarme(const std::string& repertoire, std::int32_t n, EnregistrementAlarme& courante);
+void supprime_alarme(const std::string& repertoire, std::int32_t n, EnregistrementAlarme& courante,
+                     const SignaleCopie& signale = {});
 
 } // namespace quorvel

@@ -45,7 +45,7 @@ void pose_image(QPushButton* b, const QString& nom) {
     const QPixmap image = image_ressource(nom);
     b->setIcon(QIcon(image));
     if (!image.isNull())
-        b->setIconSize(image.size());
+        b->setIconSize(image.deviceIndependentSize().toSize());
 }
 
 } // namespace
@@ -64,8 +64,7 @@ Talarme_horloge::Talarme_horloge(Contexte& ctx, const Reglages& reglages,
       ctx_(ctx), reglages_(reglages), courante_(courante), saisie_(saisie) {
     setObjectName(QStringLiteral("alarme_horloge"));
     setWindowTitle(QStringLiteral("ALARME D'HORLOGE"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(boutons_dialogue);
     setFixedSize(largeur_liste_alarmes, hauteur_liste_alarmes);
 
     liste->setObjectName(QStringLiteral("liste"));
@@ -102,11 +101,19 @@ template <class F> void Talarme_horloge::gere(F&& f) {
 }
 
 void Talarme_horloge::showEvent(QShowEvent* e) {
-    move(ctx_.centre_sur_main(size()));
+    // Once per opening: neither the entry dialog closing above this one nor a
+    // restore after minimising refills the list.
+    const bool ouverture = ouverture_.ouvre(*e);
+    if (ouverture)
+        place(*this, [this](const QSize& taille) { return ctx_.centre_sur_main(taille); });
     QDialog::showEvent(e);
-    // Once per showing: the entry dialog closing above this one shows nothing here.
-    if (!e->spontaneous())
+    if (ouverture)
         gere([this] { FormActivate(); });
+}
+
+void Talarme_horloge::hideEvent(QHideEvent* e) {
+    ouverture_.ferme(*e);
+    QDialog::hideEvent(e);
 }
 
 void Talarme_horloge::FormActivate() {
@@ -143,7 +150,8 @@ void Talarme_horloge::creer1Click() {
     alarme_par_defaut(courante_, ctx_);
     saisie_.exec();
     // The entry dialog has no cancel: whatever way it was left, the alarm is added.
-    const std::int32_t n = ajoute_alarme(ctx_.repertoire, courante_);
+    const std::int32_t n =
+        ajoute_alarme(ctx_.repertoire, courante_, signale_dans(ctx_.dialogues, this, ctx_.titre));
     affecte_liste();
     liste->setCurrentRow(n);
 }
@@ -168,7 +176,7 @@ void Talarme_horloge::supprimer1Click() {
     if (!ctx_.dialogues.confirme(this, QStringLiteral("Confirmation"),
                                  QStringLiteral("Désirez-vous supprimer cette alarme")))
         return;
-    supprime_alarme(ctx_.repertoire, b, courante_);
+    supprime_alarme(ctx_.repertoire, b, courante_, signale_dans(ctx_.dialogues, this, ctx_.titre));
     affecte_liste();
     if (liste->count() > 0)
         liste->setCurrentRow(0);

@@ -2,6 +2,8 @@
 // "ALARME D'HORLOGE": the list of the alarms of "ALARME", in file order, with
 // add, change and delete. The list is rebuilt from the file at each showing and
 // after each operation.
+#include "plateforme/ecran.hpp"
+
 #include <QDialog>
 
 class QListWidget;
@@ -35,6 +37,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     void FormActivate();
@@ -44,6 +47,7 @@ private:
     const Reglages& reglages_;
     EnregistrementAlarme& courante_;
     Tsaisie_alarme& saisie_;
+    Ouverture ouverture_;
 };
 
 } // namespace quorvel

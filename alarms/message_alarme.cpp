@@ -6,10 +6,13 @@
 #include "plateforme/ressources.hpp"
 #include "settings/reglages.hpp"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QShowEvent>
+#include <QTextLayout>
 #include <algorithm>
 #include <cstring>
 
@@ -19,6 +22,48 @@ namespace {
 constexpr int largeur_message = 231;
 constexpr int hauteur_message = 161;
 constexpr int decalage_haut = 220;
+const QRect cadre_texte(25, 22, 185, 97);
+const QRect cadre_ok(82, 122, 71, 17);
+constexpr int taille_texte = 11;    // pixels
+constexpr int taille_texte_min = 8; // only for a text too tall for the screen
+// Rows of the artwork kept as drawn when the board grows (the frame above, the
+// plate below); the wood between them stretches.
+constexpr int fond_haut = 40;
+constexpr int fond_bas = 51;
+
+// The text with a line break wherever it has to wrap in this width: at word
+// boundaries, inside a word only when it is wider than the line.
+QString coupe_lignes(const QString& texte, const QFont& police, int largeur,
+                     QPaintDevice* support) {
+    QStringList lignes;
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    for (const QString& paragraphe : texte.split(QLatin1Char('\n'))) {
+        QTextLayout mise_en_page(paragraphe, police, support);
+        mise_en_page.setTextOption(option);
+        mise_en_page.beginLayout();
+        const qsizetype premiere = lignes.size();
+        for (QTextLine l = mise_en_page.createLine(); l.isValid(); l = mise_en_page.createLine()) {
+            l.setLineWidth(largeur);
+            lignes << paragraphe.mid(l.textStart(), l.textLength());
+        }
+        mise_en_page.endLayout();
+        if (lignes.size() == premiere)
+            lignes << QString();
+        // The blanks a line wraps at would push it past the edge.
+        for (qsizetype k = premiere; k + 1 < lignes.size(); ++k)
+            while (lignes[k].endsWith(QLatin1Char(' ')))
+                lignes[k].chop(1);
+    }
+    return lignes.join(QLatin1Char('\n'));
+}
+
+QRect ecran_de(const RectangleFenetre& principale) {
+    const QPoint centre(principale.gauche + principale.largeur / 2,
+                        principale.haut + principale.hauteur / 2);
+    const QScreen* ecran = QGuiApplication::screenAt(centre);
+    return (ecran ? ecran : QGuiApplication::primaryScreen())->availableGeometry();
+}
 } // namespace
 
 QString texte_affiche(const char* texte_message, std::size_t taille) {
@@ -38,16 +83,15 @@ Tmessage_alarme::Tmessage_alarme(Contexte& ctx, const Reglages& reglages, QWidge
     setWindowTitle(QString::fromStdString(ctx_.titre));
 
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(25, 22, 185, 97);
-    const QFont arial = police(QStringLiteral("Arial"), 11);
-    Label1->setFont(arial);
+    Label1->setGeometry(cadre_texte);
+    Label1->setFont(police(QStringLiteral("Arial"), taille_texte));
     Label1->setTextFormat(Qt::PlainText);
-    Label1->setWordWrap(false); // a long line is cut at the edge, not wrapped
+    Label1->setWordWrap(false); // dispose() breaks the lines itself, long words included
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setStyleSheet(QStringLiteral("color: black; background: transparent;"));
 
     ok->setObjectName(QStringLiteral("ok"));
-    ok->setGeometry(82, 122, 71, 17);
+    ok->setGeometry(cadre_ok);
     const QFont times = police(QStringLiteral("Times New Roman"), 13, true);
     ok->setFont(times);
     ok->setText(QStringLiteral("OK"));
@@ -90,18 +134,66 @@ void Tmessage_alarme::done(int resultat) {
 }
 
 void Tmessage_alarme::showEvent(QShowEvent* e) {
-    // Centred on the main window as it was at the last check, 220 pixels below its top.
-    move(ctx_.centre_sur_main(size()).x(), ctx_.rect_main.haut + decalage_haut);
-    fond_ = image_ressource(reglages_.video() == 1 ? QStringLiteral("message1")
-                                                   : QStringLiteral("message2"));
-    Label1->setText(texte_affiche(texte_message, sizeof(texte_message)));
+    if (ouverture_.ouvre(*e)) {
+        fond_ = image_ressource(reglages_.video() == 1 ? QStringLiteral("message1")
+                                                       : QStringLiteral("message2"));
+        dispose();
+    }
     QDialog::showEvent(e);
+}
+
+void Tmessage_alarme::hideEvent(QHideEvent* e) {
+    ouverture_.ferme(*e);
+    QDialog::hideEvent(e);
+}
+
+void Tmessage_alarme::dispose() {
+    const QString texte = texte_affiche(texte_message, sizeof(texte_message));
+    const QRect ecran = ecran_de(ctx_.rect_main);
+    const int hauteur_max = std::max(ecran.height(), hauteur_message);
+    // The board grows to show the whole text; a smaller font only when even
+    // the screen's height is not enough.
+    QFont f = police(QStringLiteral("Arial"), taille_texte);
+    QString lignes;
+    int plus = 0;
+    for (;;) {
+        lignes = coupe_lignes(texte, f, cadre_texte.width(), Label1);
+        const QRect r = QFontMetrics(f, Label1).boundingRect(
+            QRect(0, 0, cadre_texte.width(), hauteur_max), Qt::AlignLeft | Qt::AlignTop, lignes);
+        plus = std::max(0, r.height() - cadre_texte.height());
+        if (hauteur_message + plus <= hauteur_max || f.pixelSize() <= taille_texte_min)
+            break;
+        f.setPixelSize(f.pixelSize() - 1);
+    }
+    plus = std::min(plus, hauteur_max - hauteur_message);
+    setFixedSize(largeur_message, hauteur_message + plus);
+    Label1->setFont(f);
+    Label1->setGeometry(cadre_texte.adjusted(0, 0, 0, plus));
+    Label1->setText(lignes);
+    ok->setGeometry(cadre_ok.translated(0, plus));
+    // Centred on the main window as it was at the last check, 220 pixels below
+    // its top, but never off the screen.
+    place(*this, [this](const QSize& taille) {
+        return QPoint(ctx_.centre_sur_main(taille).x(), ctx_.rect_main.haut + decalage_haut);
+    });
 }
 
 void Tmessage_alarme::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (!fond_.isNull()) {
-        p.drawPixmap(0, 0, fond_);
+        const int l = width(), h = height();
+        // Source rectangles count the picture's own pixels, twice as many on a
+        // high-density screen; the board itself in window units.
+        const qreal r = fond_.devicePixelRatio();
+        const int hf = qRound(fond_.height() / r);
+        const auto source = [r](int x, int y, int lx, int ly) {
+            return QRectF(x * r, y * r, lx * r, ly * r);
+        };
+        p.drawPixmap(QRectF(0, 0, l, fond_haut), fond_, source(0, 0, l, fond_haut));
+        p.drawPixmap(QRectF(0, fond_haut, l, h - fond_haut - fond_bas), fond_,
+                     source(0, fond_haut, l, hf - fond_haut - fond_bas));
+        p.drawPixmap(QRectF(0, h - fond_bas, l, fond_bas), fond_,
+                     source(0, hf - fond_bas, l, fond_bas));
         return;
     }
     // Without the artwork, a plain board keeps the text readable.
@@ -110,7 +202,7 @@ void Tmessage_alarme::paintEvent(QPaintEvent*) {
     p.drawRect(rect().adjusted(3, 3, -3, -3));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(214, 178, 120));
-    p.drawEllipse(QRect(78, 119, 79, 23));
+    p.drawEllipse(QRect(ok->x() - 4, ok->y() - 3, 79, 23));
 }
 
 bool Tmessage_alarme::eventFilter(QObject* objet, QEvent* e) {

@@ -1,5 +1,7 @@
 #pragma once
 // The little wooden board that shows the text of a due alarm, with its "OK".
+#include "plateforme/ecran.hpp"
+
 #include <QDialog>
 #include <QPixmap>
 #include <deque>
@@ -34,16 +36,21 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     bool eventFilter(QObject* objet, QEvent* e) override;
 
 private:
     void montre(const std::string& texte);
+    // Label1's text broken into lines that fit its width, the board as tall as
+    // they need within the screen, and its place.
+    void dispose();
 
     Contexte& ctx_;
     const Reglages& reglages_;
     QPixmap fond_;
     std::deque<std::string> attente_;
+    Ouverture ouverture_;
 };
 
 // Label1's text: CR LF (or a lone CR or LF) starts a new line.

@@ -4,7 +4,10 @@
 #include "calendar/contexte.hpp"
 #include "calendar/dates.hpp"
 #include "calendar/utilitaires.hpp"
+#include "plateforme/garde.hpp"
 
+#include <QTimer>
+#include <algorithm>
 #include <chrono>
 
 namespace quorvel {
@@ -37,14 +40,65 @@ Instant instant_de_minute(std::int64_t numero) {
     return t;
 }
 
-std::vector<std::int64_t> minutes_a_verifier(std::optional<std::int64_t> derniere,
-                                             std::int64_t maintenant) {
-    if (!derniere || maintenant < *derniere || maintenant - *derniere > rattrapage_max)
-        return {maintenant};
+bool SuiviMinutes::verifiee(std::int64_t minute) const {
+    for (const auto& [debut, fin] : verifiees_)
+        if (minute >= debut && minute <= fin)
+            return true;
+    return false;
+}
+
+std::vector<std::int64_t> SuiviMinutes::a_verifier(std::int64_t maintenant) const {
     std::vector<std::int64_t> minutes;
-    for (std::int64_t m = *derniere + 1; m <= maintenant; ++m)
+    for (std::int64_t m : echouees_)
+        if (m > maintenant - reprise_max && m <= maintenant)
+            minutes.push_back(m);
+    const bool a_la_suite =
+        derniere_ && *derniere_ < maintenant && maintenant - *derniere_ <= rattrapage_max;
+    for (std::int64_t m = a_la_suite ? *derniere_ + 1 : maintenant; m <= maintenant; ++m)
         minutes.push_back(m);
+    std::sort(minutes.begin(), minutes.end());
+    minutes.erase(std::unique(minutes.begin(), minutes.end()), minutes.end());
+    std::erase_if(minutes, [this](std::int64_t m) { return verifiee(m); });
     return minutes;
+}
+
+void SuiviMinutes::reussie(const std::vector<std::int64_t>& minutes, std::int64_t maintenant) {
+    for (std::int64_t m : minutes) {
+        // The first interval that m falls in, extends or comes before.
+        auto it = std::lower_bound(verifiees_.begin(), verifiees_.end(), m,
+                                   [](const auto& p, std::int64_t x) { return p.second < x - 1; });
+        if (it == verifiees_.end() || it->first > m + 1) {
+            verifiees_.insert(it, {m, m});
+            continue;
+        }
+        it->first = std::min(it->first, m);
+        it->second = std::max(it->second, m);
+        if (const auto suivant = it + 1;
+            suivant != verifiees_.end() && suivant->first <= it->second + 1) {
+            it->second = std::max(it->second, suivant->second);
+            verifiees_.erase(suivant);
+        }
+    }
+    echouees_.clear();
+    oublie(maintenant);
+}
+
+void SuiviMinutes::echouee(const std::vector<std::int64_t>& minutes, std::int64_t maintenant) {
+    echouees_.insert(echouees_.end(), minutes.begin(), minutes.end());
+    std::sort(echouees_.begin(), echouees_.end());
+    echouees_.erase(std::unique(echouees_.begin(), echouees_.end()), echouees_.end());
+    std::erase_if(echouees_, [&](std::int64_t m) { return m <= maintenant - reprise_max; });
+    oublie(maintenant);
+}
+
+void SuiviMinutes::oublie(std::int64_t maintenant) {
+    derniere_ = maintenant;
+    const std::int64_t bas = maintenant - memoire_max, haut = maintenant + memoire_max;
+    std::erase_if(verifiees_, [&](const auto& p) { return p.second < bas || p.first > haut; });
+    for (auto& [debut, fin] : verifiees_) {
+        debut = std::max(debut, bas);
+        fin = std::min(fin, haut);
+    }
 }
 
 MinuteVerifiee minute_verifiee(const Instant& t) {
@@ -82,42 +136,95 @@ Echeances alarmes_dues(const std::vector<EnregistrementAlarme>& alarmes,
     return e;
 }
 
+bool alarme_passee(const EnregistrementAlarme& a, const Instant& maintenant) {
+    if (a.repete())
+        return false;
+    const std::string heure = a.heure().substr(0, longueur_heure);
+    const std::string date = a.date().substr(0, longueur_date);
+    const auto nombre = [](const std::string& s, std::size_t debut, std::size_t n) {
+        int v = 0;
+        for (std::size_t k = debut; k < debut + n; ++k) {
+            if (k >= s.size() || s[k] < '0' || s[k] > '9')
+                return -1;
+            v = v * 10 + (s[k] - '0');
+        }
+        return v;
+    };
+    Instant t;
+    t.heure = nombre(heure, 0, 2);
+    t.minute = nombre(heure, 3, 2);
+    t.jour = nombre(date, 0, 2);
+    t.mois = nombre(date, 3, 2);
+    t.annee = nombre(date, 6, 4);
+    if (t.heure < 0 || t.minute < 0 || t.jour < 1 || t.mois < 1 || t.mois > 12 || t.annee < 0)
+        return false;
+    // A minute that does not spell back the same (31/02, 24:00, 12:60) never comes.
+    const std::int64_t n = numero_minute(t);
+    const MinuteVerifiee m = minute_verifiee(instant_de_minute(n));
+    return m.heure == heure && m.date == date && n < numero_minute(maintenant);
+}
+
+namespace {
+
+struct Sonneries {
+    std::vector<std::string> sons; // file order
+    std::optional<std::string> texte;
+};
+
+// The file read at once into a buffer of our own: the alarm being edited in
+// the entry dialog is never touched.
+Sonneries lit_sonneries(const std::string& repertoire, const std::vector<MinuteVerifiee>& minutes) {
+    const std::vector<EnregistrementAlarme> alarmes = lit_alarmes(repertoire);
+    const Echeances e = alarmes_dues(alarmes, minutes);
+    Sonneries s;
+    for (std::int32_t i : e.dues)
+        s.sons.push_back(chemin_son(alarmes[static_cast<std::size_t>(i)], repertoire));
+    if (e.texte >= 0)
+        s.texte = alarmes[static_cast<std::size_t>(e.texte)].texte();
+    return s;
+}
+
+} // namespace
+
 PlanificateurAlarmes::PlanificateurAlarmes(Contexte& ctx, Tmessage_alarme& message)
-    : ctx_(ctx), message_(message), derniere_(numero_minute(ctx.horloge.maintenant()) - 1) {}
+    : ctx_(ctx), message_(message), suivi_(numero_minute(ctx.horloge.maintenant()) - 1) {}
 
 void PlanificateurAlarmes::verifie() {
     const std::int64_t maintenant = numero_minute(ctx_.horloge.maintenant());
-    const std::vector<std::int64_t> numeros = minutes_a_verifier(derniere_, maintenant);
+    const std::vector<std::int64_t> numeros = suivi_.a_verifier(maintenant);
     if (numeros.empty())
-        return;               // this minute has been checked already
+        return;               // every minute up to now has been checked already
     ctx_.dates.texte_date(3); // every tick refreshes today's date
     std::vector<MinuteVerifiee> minutes;
     for (std::int64_t m : numeros)
         minutes.push_back(minute_verifiee(instant_de_minute(m)));
 
-    // One pass over the file into a buffer of our own: the alarm being edited
-    // in the entry dialog is never touched.
-    std::vector<std::string> sons;
-    std::optional<std::string> texte;
-    {
-        auto f = ouvre_alarme(ctx_.repertoire);
-        const std::int32_t c = nombre_alarmes(f);
-        EnregistrementAlarme locale;
-        for (std::int32_t i = 0; i < c; ++i) {
-            lit_alarme(f, i, locale);
-            if (!alarme_due(locale, minutes))
-                continue;
-            sons.push_back(chemin_son(locale, ctx_.repertoire));
-            if (locale.affiche_texte())
-                texte = locale.texte();
-        }
-        ferme_alarme(f);
+    Sonneries s;
+    try {
+        s = lit_sonneries(ctx_.repertoire, minutes);
+    } catch (...) {
+        suivi_.echouee(numeros, maintenant);
+        signale(std::current_exception());
+        return;
     }
-    derniere_ = maintenant;
-    for (const std::string& son : sons)
+    suivi_.reussie(numeros, maintenant);
+    for (const std::string& son : s.sons)
         joue_son(ctx_.son, son);
-    if (texte)
-        message_.annonce(*texte);
+    if (s.texte)
+        message_.annonce(*s.texte);
+}
+
+void PlanificateurAlarmes::signale(std::exception_ptr erreur) {
+    if (boite_ouverte_)
+        return; // the box already open tells it; the minutes wait all the same
+    boite_ouverte_ = true;
+    // Shown from the event loop rather than from the tick: a box waiting inside
+    // the timer's handler would hold the timer until it is closed.
+    QTimer::singleShot(0, &vie_, [this, erreur] {
+        garde(ctx_.dialogues, message_.parentWidget(), QString::fromStdString(ctx_.titre),
+              [erreur] { std::rethrow_exception(erreur); });
+        boite_ouverte_ = false;
+    });
 }
 
 } // namespace quorvel

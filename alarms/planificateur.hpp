@@ -4,7 +4,9 @@
 #include "alarms/alarme.hpp"
 #include "plateforme/horloge.hpp"
 
+#include <QObject>
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,15 +21,44 @@ std::int64_t numero_minute(const Instant& t);
 // The minute back as a date and time (seconds 0, weekday filled in).
 Instant instant_de_minute(std::int64_t numero);
 
-// Longest gap, in minutes, that a check makes up for. A longer one means the
-// machine slept or the clock was set: its backlog is not rung.
+// Longest gap, in minutes, between two checks that a check makes up for. A
+// longer one means the machine slept or the clock was set forward: its backlog
+// is not rung.
 constexpr std::int64_t rattrapage_max = 5;
+// Minutes whose check failed (the alarm file could not be read) are checked
+// again once it can, as far back as one day.
+constexpr std::int64_t reprise_max = 1440;
+// A checked minute is remembered for one day on either side of the clock, so a
+// clock set back by up to a day (summer time ending, a correction) does not ring
+// its alarms again. A clock set back further was wrong: its minutes ring anew.
+constexpr std::int64_t memoire_max = 1440;
 
-// The minutes one check looks at, in increasing order: those after the last
-// minute checked up to now (none when now was already checked); only now when
-// nothing was checked yet, when the clock went back, or after a longer gap.
-std::vector<std::int64_t> minutes_a_verifier(std::optional<std::int64_t> derniere,
-                                             std::int64_t maintenant);
+// Which minutes the alarm clock has checked, from one check to the next.
+class SuiviMinutes {
+public:
+    // derniere: the minute of the last check, when there was one.
+    explicit SuiviMinutes(std::optional<std::int64_t> derniere = std::nullopt)
+        : derniere_(derniere) {}
+
+    // The minutes the check at maintenant looks at, in increasing order: those
+    // after the last check up to now (only now after a longer gap or when the
+    // clock went back), and the failed ones of the last day; never a minute
+    // checked already.
+    std::vector<std::int64_t> a_verifier(std::int64_t maintenant) const;
+    // What came of the check at maintenant of these minutes.
+    void reussie(const std::vector<std::int64_t>& minutes, std::int64_t maintenant);
+    void echouee(const std::vector<std::int64_t>& minutes, std::int64_t maintenant);
+
+private:
+    bool verifiee(std::int64_t minute) const;
+    // The last check is at maintenant; what lies more than a day away is forgotten.
+    void oublie(std::int64_t maintenant);
+
+    std::optional<std::int64_t> derniere_;
+    // Disjoint, in increasing order, both ends included.
+    std::vector<std::pair<std::int64_t, std::int64_t>> verifiees_;
+    std::vector<std::int64_t> echouees_; // increasing
+};
 
 // One minute as the alarm fields spell it.
 struct MinuteVerifiee {
@@ -49,9 +80,15 @@ struct Echeances {
 Echeances alarmes_dues(const std::vector<EnregistrementAlarme>& alarmes,
                        const std::vector<MinuteVerifiee>& minutes);
 
+// A one-date alarm whose date and time, well formed, are before this minute:
+// no check will ever find it due.
+bool alarme_passee(const EnregistrementAlarme& a, const Instant& maintenant);
+
 // The main window's Timer2Timer calls position_main() then verifie() every
-// 60 s, inside its guard. A file failure throws before any sound starts, and
-// the minutes are then looked at again by the next check.
+// 60 s. A check that cannot read the alarm file rings nothing, reports the
+// error in a box shown after the tick has returned, so that the clock goes on
+// checking while it is open (one box at a time), and its minutes are checked
+// again once the file can be read.
 class PlanificateurAlarmes {
 public:
     // The minute of creation is the first one checked.
@@ -59,9 +96,13 @@ public:
     void verifie();
 
 private:
+    void signale(std::exception_ptr erreur);
+
     Contexte& ctx_;
     Tmessage_alarme& message_;
-    std::optional<std::int64_t> derniere_;
+    SuiviMinutes suivi_;
+    bool boite_ouverte_ = false;
+    QObject vie_; // pending reports die with the scheduler
 };
 
 } // namespace quorvel

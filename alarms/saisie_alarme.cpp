@@ -1,6 +1,7 @@
 #include "alarms/saisie_alarme.hpp"
 
 #include "alarms/alarme.hpp"
+#include "alarms/planificateur.hpp"
 #include "calendar/contexte.hpp"
 #include "calendar/utilitaires.hpp"
 #include "plateforme/cp1252.hpp"
@@ -75,8 +76,7 @@ Tsaisie_alarme::Tsaisie_alarme(Contexte& ctx, const Reglages& reglages,
       courante_(courante) {
     setObjectName(QStringLiteral("saisie_alarme"));
     setWindowTitle(QStringLiteral("SAISIE DE L'ALARME"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(boutons_dialogue);
     setFixedSize(largeur_saisie, hauteur_saisie);
 
     const QFont groupe = police(QStringLiteral("Times New Roman"), 16, true, true);
@@ -179,13 +179,21 @@ Tsaisie_alarme::Tsaisie_alarme(Contexte& ctx, const Reglages& reglages,
 }
 
 void Tsaisie_alarme::showEvent(QShowEvent* e) {
-    move(ctx_.centre_sur_main(size()));
-    const QPixmap coche = image_ressource(reglages_.video() == 1 ? QStringLiteral("coche1")
-                                                                 : QStringLiteral("coche2"));
-    ok1->setIcon(QIcon(coche));
-    ok1->setIconSize(coche.isNull() ? QSize(25, 25) : coche.size());
-    donnee_champ();
+    // Only the opening loads the record: a restore after minimising keeps what was typed.
+    if (ouverture_.ouvre(*e)) {
+        place(*this, [this](const QSize& taille) { return ctx_.centre_sur_main(taille); });
+        const QPixmap coche = image_ressource(reglages_.video() == 1 ? QStringLiteral("coche1")
+                                                                     : QStringLiteral("coche2"));
+        ok1->setIcon(QIcon(coche));
+        ok1->setIconSize(coche.isNull() ? QSize(25, 25) : coche.deviceIndependentSize().toSize());
+        donnee_champ();
+    }
     QDialog::showEvent(e);
+}
+
+void Tsaisie_alarme::hideEvent(QHideEvent* e) {
+    ouverture_.ferme(*e);
+    QDialog::hideEvent(e);
 }
 
 void Tsaisie_alarme::donnee_champ() {
@@ -293,7 +301,16 @@ void Tsaisie_alarme::ok1Click() {
     verification_en_cours_ = false;
     if (!valide)
         return;
+    const EnregistrementAlarme avant = courante_;
     champ_donnee();
+    if (alarme_passee(courante_, ctx_.horloge.maintenant()) &&
+        !ctx_.dialogues.confirme(this, QStringLiteral("Confirmation"),
+                                 QStringLiteral("Cette alarme ne sonnera pas\u00A0: sa date et "
+                                                "son heure sont passées. Enregistrer quand "
+                                                "même\u00A0?"))) {
+        courante_ = avant; // back to the dialog, the fields as typed
+        return;
+    }
     accept();
 }
 

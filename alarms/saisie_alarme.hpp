@@ -1,6 +1,8 @@
 #pragma once
 // "SAISIE DE L'ALARME": edits the current alarm record in place. The caller
 // fills the record, shows the dialog modally and stores the record afterwards.
+#include "plateforme/ecran.hpp"
+
 #include <QDialog>
 #include <QString>
 #include <string>
@@ -57,6 +59,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
     bool eventFilter(QObject* objet, QEvent* e) override;
 
 private:
@@ -66,6 +69,7 @@ private:
     const Reglages& reglages_;
     EnregistrementAlarme& courante_;
     bool verification_en_cours_ = false;
+    Ouverture ouverture_;
 };
 
 // The multi-line edit's text as stored: Windows-1252, CR LF line breaks, at

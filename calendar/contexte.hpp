@@ -5,6 +5,7 @@
 #include "calendar/dates.hpp"
 #include "plateforme/cp1252.hpp"
 #include "plateforme/dialogues.hpp"
+#include "plateforme/fichier.hpp"
 #include "plateforme/garde.hpp"
 #include "plateforme/son.hpp"
 
@@ -14,6 +15,25 @@
 #include <string>
 
 namespace quorvel {
+
+// The file a sound path as a file stores it (Windows-1252) plays. A relative
+// path names a file of the data directory, and so does the last component of a
+// path written by the Windows version or of one that names no file here when
+// the data directory holds that name: a data folder copied to another machine
+// or user keeps its sounds without its records being rewritten.
+inline std::string chemin_du_son(const std::string& cp1252, const std::string& repertoire) {
+    std::string p = chemin_depuis_cp1252(cp1252);
+    if (const std::size_t barre = p.find_last_of('\\'); barre != std::string::npos)
+        p.erase(0, barre + 1);
+    if (p.empty())
+        return p;
+    if (p.front() != '/')
+        return repertoire + p;
+    const std::string nom = p.substr(p.find_last_of('/') + 1);
+    if (!fichier_existe(p) && !nom.empty() && fichier_existe(repertoire + nom))
+        return repertoire + nom;
+    return p;
+}
 
 struct RectangleFenetre {
     std::int32_t gauche = 0, haut = 0, largeur = 0, hauteur = 0;
@@ -35,8 +55,9 @@ struct Contexte {
     ServiceDates dates;
 
     std::string chemin(const std::string& nom) const { return repertoire + nom; }
-    // Top-left corner of a window of this size centred on the main window as
-    // last recorded, halves truncated toward zero.
+    // Outer top-left corner of a window of this outer size (frame included)
+    // centred on the main window's outer rectangle as last recorded, halves
+    // truncated toward zero.
     QPoint centre_sur_main(const QSize& taille) const {
         return {rect_main.gauche + (rect_main.largeur - taille.width()) / 2,
                 rect_main.haut + (rect_main.hauteur - taille.height()) / 2};
@@ -48,11 +69,9 @@ struct Contexte {
             dialogues.ouvre_aide(fenetre, QString::fromStdString(fichier_aide), sujet);
         });
     }
-    // A sound path as a file stores it (Windows-1252); a relative one names a
-    // file of the data directory.
+    // The file a stored sound path plays (see chemin_du_son).
     std::string chemin_son(const std::string& cp1252) const {
-        std::string p = chemin_depuis_cp1252(cp1252);
-        return !p.empty() && p.front() == '/' ? p : repertoire + p;
+        return chemin_du_son(cp1252, repertoire);
     }
 };
 

@@ -48,5 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VERIFIE(lit(nom_fichier_alarme) == entree.substr(taille_alarme, (n - 1) * taille_alarme));
     VERIFIE(courante == (n > 1 ? alarmes[n - 1] : alarmes[0]));
     VERIFIE(efface_provisoires(repertoire()) == 0);
+    // The cut file was kept aside first, byte for byte.
+    const std::string copie = std::string(nom_fichier_alarme) + ".illisible";
+    VERIFIE(existe(copie) == (size % taille_alarme != 0));
+    VERIFIE(size % taille_alarme == 0 || lit(copie) == entree);
+    efface(copie);
     return 0;
 }

@@ -39,6 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     verifie_bornes(r);
 
     ecrit_reglages(repertoire(), r);
+    // A cut file is kept aside, byte for byte, before it is written over.
+    VERIFIE(existe("PAD.CFG.illisible") == (size < taille_reglages));
+    VERIFIE(size >= taille_reglages || lit("PAD.CFG.illisible") == entree);
+    efface("PAD.CFG.illisible");
     const std::string ecrit_ = lit("PAD.CFG");
     VERIFIE(ecrit_.size() == std::max(size, taille_reglages));
     VERIFIE(std::memcmp(ecrit_.data(), r.octets.data(), taille_reglages) == 0);

@@ -62,8 +62,14 @@ void Ta_propos::FormShow() {
 }
 
 void Ta_propos::showEvent(QShowEvent* evenement) {
-    FormShow();
+    if (ouverture_.ouvre(*evenement))
+        FormShow();
     QDialog::showEvent(evenement);
+}
+
+void Ta_propos::hideEvent(QHideEvent* evenement) {
+    ouverture_.ferme(*evenement);
+    QDialog::hideEvent(evenement);
 }
 
 bool Ta_propos::eventFilter(QObject* objet, QEvent* evenement) {

@@ -1,6 +1,8 @@
 #pragma once
 // The about box: a borderless picture centred on the screen with the animated
 // logo and the program's name in embossed letters. Any click closes it.
+#include "plateforme/ecran.hpp"
+
 #include <QDialog>
 
 class QFrame;
@@ -24,11 +26,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* evenement) override;
+    void hideEvent(QHideEvent* evenement) override;
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
     void FormShow();
     Contexte& ctx_;
+    Ouverture ouverture_;
 };
 
 // The application title without its version: "Quorvel V2.32" gives "Quorvel".

@@ -1,5 +1,6 @@
 #include "menu/aide.hpp"
 
+#include "plateforme/ecran.hpp"
 #include "plateforme/erreurs.hpp"
 
 #include <QApplication>
@@ -59,8 +60,9 @@ void ouvre_aide(QWidget* parent, const QString& fichier, int sujet) {
     }
     v->affiche(fichier, sujet);
     if (parent && !v->isVisible()) {
+        // Beside the window that asked, but all of it on the screen.
         const QRect r = parent->window()->frameGeometry();
-        v->move(r.topLeft() + QPoint(20, 20));
+        place(*v, r.topLeft() + QPoint(20, 20));
     }
     v->show();
     v->raise();

@@ -78,10 +78,16 @@ void Tmenu_general::FormActivate() {
 }
 
 void Tmenu_general::showEvent(QShowEvent* evenement) {
-    // Once per showing: a dialog opened from the menu closing does not come here.
-    if (!evenement->spontaneous())
+    // Once per opening: neither a dialog opened from the menu closing nor a
+    // restore after minimising comes here.
+    if (ouverture_.ouvre(*evenement))
         FormActivate();
     QDialog::showEvent(evenement);
+}
+
+void Tmenu_general::hideEvent(QHideEvent* evenement) {
+    ouverture_.ferme(*evenement);
+    QDialog::hideEvent(evenement);
 }
 
 void Tmenu_general::execute(void (Tmenu_general::*action)()) {

@@ -1,6 +1,8 @@
 #pragma once
 // The general menu: a borderless wooden board with six oval buttons, each a
 // text label. Each entry opens its dialog over the menu; "Annuler" closes it.
+#include "plateforme/ecran.hpp"
+
 #include <QDialog>
 
 #include <array>
@@ -37,6 +39,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* evenement) override;
+    void hideEvent(QHideEvent* evenement) override;
     void keyPressEvent(QKeyEvent* evenement) override;
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
@@ -51,6 +54,7 @@ private:
     QDialog& alarmes_;
     QDialog& configuration_;
     Ta_propos& a_propos_;
+    Ouverture ouverture_;
 };
 
 } // namespace quorvel

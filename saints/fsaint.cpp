@@ -1,6 +1,7 @@
 #include "saints/fsaint.hpp"
 
 #include "calendar/contexte.hpp"
+#include "plateforme/copie_illisible.hpp"
 #include "plateforme/cp1252.hpp"
 #include "plateforme/ecran.hpp"
 #include "plateforme/garde.hpp"
@@ -32,9 +33,7 @@ std::string ligne_saint(const EnregistrementSaint& s) {
 
 Tsaints::Tsaints(Contexte& ctx, const Reglages& reglages, EnregistrementSaint& tampon,
                  QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      ctx_(ctx), reglages_(reglages), tampon_(tampon) {
+    : QDialog(parent, boutons_dialogue), ctx_(ctx), reglages_(reglages), tampon_(tampon) {
     setWindowTitle(QStringLiteral("SAINT A FETER"));
     setFixedSize(largeur, hauteur);
 
@@ -90,11 +89,16 @@ template <class F> void Tsaints::gere(F&& f) {
 }
 
 void Tsaints::showEvent(QShowEvent* evenement) {
-    if (!evenement->spontaneous()) {
+    if (ouverture_.ouvre(*evenement)) {
         centre_sur_ecran(*this);
         gere([this] { FormActivate(); });
     }
     QDialog::showEvent(evenement);
+}
+
+void Tsaints::hideEvent(QHideEvent* evenement) {
+    ouverture_.ferme(*evenement);
+    QDialog::hideEvent(evenement);
 }
 
 void Tsaints::keyPressEvent(QKeyEvent* evenement) {
@@ -122,7 +126,7 @@ void Tsaints::FormActivate() {
         const auto pose = [](QPushButton* b, const QPixmap& image) {
             b->setIcon(QIcon(image));
             if (!image.isNull())
-                b->setIconSize(image.size());
+                b->setIconSize(image.deviceIndependentSize().toSize());
         };
         pose(moins1, image_ressource(QStringLiteral("fleche_g") + suffixe));
         pose(plus1, image_ressource(QStringLiteral("fleche_d") + suffixe));
@@ -162,6 +166,11 @@ void Tsaints::affecte_liste() {
         const QSignalBlocker blocage(liste);
         liste->clear();
     }
+    // Until the month is read, the field names no record: what it showed of
+    // another month can never be stored into this one.
+    mois_lu_ = false;
+    index_saint_ = -1;
+    champ->setText(QString());
     FichierEnregistrements f = ouvre_saints(ctx_.repertoire, mois_affiche_);
     const std::int64_t nombre = f.nombre();
     for (std::int64_t n = 0; n < nombre; ++n) {
@@ -172,6 +181,7 @@ void Tsaints::affecte_liste() {
         liste->addItem(item);
     }
     ferme_saints(f);
+    mois_lu_ = true;
     affecte_champ(0);
     liste->setFocus();
 }
@@ -195,9 +205,16 @@ void Tsaints::deplacement() {
     // Set again at the end, also when a file error abandons the step.
     const Verrou verrou(saisie_libre_);
     const int a = liste->currentRow();
-    if (a < 0 || index_saint_ < 0 || index_saint_ >= liste->count())
+    if (a < 0)
         return;
+    // Nothing is stored from a field that names no record, nor, in a month that
+    // could not be listed whole, from one the user did not type in.
+    if (index_saint_ >= 0 && index_saint_ < liste->count() && (mois_lu_ || champ->isModified()))
+        stocke_champ(a);
+    affecte_champ(a);
+}
 
+void Tsaints::stocke_champ(int a) {
     FichierEnregistrements f = ouvre_saints(ctx_.repertoire, mois_affiche_);
     lit_saint(f, index_saint_, tampon_);
     ferme_saints(f);
@@ -205,15 +222,19 @@ void Tsaints::deplacement() {
     // Compared whole, so that merely selecting a line never rewrites a record,
     // even one whose stored name is longer than what the field may store.
     const QString texte = champ->text();
-    if (vers_cp1252(texte) != tampon_.nom()) {
-        tampon_.regle_nom(vers_cp1252(texte.left(longueur_nom)));
-        liste->item(index_saint_)->setText(depuis_cp1252(ligne_saint(tampon_)));
-        FichierEnregistrements g = ouvre_saints(ctx_.repertoire, mois_affiche_);
-        ecrit_saint(g, index_saint_, tampon_);
-        ferme_saints(g);
-        selectionne(a);
+    if (vers_cp1252(texte) == tampon_.nom())
+        return;
+    if (!mois_lu_) {
+        garde_illisible(ctx_.chemin(nom_fichier_saints(mois_affiche_)),
+                        signale_dans(ctx_.dialogues, this, ctx_.titre));
+        mois_lu_ = true;
     }
-    affecte_champ(a);
+    tampon_.regle_nom(vers_cp1252(texte.left(longueur_nom)));
+    liste->item(index_saint_)->setText(depuis_cp1252(ligne_saint(tampon_)));
+    FichierEnregistrements g = ouvre_saints(ctx_.repertoire, mois_affiche_);
+    ecrit_saint(g, index_saint_, tampon_);
+    ferme_saints(g);
+    selectionne(a);
 }
 
 void Tsaints::ok1Click() {

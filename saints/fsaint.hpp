@@ -1,6 +1,8 @@
 #pragma once
 // The saints browser: the saints of one month, day by day; the name of the
 // selected day can be edited and is stored when another line is chosen or on OK.
+#include "plateforme/ecran.hpp"
+
 #include <QDialog>
 
 #include <string>
@@ -43,6 +45,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* evenement) override;
+    void hideEvent(QHideEvent* evenement) override;
     void keyPressEvent(QKeyEvent* evenement) override;
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
@@ -51,6 +54,9 @@ private:
     void montre_mois();
     // Selects a line without it counting as the user's choice.
     void selectionne(int ligne);
+    // Stores the field into the record it shows when the name differs, then
+    // selects line a again (the list line of the record is redrawn).
+    void stocke_champ(int a);
     template <class F> void gere(F&& f);
 
     Contexte& ctx_;
@@ -59,6 +65,10 @@ private:
     int mois_affiche_ = 1;
     int index_saint_ = 0;
     bool saisie_libre_ = true;
+    // The month's file was listed whole; one that was not is written only where
+    // the user typed, and only once it is kept aside.
+    bool mois_lu_ = false;
+    Ouverture ouverture_;
 };
 
 // A list line: "dd/mm - name" (the name as Windows-1252 bytes).

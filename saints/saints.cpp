@@ -1,6 +1,7 @@
 #include "saints.hpp"
 
 #include "calendar/utilitaires.hpp"
+#include "plateforme/erreurs.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -32,14 +33,18 @@ std::string nom_fichier_saints(int mois) { return "SAINT" + nombre_zeros(mois, 2
 FichierEnregistrements ouvre_saints(const std::string& repertoire, int mois) {
     const std::string chemin = repertoire + nom_fichier_saints(mois);
     if (auto f = FichierEnregistrements::ouvre(chemin, taille_saint)) return std::move(*f);
-    auto f = FichierEnregistrements::cree(chemin, taille_saint);
+    // The whole month written beside and renamed in: never a cut month on disk.
+    std::string mois_entier;
     EnregistrementSaint s;
     for (int i = 0; i < longueur_mois(mois, annee_bissextile); ++i) {
         vide_saint(s);
         s.regle_date(nombre_zeros(i + 1, 2) + "/" + nombre_zeros(mois, 2));
-        f.ecrit(i, s.octets.data());
+        mois_entier.append(reinterpret_cast<const char*>(s.octets.data()), s.octets.size());
     }
-    return f;
+    remplace_atomiquement(chemin, mois_entier);
+    auto f = FichierEnregistrements::ouvre(chemin, taille_saint);
+    if (!f) throw ErreurES(es_acces_refuse);
+    return std::move(*f);
 }
 
 void lit_saint(const FichierEnregistrements& f, std::int64_t n, EnregistrementSaint& s) {

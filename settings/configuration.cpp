@@ -61,9 +61,7 @@ PoliceReglee depuis_choix(const ChoixPolice& c) {
 } // namespace
 
 Tconfiguration::Tconfiguration(Contexte& ctx, Reglages& reglages, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      ctx_(ctx), reglages_(reglages) {
+    : QDialog(parent, boutons_dialogue), ctx_(ctx), reglages_(reglages) {
     setWindowTitle(QStringLiteral("CONFIGURATION"));
     setFixedSize(largeur, hauteur);
 
@@ -153,12 +151,13 @@ template <class F> void Tconfiguration::gere(F&& f) {
 }
 
 void Tconfiguration::sauve() {
-    ecrit_reglages(ctx_.repertoire, reglages_);
+    ecrit_reglages(ctx_.repertoire, reglages_, signale_dans(ctx_.dialogues, this, ctx_.titre));
 }
 
 void Tconfiguration::FormShow() {
-    // Centred on the main window as it was when the menu was opened; halves truncated.
-    move(ctx_.centre_sur_main(size()));
+    // Centred on the main window as it was when the menu was opened, frame
+    // included; halves truncated.
+    place(*this, [this](const QSize& taille) { return ctx_.centre_sur_main(taille); });
 }
 
 void Tconfiguration::FormActivate() {
@@ -166,7 +165,7 @@ void Tconfiguration::FormActivate() {
                                                                  : QStringLiteral("coche2"));
     ok1->setIcon(QIcon(coche));
     if (!coche.isNull())
-        ok1->setIconSize(coche.size());
+        ok1->setIconSize(coche.deviceIndependentSize().toSize());
     c1->setChecked(reglages_.son_page());
     if (reglages_.video() == 1)
         cv1->setChecked(true);
@@ -176,11 +175,16 @@ void Tconfiguration::FormActivate() {
 }
 
 void Tconfiguration::showEvent(QShowEvent* evenement) {
-    if (!evenement->spontaneous()) {
+    if (ouverture_.ouvre(*evenement)) {
         FormShow();
         FormActivate();
     }
     QDialog::showEvent(evenement);
+}
+
+void Tconfiguration::hideEvent(QHideEvent* evenement) {
+    ouverture_.ferme(*evenement);
+    QDialog::hideEvent(evenement);
 }
 
 void Tconfiguration::keyPressEvent(QKeyEvent* evenement) {

@@ -1,6 +1,7 @@
 #pragma once
 // The configuration dialog: the only place where the settings change. Each
 // change is made in the settings record and written to "PAD.CFG" at once.
+#include "plateforme/ecran.hpp"
 #include "settings/reglages.hpp"
 
 #include <QDialog>
@@ -46,6 +47,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* evenement) override;
+    void hideEvent(QHideEvent* evenement) override;
     void keyPressEvent(QKeyEvent* evenement) override;
 
 private:
@@ -61,6 +63,7 @@ private:
 
     Contexte& ctx_;
     Reglages& reglages_;
+    Ouverture ouverture_;
 };
 
 } // namespace quorvel

@@ -105,18 +105,21 @@ void config_defaut(Reglages& r, const std::string& repertoire) {
 
 void lit_reglages(const std::string& repertoire, Reglages& r) {
     const std::string chemin = repertoire + nom_fichier;
+    r.fichier_lu = false;
     auto f = FichierEnregistrements::ouvre(chemin, taille_reglages);
     if (!f) {
         config_defaut(r, repertoire);
         auto nouveau = FichierEnregistrements::cree(chemin, taille_reglages);
         nouveau.ecrit(0, r.octets.data());
         nouveau.ferme();
+        r.fichier_lu = true;
         return;
     }
     const std::int64_t taille = f->taille_octets();
     if (taille >= static_cast<std::int64_t>(taille_reglages)) {
         f->lit(0, r.octets.data());
         f->ferme();
+        r.fichier_lu = true;
         return;
     }
     // A cut file: the defaults, overlaid with every field the file holds whole.
@@ -129,9 +132,16 @@ void lit_reglages(const std::string& repertoire, Reglages& r) {
             std::memcpy(&r.octets[debut], &lus[debut], longueur);
 }
 
-void ecrit_reglages(const std::string& repertoire, const Reglages& r) {
+void ecrit_reglages(const std::string& repertoire, Reglages& r, const SignaleCopie& signale) {
     const std::string chemin = repertoire + nom_fichier;
     auto f = FichierEnregistrements::ouvre(chemin, taille_reglages);
+    // What start-up could not read whole is kept aside before it is written over.
+    if (f && (!r.fichier_lu || f->taille_octets() < static_cast<std::int64_t>(taille_reglages))) {
+        f->ferme();
+        garde_illisible(chemin, signale);
+        r.fichier_lu = true;
+        f = FichierEnregistrements::ouvre(chemin, taille_reglages);
+    }
     // A file that has gone is made again with the settings in memory, not the defaults.
     FichierEnregistrements fichier =
         f ? std::move(*f) : FichierEnregistrements::cree(chemin, taille_reglages);

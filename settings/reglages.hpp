@@ -2,6 +2,8 @@
 // The settings record: the one 241-byte record of "PAD.CFG", kept as its bytes
 // so that every byte the file holds (reserved ones, leftovers after a short
 // name) is written back exactly as read.
+#include "plateforme/copie_illisible.hpp"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -35,6 +37,9 @@ enum class CouleurReglee : std::size_t {
 class Reglages {
 public:
     std::array<std::uint8_t, taille_reglages> octets{};
+    // False while "PAD.CFG" holds what start-up could not read whole: the first
+    // write keeps that file aside before it writes over it.
+    bool fichier_lu = true;
 
     PoliceReglee police_calendrier() const { return police(43); }
     void regle_police_calendrier(const PoliceReglee& p) { regle_police(43, p); }
@@ -75,8 +80,10 @@ void config_defaut(Reglages& r, const std::string& repertoire);
 // Start-up: reads "PAD.CFG" of the data directory into r. A missing file is
 // created with the defaults (which r then holds); a file shorter than a record
 // gives the defaults overlaid with the complete fields it holds, and no error.
+// r.fichier_lu tells whether the file was read whole.
 void lit_reglages(const std::string& repertoire, Reglages& r);
-// Writes r as record 0 of "PAD.CFG", creating the file when it has gone.
-void ecrit_reglages(const std::string& repertoire, const Reglages& r);
+// Writes r as record 0 of "PAD.CFG", creating the file when it has gone. A file
+// not read whole, or shorter than a record, is first kept aside (signale is told).
+void ecrit_reglages(const std::string& repertoire, Reglages& r, const SignaleCopie& signale = {});
 
 } // namespace quorvel

@@ -2,6 +2,7 @@
 
 #include "alarms/rappel_agenda.hpp"
 #include "calendar/utilitaires.hpp"
+#include "plateforme/copie_illisible.hpp"
 #include "plateforme/couleurs.hpp"
 #include "plateforme/cp1252.hpp"
 #include "plateforme/ecran.hpp"
@@ -20,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
+#include <exception>
 
 namespace quorvel {
 
@@ -82,10 +84,7 @@ QFrame* trait(QWidget* parent, int x, int y, int l) {
 } // namespace
 
 TForm1::TForm1(EtatApplication& etat, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
-      etat_(etat) {
+    : QWidget(parent, boutons_fenetre_principale), etat_(etat) {
     cree_controles();
     FormCreate();
 }
@@ -249,7 +248,7 @@ void TForm1::FormCreate() {
     mois_courant = aujourdhui.mois;
     annee_courante = aujourdhui.annee;
     jour_semaine_courant = aujourdhui.jour_semaine;
-    derniere_heure = ctx.horloge.maintenant().heure;
+    derniere_heure = numero_heure(ctx.horloge.maintenant());
     bloc_libre = true;
 
     // Each step reports its own failure and the start goes on: a settings file
@@ -262,7 +261,8 @@ void TForm1::FormCreate() {
     gere([&] { reset(); });
     Timer1->start();
     Timer2->start();
-    // Centred on the screen where it will first show, before its rectangle is recorded.
+    // Centred on the screen where it will first show, frame included (placed again
+    // once the window manager has framed it), before its rectangle is recorded.
     centre_sur_ecran(*this);
     position_main();
     fichier_libre = true;
@@ -322,17 +322,21 @@ void TForm1::affiche_agenda() {
     affiche_alarme();
 }
 
-bool TForm1::page_modifiee() const {
-    if (edit_bloc_calendrier->document()->isModified()) return true;
+bool TForm1::agenda_modifie() const {
     for (const QLineEdit* c : champ)
         if (c->isModified()) return true;
     return false;
 }
 
-void TForm1::marque_page_chargee() {
-    edit_bloc_calendrier->document()->setModified(false);
-    for (QLineEdit* c : champ) c->setModified(false);
-    page_chargee_ = true;
+bool TForm1::ecriture_permise(bool& lu, bool modifie, const std::string& chemin) {
+    if (lu)
+        return true;
+    if (!modifie)
+        return false;
+    if (fichier_existe(chemin))
+        garde_illisible(chemin, signale_dans(etat_.ctx.dialogues, this, etat_.ctx.titre));
+    lu = true;
+    return true;
 }
 
 void TForm1::charge_bloc_note() {
@@ -352,11 +356,11 @@ void TForm1::charge_bloc_note() {
 void TForm1::sauve_bloc_note() {
     if (!fichier_libre) return;
     Verrou verrou(fichier_libre);
-    // A note pad that could not be read is not written over unless the user typed on it.
-    if (!note_chargee_ && !edit_bloc_note->document()->isModified()) return;
-    sauve_texte(etat_.ctx.chemin(fichier_bloc_note), texte_pour_fichier(edit_bloc_note->texte()));
+    const std::string chemin = etat_.ctx.chemin(fichier_bloc_note);
+    if (!ecriture_permise(note_chargee_, edit_bloc_note->document()->isModified(), chemin))
+        return;
+    sauve_texte(chemin, texte_pour_fichier(edit_bloc_note->texte()));
     edit_bloc_note->document()->setModified(false);
-    note_chargee_ = true;
 }
 
 void TForm1::charge_bloc_calendrier() {
@@ -364,7 +368,8 @@ void TForm1::charge_bloc_calendrier() {
     Verrou verrou(fichier_libre);
     // The page is emptied first: a load that fails never leaves another date's
     // texts where the next save would write them into this date's files.
-    page_chargee_ = false;
+    note_jour_lue_ = false;
+    agenda_lu_ = false;
     edit_bloc_calendrier->clear();
     vide_agenda(etat_.agenda);
     for (QLineEdit* c : champ) c->clear();
@@ -373,32 +378,59 @@ void TForm1::charge_bloc_calendrier() {
     for (QLineEdit* c : champ) c->setModified(false);
     affiche_cloche();
     const std::string& rep = etat_.ctx.repertoire;
-    const std::string texte =
-        charge_texte(rep + fichier_note_jour(jour_courant, mois_courant, annee_courante));
-    edit_bloc_calendrier->setPlainText(texte_pour_saisie(texte));
-    EnregistrementAgenda agenda;
-    auto fichier = ouvre_agenda(rep, jour_courant, mois_courant, annee_courante, agenda);
-    lit_agenda(fichier, agenda);
-    etat_.agenda = agenda;
-    affiche_agenda();
-    fichier.ferme();
+    // Each file is loaded on its own: one that cannot be read leaves the other
+    // on the page, and the first failure is reported at the end.
+    std::exception_ptr panne;
+    try {
+        const std::string texte =
+            charge_texte(rep + fichier_note_jour(jour_courant, mois_courant, annee_courante));
+        edit_bloc_calendrier->setPlainText(texte_pour_saisie(texte));
+        edit_bloc_calendrier->document()->setModified(false);
+        note_jour_lue_ = true;
+    } catch (...) {
+        panne = std::current_exception();
+    }
+    try {
+        EnregistrementAgenda agenda;
+        auto fichier = ouvre_agenda(rep, jour_courant, mois_courant, annee_courante, agenda);
+        lit_agenda(fichier, agenda);
+        etat_.agenda = agenda;
+        affiche_agenda();
+        fichier.ferme();
+        agenda_lu_ = true;
+    } catch (...) {
+        if (!panne)
+            panne = std::current_exception();
+    }
     affiche_cloche();
-    marque_page_chargee();
+    if (panne)
+        std::rethrow_exception(panne);
 }
 
 void TForm1::sauve_bloc_calendrier() {
     if (!fichier_libre) return;
     Verrou verrou(fichier_libre);
-    if (!page_chargee_ && !page_modifiee()) return;
     const std::string& rep = etat_.ctx.repertoire;
-    EnregistrementAgenda& agenda = etat_.agenda;
-    auto fichier = ouvre_agenda(rep, jour_courant, mois_courant, annee_courante, agenda);
-    sauve_texte(rep + fichier_note_jour(jour_courant, mois_courant, annee_courante),
-                texte_pour_fichier(edit_bloc_calendrier->texte()));
-    for (int k = 1; k <= 13; ++k) agenda.regle_texte(k, vers_cp1252(champ[k - 1]->text()));
-    ecrit_agenda(fichier, agenda);
-    fichier.ferme();
-    marque_page_chargee();
+    const std::string note = rep + fichier_note_jour(jour_courant, mois_courant, annee_courante);
+    const bool sauve_note =
+        ecriture_permise(note_jour_lue_, edit_bloc_calendrier->document()->isModified(), note);
+    const bool sauve_agenda =
+        ecriture_permise(agenda_lu_, agenda_modifie(),
+                         rep + fichier_agenda_jour(jour_courant, mois_courant, annee_courante));
+    if (sauve_note) {
+        sauve_texte(note, texte_pour_fichier(edit_bloc_calendrier->texte()));
+        edit_bloc_calendrier->document()->setModified(false);
+    }
+    if (sauve_agenda) {
+        EnregistrementAgenda& agenda = etat_.agenda;
+        auto fichier = ouvre_agenda(rep, jour_courant, mois_courant, annee_courante, agenda);
+        for (int k = 1; k <= 13; ++k)
+            agenda.regle_texte(k, vers_cp1252(champ[k - 1]->text()));
+        ecrit_agenda(fichier, agenda);
+        fichier.ferme();
+        for (QLineEdit* c : champ)
+            c->setModified(false);
+    }
 }
 
 void TForm1::rafraichi_fichier() { quorvel::rafraichi_fichier(etat_.ctx.repertoire, etat_.ctx.dates); }
@@ -409,8 +441,10 @@ void TForm1::affiche_cloche() {
 }
 
 void TForm1::modifier_cloche(int k) {
-    // A page that could not be read has no agenda of its own to write a bell into.
-    if (!page_chargee_) return;
+    // A bell changes what the agenda file holds: one that could not be read is kept first.
+    ecriture_permise(
+        agenda_lu_, true,
+        etat_.ctx.chemin(fichier_agenda_jour(jour_courant, mois_courant, annee_courante)));
     // The bell changes in memory only once it is written: after a failed write
     // the page, the file and the next double-click still agree.
     EnregistrementAgenda agenda = etat_.agenda;
@@ -426,10 +460,11 @@ void TForm1::affiche_alarme() {
     Contexte& ctx = etat_.ctx;
     ctx.dates.texte_date(3);
     const DateDuJour& aujourdhui = ctx.dates.aujourdhui();
-    const int heure = ctx.horloge.maintenant().heure;
+    const Instant maintenant = ctx.horloge.maintenant();
+    const int heure = maintenant.heure;
     const bool page_du_jour = jour_courant == aujourdhui.jour && mois_courant == aujourdhui.mois &&
                               annee_courante == aujourdhui.annee;
-    if (const int creneau = nouvelle_heure_agenda(heure, derniere_heure)) {
+    if (const int creneau = nouvelle_heure_agenda(maintenant, derniere_heure)) {
         // Today's bell rings, whatever page is shown.
         const bool cloche =
             page_du_jour ? etat_.agenda.cloche(creneau)
@@ -522,7 +557,8 @@ void TForm1::menuClick() {
     gere([&] {
         position_main();
         if (menu_general_) {
-            menu_general_->move(etat_.ctx.rect_main.gauche + 168, etat_.ctx.rect_main.haut + 210);
+            place(*menu_general_,
+                  QPoint(etat_.ctx.rect_main.gauche + 168, etat_.ctx.rect_main.haut + 210));
             menu_general_->exec();
         }
         video();

@@ -66,9 +66,10 @@ public:
     // asking: the desktop session is ending. False when the save failed.
     bool sauve_page_en_vue();
 
-    // True once the page texts of the date shown were read whole; a page that
-    // could not be read is only written back if the user typed on it.
-    bool page_chargee() const { return page_chargee_; }
+    // True once both files of the date shown were read whole. Each file is kept
+    // apart: one that could not be read is written back only when the user
+    // changed what it holds, and only after its bytes were kept beside it.
+    bool page_chargee() const { return note_jour_lue_ && agenda_lu_; }
 
     // Controls, named by role.
     QLabel* fond1;
@@ -113,14 +114,18 @@ private:
     void FormCreate();
     bool FormCloseQuery();
     template <class F> bool gere(F&& f);
-    bool page_modifiee() const;
-    void marque_page_chargee();
+    bool agenda_modifie() const;
+    // Whether a file may be written: read whole, or changed by the user, in
+    // which case what it held is first kept beside it.
+    bool ecriture_permise(bool& lu, bool modifie, const std::string& chemin);
 
     EtatApplication& etat_;
     QDialog* menu_general_ = nullptr;
     QDialog* saints_ = nullptr;
     std::function<void()> verifie_alarmes_;
-    bool page_chargee_ = false;
+    // Which files were read whole (or kept aside since), and so may be written.
+    bool note_jour_lue_ = false;
+    bool agenda_lu_ = false;
     bool note_chargee_ = false;
 };
 

@@ -2,6 +2,7 @@
 #include "outils_alarmes.hpp"
 
 #include <cerrno>
+#include <filesystem>
 
 namespace quorvel {
 namespace {
@@ -91,17 +92,26 @@ TEST(EnregistrementAlarme, LigneDeLaListeEtCheminDuSon) {
     };
     for (const auto& [a, ligne] : lignes)
         EXPECT_EQ(ligne_alarme(a), ligne);
+    // The data folder holds coucou.wav, and a sound of its own under sons/.
+    RepertoireTemp rep;
+    const std::string d = rep.chemin();
+    rep.ecrit("coucou.wav", "RIFF");
+    std::filesystem::create_directory(d + "sons");
+    rep.ecrit("sons/coucou.wav", "RIFF");
     const std::pair<std::string, std::string> chemins[] = {
-        {"coucou.wav", "/donnees/coucou.wav"},
-        {"/usr/share/sons/gong.wav", "/usr/share/sons/gong.wav"},
-        {"C:\\QUORVEL\\coucou.wav", "/donnees/coucou.wav"},
+        {"coucou.wav", d + "coucou.wav"},
+        {"/usr/share/sons/gong.wav", "/usr/share/sons/gong.wav"}, // the desktop beep plays
+        {"C:\\QUORVEL\\coucou.wav", d + "coucou.wav"},
         {"/sons/\xE9t\xE9.wav", "/sons/\xC3\xA9t\xC3\xA9.wav"},
         {"", ""},
+        // The folder copied from another user or machine: the sound is found by its name.
+        {"/home/marie/quorvel/coucou.wav", d + "coucou.wav"},
+        {d + "sons/coucou.wav", d + "sons/coucou.wav"},
     };
     for (const auto& [son, chemin] : chemins) {
         EnregistrementAlarme a;
         ASSERT_TRUE(a.regle_son(son));
-        EXPECT_EQ(chemin_son(a, "/donnees/"), chemin) << son;
+        EXPECT_EQ(chemin_son(a, d), chemin) << son;
     }
 }
 
@@ -138,6 +148,11 @@ TEST(FichierAlarme, EnregistrementIncompletIgnorePuisEcrase) {
     supprime_alarme(rep.chemin(), 0, courante);
     EXPECT_EQ(rep.lit("ALARME"), octets_de({deux}));
     EXPECT_EQ(courante, deux);
+    // Each time, the cut file was kept aside first, never over an earlier copy.
+    EXPECT_EQ(rep.fichiers(),
+              (std::vector<std::string>{"ALARME", "ALARME.illisible", "ALARME.illisible.2"}));
+    EXPECT_EQ(rep.lit("ALARME.illisible"), abime);
+    EXPECT_EQ(rep.lit("ALARME.illisible.2"), abime);
 }
 
 TEST(FichierAlarme, Suppression) {

@@ -59,7 +59,8 @@ protected:
 
 TEST_F(ListeAlarmes, FichierAbsentListeVideCentreePuisPremiereAlarme) {
     ouvre();
-    EXPECT_EQ(liste.pos(), QPoint(200 + (411 - 275) / 2, 100 + (455 - 307) / 2));
+    // Centred by its outer rectangle: 275 x 307 in the offscreen platform's 2-pixel frame.
+    EXPECT_EQ(liste.frameGeometry(), QRect(200 + (411 - 279) / 2, 100 + (455 - 311) / 2, 279, 311));
     EXPECT_EQ(rep.taille("ALARME"), 0);
     EXPECT_EQ(liste.liste->count(), 0);
     EXPECT_FALSE(boutons_actifs());

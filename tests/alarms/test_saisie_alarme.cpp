@@ -45,7 +45,9 @@ protected:
 TEST_F(SaisieAlarme, NouvelleAlarmeSansChangementGardeLesValeursParDefaut) {
     const EnregistrementAlarme attendu = courante;
     montre();
-    EXPECT_EQ(saisie.pos(), QPoint(200 + (411 - 316) / 2, 100 + (455 - 399) / 2));
+    // Centred by its outer rectangle: 316 x 399 in the offscreen platform's 2-pixel frame.
+    EXPECT_EQ(saisie.frameGeometry(),
+              QRect(200 + (411 - 320) / 2, 100 + (455 - 403) / 2, 320, 403));
     EXPECT_EQ(saisie.HORLOGE_DIGITAL1->text(), "10:00:30");
     EXPECT_EQ(saisie.focusWidget(), saisie.champ1);
     // The fields the dialog stores back are checked by the record being unchanged below.
@@ -145,6 +147,43 @@ TEST_F(SaisieAlarme, DateControleeParOKSeulementEnModeDate) {
     EXPECT_FALSE(saisie.isVisible());
     EXPECT_FALSE(courante.repete());
     EXPECT_EQ(courante.date(), "02/03/2026");
+}
+
+// On Monday 2 March 2026 at 10:00:30, an alarm that no check will find due is
+// stored only if the user says so; otherwise the dialog stays as typed.
+TEST_F(SaisieAlarme, AlarmePasseeStockeeSeulementSurConfirmation) {
+    const Message question{"Confirmation", "Cette alarme ne sonnera pas\u00A0: sa date et son "
+                                           "heure sont passées. Enregistrer quand même\u00A0?"};
+    struct Cas {
+        bool date;
+        const char *heure, *jour;
+        bool demande, reponse;
+    };
+    const Cas cas[] = {
+        {true, "09:59", "02/03/2026", true, true},   {true, "09:59", "02/03/2026", true, false},
+        {true, "23:00", "01/03/2026", true, false},  {true, "10:00", "02/03/2026", false, false},
+        {true, "08:00", "03/03/2026", false, false}, {false, "09:59", "01/03/2026", false, false},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(std::string(c.heure) + " " + c.jour);
+        alarme_par_defaut(courante, ctx);
+        dialogues.confirmations.clear();
+        dialogues.reponses = {c.reponse};
+        montre();
+        (c.date ? saisie.champ6 : saisie.champ4)->click();
+        saisie.champ1->setText(c.heure);
+        saisie.champ7->setText(c.jour);
+        QTest::mouseClick(saisie.ok1, Qt::LeftButton);
+        EXPECT_EQ(dialogues.confirmations,
+                  c.demande ? std::vector<Message>{question} : std::vector<Message>{});
+        const bool garde = !c.demande || c.reponse;
+        EXPECT_EQ(saisie.isVisible(), !garde);
+        EXPECT_EQ(saisie.champ1->text(), c.heure);
+        EXPECT_EQ(saisie.champ7->text(), c.jour);
+        if (garde)
+            EXPECT_EQ(courante.date(), c.jour);
+        saisie.hide();
+    }
 }
 
 TEST_F(SaisieAlarme, TexteBorneEtFermetureSansOK) {

@@ -1,7 +1,8 @@
 // The general menu with the real saints browser, configuration dialog and
-// about box: each entry opens its window over the menu and comes back to it;
-// the board's picture. The about box: its name, its place, the logo running
-// while it shows and the clicks that close it.
+// about box: each entry opens its window over the menu and comes back to it.
+// The about box: its name, its place, the logo running while it shows and the
+// clicks that close it. (The board's picture at each opening is tested with
+// every window in tests/shell/test_fenetres.cpp.)
 #include "calendar/contexte.hpp"
 #include "commun/repertoire_temp.hpp"
 #include "menu/a_propos.hpp"
@@ -80,19 +81,6 @@ TEST_F(Menu, EachEntryOpensItsDialogAndComesBackToTheMenu) {
     QTest::mouseClick(menu.m6, Qt::LeftButton);
     EXPECT_FALSE(menu.isVisible());
     EXPECT_EQ(menu.result(), QDialog::Accepted);
-}
-
-// The board keeps its picture while it stays open, and changes at the next showing.
-TEST_F(Menu, BoardPictureFollowsTheVideoModeAtEachShowing) {
-    menu.show();
-    for (int mode : {2, 1, 3}) {
-        reglages.regle_video(static_cast<std::int16_t>(mode));
-        EXPECT_TRUE(menu.fond1->isVisible() != (mode == 1)) << "changed while open";
-        menu.hide();
-        menu.show();
-        EXPECT_EQ(menu.fond1->isVisible(), mode == 1) << mode;
-        EXPECT_EQ(menu.fond2->isVisible(), mode != 1) << mode;
-    }
 }
 
 TEST(APropos, NameIsTheTitleWithoutItsVersion) {

@@ -18,6 +18,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
@@ -289,6 +290,46 @@ TEST_F(Fsaint, FileErrorDuringAStoreIsReportedAndDoesNotBlockLaterEdits) {
         clique_ligne(7);
         EXPECT_EQ(nom_du_fichier(rep.lit("SAINT01"), 6), "Apr\xE8s");
     }
+}
+
+// A read that fails while February is listed, at each record in turn: moving
+// about then writes nothing (the name January left in the field included), and
+// a name typed is stored, the file kept aside first when its list was cut short.
+TEST_F(Fsaint, AMonthNotReadWholeIsWrittenOnlyWhereTheUserTyped) {
+    const std::string fevrier = fichier_saints(2, 29, "Feb ");
+    int n = 1;
+    for (;; ++n) {
+        SCOPED_TRACE(n);
+        rep.ecrit("SAINT02", fevrier);
+        std::filesystem::remove(rep.fichier("SAINT02.illisible"));
+        fenetre->hide();
+        fenetre->show();
+        clique_ligne(4);
+        dialogues.erreurs.clear();
+        pannes::arme(n, 0); // the first read from the n-th operation on comes back short
+        QTest::mouseClick(fenetre->plus1, Qt::LeftButton);
+        pannes::desarme();
+        if (dialogues.erreurs.empty())
+            break;
+        const int lignes = fenetre->liste->count();
+        for (int l = 0; l < std::min(lignes, 2); ++l)
+            clique_ligne(l);
+        EXPECT_EQ(rep.lit("SAINT02"), fevrier);
+        if (lignes == 0)
+            continue;
+        QTest::keyClicks(fenetre->champ, "X");
+        QTest::mouseClick(fenetre->ok1, Qt::LeftButton);
+        const int l = std::min(lignes, 2) - 1;
+        EXPECT_EQ(nom_du_fichier(rep.lit("SAINT02"), l), "Feb " + std::to_string(l + 1) + "X");
+        const bool coupee = lignes < 29;
+        EXPECT_EQ(rep.existe("SAINT02.illisible") ? rep.lit("SAINT02.illisible") : "",
+                  coupee ? fevrier : "");
+        EXPECT_EQ(
+            std::count_if(dialogues.erreurs.begin(), dialogues.erreurs.end(),
+                          [](const auto& m) { return m.texte.contains(QStringLiteral("gardé")); }),
+            coupee ? 1 : 0);
+    }
+    EXPECT_GT(n, 29) << "every record read was made to fail";
 }
 
 // The saints files themselves.

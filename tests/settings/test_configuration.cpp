@@ -221,16 +221,19 @@ TEST_F(Configuration, CentredOnTheRecordedMainWindowRectangle) {
         RectangleFenetre r;
         QPoint attendu;
     };
-    // Halves truncated toward zero, also when the dialog is larger than the rectangle.
+    // By the outer rectangles (the dialog's is 249 x 411 in the offscreen platform's
+    // 2-pixel frame), halves truncated toward zero, also when the dialog is larger
+    // than the rectangle; never off the screen.
     const Cas cas[] = {
-        {{100, 50, 420, 470}, {100 + 87, 50 + 31}},
-        {{-30, 20, 411, 455}, {-30 + 83, 20 + 24}},
-        {{10, 10, 100, 100}, {10 - 72, 10 - 153}},
+        {{100, 50, 420, 470}, {100 + 85, 50 + 29}},
+        {{-30, 20, 411, 455}, {-30 + 81, 20 + 22}},
+        {{200, 300, 100, 100}, {200 - 74, 300 - 155}},
+        {{10, 10, 100, 100}, {0, 0}},
     };
     for (const Cas& c : cas) {
         ctx.rect_main = c.r;
         fenetre->show();
-        EXPECT_EQ(fenetre->pos(), c.attendu);
+        EXPECT_EQ(fenetre->frameGeometry(), QRect(c.attendu, QSize(249, 411)));
         fenetre->hide();
     }
 }
@@ -281,20 +284,37 @@ TEST(Reglages, LeFichierEstReluTelQuelOctetsReservesCompris) {
     EXPECT_EQ(rep.lit("PAD.CFG"), contenu);
 }
 
-TEST(Reglages, FichierCourtDonneLesDefautsRecouvertsDesChampsComplets) {
-    RepertoireTemp rep;
+// A cut file gives the defaults overlaid with the fields it holds whole. What
+// start-up could not read whole, cut or failing, is kept aside before the first
+// write over it, and only before the first.
+TEST(Reglages, FichierCourtOuIllisibleGardeAvantLaPremiereEcriture) {
     Reglages ecrit;
-    config_defaut(ecrit, rep.chemin());
+    config_defaut(ecrit, "/donnees/");
     ecrit.regle_couleur(CouleurReglee::mois, 0x123456); // 141..144: kept
     ecrit.regle_couleur(CouleurReglee::jour, 0x654321); // 145..148: cut, so default
-    rep.ecrit("PAD.CFG", en_octets(ecrit).substr(0, 147));
-    Reglages r;
-    lit_reglages(rep.chemin(), r);
-    EXPECT_EQ(r.couleur(CouleurReglee::mois), 0x123456u);
-    EXPECT_EQ(r.couleur(CouleurReglee::jour), 0x800000u);
-    EXPECT_EQ(r.video(), 1);
-    ecrit_reglages(rep.chemin(), r);
-    EXPECT_EQ(rep.taille("PAD.CFG"), 241);
+    for (const std::size_t taille : {std::size_t{147}, taille_reglages}) {
+        RepertoireTemp rep;
+        const std::string contenu = en_octets(ecrit).substr(0, taille);
+        rep.ecrit("PAD.CFG", contenu);
+        Reglages r;
+        pannes::arme(1, 0); // the read of a whole file comes back short
+        try {
+            lit_reglages(rep.chemin(), r);
+            EXPECT_EQ(r.couleur(CouleurReglee::mois), 0x123456u);
+            EXPECT_EQ(r.couleur(CouleurReglee::jour), 0x800000u);
+            EXPECT_EQ(r.video(), 1);
+        } catch (const ErreurES&) {
+            config_defaut(r, rep.chemin()); // as start-up does
+        }
+        pannes::desarme();
+        std::vector<std::string> dits;
+        for (int fois = 0; fois < 2; ++fois)
+            ecrit_reglages(rep.chemin(), r, [&](const std::string& m) { dits.push_back(m); });
+        EXPECT_EQ(rep.fichiers(), (std::vector<std::string>{"PAD.CFG", "PAD.CFG.illisible"}));
+        EXPECT_EQ(rep.lit("PAD.CFG.illisible"), contenu);
+        EXPECT_EQ(rep.lit("PAD.CFG"), en_octets(r));
+        EXPECT_EQ(dits.size(), 1u);
+    }
 }
 
 // A default sound path that would not fit, or that Windows-1252 would change

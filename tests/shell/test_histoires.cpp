@@ -2,16 +2,23 @@
 #include "alarms/alarme.hpp"
 #include "alarms/alarme_horloge.hpp"
 #include "alarms/message_alarme.hpp"
+#include "alarms/saisie_alarme.hpp"
 #include "banc.hpp"
+#include "settings/configuration.hpp"
 #include "shell/programme.hpp"
 #include "shell/splash.hpp"
 #include "widgets/label3d.hpp"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -100,24 +107,173 @@ TEST(Histoire, LEcranDAccueilMontreLeNomSansLaVersion) {
     EXPECT_EQ(s.logiciel->text(), QStringLiteral("Quorvel"));
 }
 
-TEST(MauvaisFichiers, UnAgendaCourtEstSignaleEtRienNestEcrase) {
-    Banc b(2026, 3, 3);
-    b.rep.ecrit("04_03_26.ENG", std::string(100, 'A'));
-    b.rep.ecrit("04_03_26.PAD", std::string("note du 4") + '\0');
-    TForm1& f = b.demarre();
-    f.edit_bloc_calendrier->setPlainText(QStringLiteral("du 3"));
-    f.corne_droiteClick();
-    ASSERT_EQ(b.dialogues.erreurs.size(), 1u);
-    EXPECT_EQ(b.dialogues.erreurs[0].texte, QStringLiteral("Lecture au delà de la fin de fichier."));
-    EXPECT_EQ(f.jour_courant, 4);
-    EXPECT_FALSE(f.page_chargee());
-    // Nothing of the 3rd stays on the page of the 4th.
-    EXPECT_NE(f.edit_bloc_calendrier->toPlainText(), QStringLiteral("du 3"));
-    f.champDblClick(1);
-    f.corne_droiteClick();
-    EXPECT_EQ(b.rep.lit("04_03_26.ENG"), std::string(100, 'A'));
-    EXPECT_EQ(b.rep.lit("04_03_26.PAD"), std::string("note du 4") + '\0');
-    EXPECT_TRUE(f.fichier_libre);
+// A file that could not be read stays as it is, whatever the timers, the page
+// turns, the Bloc-Notes and quitting do, until the user changes what it holds;
+// then its bytes are first kept under a name nothing reads or purges, and the
+// user is told once. Each row runs twice: looking only, then changing.
+TEST(MauvaisFichiers, UnFichierIllisibleEstGardeAvantQueLUtilisateurNeLeRemplace) {
+    const auto octets = [](const auto& enregistrement) {
+        return std::string(enregistrement.octets.begin(), enregistrement.octets.end());
+    };
+    EnregistrementAgenda deux_lignes, garage, cloche;
+    deux_lignes.regle_texte(1, "Dentiste");
+    deux_lignes.regle_texte(2, "Pharmacie");
+    garage.regle_texte(3, "Garage");
+    cloche.regle_cloche(4, true);
+    EnregistrementAlarme alarme;
+    alarme.regle_heure("07:30");
+    alarme.regle_texte("R\xE9veil");
+    DialoguesTest dialogues;
+    using Geste = std::function<void(Programme&)>;
+    const auto suite = [](std::vector<Geste> gestes) {
+        return [=](Programme& p) {
+            for (const Geste& g : gestes)
+                g(p);
+        };
+    };
+    const Geste rien = suite({});
+    const Geste quitte = [&](Programme& p) {
+        dialogues.reponses = {true};
+        EXPECT_TRUE(p.form1->close());
+    };
+    const auto puis = [&](std::vector<Geste> gestes) {
+        gestes.push_back(quitte);
+        return suite(gestes);
+    };
+    const auto tape_dans = [](TZoneTexte* TForm1::*zone, const char* texte) {
+        return [=](Programme& p) {
+            (p.form1.get()->*zone)->setPlainText(QString::fromLatin1(texte));
+            (p.form1.get()->*zone)->document()->setModified(true);
+        };
+    };
+    const Geste ligne = [](Programme& p) {
+        Banc::tape(p.form1->champ[2], QStringLiteral("Garage"));
+    };
+    const Geste bloc = [](Programme& p) { p.form1->blocClick(); };
+    const Geste droite = [](Programme& p) { p.form1->corne_droiteClick(); };
+    const Geste gauche = [](Programme& p) { p.form1->corne_gaucheClick(); };
+    const Geste page_sonore = [](Programme& p) { p.configuration->c1->click(); };
+    const Geste ajoute_alarme = [](Programme& p) {
+        QTimer::singleShot(0, p.saisie_alarme, [&p] { p.saisie_alarme->accept(); });
+        p.alarme_horloge->creer1->click();
+    };
+    using Nouveau = std::function<std::string(const Programme&)>;
+    const auto fixe = [](std::string o) -> Nouveau { return [=](const Programme&) { return o; }; };
+    const std::string eng = "07_12_26.ENG", court = octets(deux_lignes).substr(0, 805);
+    struct Cas {
+        const char* nom;
+        std::string fichier, octets;
+        Geste amene, change, quitte;
+        std::string copie; // empty: the file must stay as it was
+        Nouveau nouveau;
+        // Other files: written before the first run, expected after the last.
+        std::map<std::string, std::string> avant, apres;
+    };
+    const Cas cas[] = {
+        {"note du jour tapée",
+         eng,
+         court,
+         rien,
+         tape_dans(&TForm1::edit_bloc_calendrier, "Note"),
+         quitte,
+         "",
+         {},
+         {},
+         {{"07_12_26.PAD", std::string("Note") + '\0'}}},
+        {"ligne tapée", eng, court, rien, ligne, quitte, eng + ".illisible", fixe(octets(garage))},
+        {"ligne tapée, pages tournées", eng, court, rien, ligne, puis({droite, gauche, droite}),
+         eng + ".illisible", fixe(octets(garage))},
+        {"ligne tapée, Bloc-Notes", eng, court, rien, ligne, puis({bloc, bloc}), eng + ".illisible",
+         fixe(octets(garage))},
+        {"cloche", eng, court, rien, [](Programme& p) { p.form1->champDblClick(4); }, quitte,
+         eng + ".illisible", fixe(octets(cloche))},
+        // Nothing typed on the 7th reaches the page of the 8th, turned to.
+        {"lendemain",
+         "08_12_26.ENG",
+         court,
+         suite({tape_dans(&TForm1::edit_bloc_calendrier, "du 7"), droite}),
+         ligne,
+         quitte,
+         "08_12_26.ENG.illisible",
+         fixe(octets(garage)),
+         {{"08_12_26.PAD", std::string("note du 8") + '\0'}}},
+        // An earlier copy is never overwritten, and the purge deletes none.
+        {"copies plus anciennes",
+         eng,
+         court,
+         rien,
+         ligne,
+         quitte,
+         eng + ".illisible.2",
+         fixe(octets(garage)),
+         {{eng + ".illisible", "avant"}, {"12_11_26.ENG.illisible", "vieux"}}},
+        {"bloc-notes", "PAD", std::string("pr\xE9") + "cieux" + '\0',
+         [](Programme& p) {
+             pannes::arme(1, 0); // its read comes back short
+             p.form1->blocClick();
+             pannes::desarme();
+         },
+         tape_dans(&TForm1::edit_bloc_note, "Pain"), puis({bloc}), "PAD.illisible",
+         fixe(std::string("Pain") + '\0')},
+        {"réglages courts", "PAD.CFG", std::string(100, '\0'), rien,
+         suite({page_sonore, page_sonore}), quitte, "PAD.CFG.illisible",
+         [&](const Programme& p) { return octets(p.etat.reglages); }},
+        {"alarme coupée", "ALARME", octets(alarme) + octets(alarme) + std::string(34, 'Z'),
+         [](Programme& p) { p.alarme_horloge->show(); }, ajoute_alarme,
+         [&](Programme& p) {
+             p.alarme_horloge->hide();
+             quitte(p);
+         },
+         "ALARME.illisible",
+         [&](const Programme& p) {
+             return octets(alarme) + octets(alarme) + octets(p.etat.alarme_courante);
+         }},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        RepertoireTemp rep;
+        HorlogeReglable horloge(2026, 12, 7, 9, 0);
+        LecteurSonEnregistreur son;
+        rep.ecrit(c.fichier, c.octets);
+        for (const auto& [nom, contenu] : c.avant)
+            rep.ecrit(nom, contenu);
+        dialogues.erreurs.clear();
+        for (const bool change : {false, true}) {
+            Programme p(horloge, son, dialogues, rep.chemin());
+            p.form1->show();
+            c.amene(p);
+            if (change)
+                c.change(p);
+            p.form1->Timer1Timer();
+            p.form1->Timer2Timer();
+            c.quitte(p);
+            const bool gardee = change && !c.copie.empty();
+            EXPECT_EQ(rep.lit(c.fichier), gardee ? c.nouveau(p) : c.octets) << change;
+            if (!c.copie.empty())
+                EXPECT_EQ(rep.existe(c.copie) ? rep.lit(c.copie) : "-", gardee ? c.octets : "-");
+        }
+        for (const auto& [nom, contenu] : c.avant)
+            EXPECT_EQ(rep.lit(nom), contenu) << nom;
+        for (const auto& [nom, contenu] : c.apres)
+            EXPECT_EQ(rep.lit(nom), contenu) << nom;
+        QStringList dits;
+        for (const auto& m : dialogues.erreurs)
+            if (m.texte.contains(QStringLiteral("gardé")))
+                dits << m.texte;
+        EXPECT_EQ(dits, c.copie.empty()
+                            ? QStringList()
+                            : QStringList(QString::fromStdString(
+                                  "Le fichier " + c.fichier +
+                                  " ne pouvait pas être lu\u00A0: il est gardé sous le nom " +
+                                  c.copie + ".")));
+        if (c.copie.empty())
+            continue;
+        // Started again: the new file reads whole, and the copy is left where it is.
+        dialogues.erreurs.clear();
+        Programme p(horloge, son, dialogues, rep.chemin());
+        EXPECT_TRUE(dialogues.erreurs.empty());
+        EXPECT_EQ(rep.lit(c.copie), c.octets);
+    }
 }
 
 TEST(MauvaisFichiers, OctetsQuelconquesEtReglagesCourtsDemarrentSansErreur) {

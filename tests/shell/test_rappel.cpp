@@ -1,8 +1,17 @@
-// The hourly agenda reminder, the current hour on today's page, and the purge.
+// The main window's timers: the hourly agenda reminder and the current hour on
+// today's page, the alarm clock while an error box stays open; and the purge.
+#include "alarms/alarme.hpp"
+#include "alarms/planificateur.hpp"
 #include "banc.hpp"
 #include "calendar/dates.hpp"
+#include "menu/menu_general.hpp"
+#include "saints/fsaint.hpp"
+#include "settings/reglages.hpp"
+#include "shell/programme.hpp"
 
+#include <QTest>
 #include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -21,6 +30,7 @@ TEST(Rappel, CestLaClocheDAujourdhuiQuiSonneUneFoisQuandSonHeureCommence) {
         std::vector<std::pair<int, int>> cloches; // (day of March, slot)
         bool page_du_4;
         std::vector<Tic> tics;
+        const char* son = nullptr; // the agenda sound of the settings, when not the default
     };
     const Cas cas[] = {
         {"une fois, à son heure", 9, 40, 2, {{3, 3}}, false,
@@ -32,6 +42,12 @@ TEST(Rappel, CestLaClocheDAujourdhuiQuiSonneUneFoisQuandSonHeureCommence) {
         // Today's 10h00 rings, tomorrow's 11h00 shown on the page does not.
         {"quelle que soit la page", 9, 30, 2, {{3, 3}, {4, 4}}, true,
          {{3, 10, 0, 1}, {3, 11, 0, 1}}},
+        // The machine slept from 10:40 until 10:20 the next day.
+        {"reprise le lendemain dans la même heure", 10, 10, 3, {{4, 3}}, false,
+         {{3, 10, 40, 0}, {4, 10, 20, 1}}},
+        // The data folder was copied from another user: its coucou.wav plays.
+        {"dossier déplacé", 9, 40, 2, {{3, 3}}, false, {{3, 10, 0, 1}},
+         "/home/marie/quorvel/coucou.wav"},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.quoi);
@@ -40,6 +56,13 @@ TEST(Rappel, CestLaClocheDAujourdhuiQuiSonneUneFoisQuandSonHeureCommence) {
             std::string eng(806, '\0');
             eng[793 + k - 1] = 1;
             b.rep.ecrit(fichier_agenda_jour(jour, 3, 2026), eng);
+        }
+        if (c.son) {
+            Reglages r;
+            config_defaut(r, b.rep.chemin());
+            ASSERT_TRUE(r.regle_son_alarme(c.son));
+            ecrit_reglages(b.rep.chemin(), r);
+            b.rep.ecrit("coucou.wav", "RIFF");
         }
         TForm1& f = b.demarre();
         const auto lignes_rouges = [&f] {
@@ -59,7 +82,7 @@ TEST(Rappel, CestLaClocheDAujourdhuiQuiSonneUneFoisQuandSonHeureCommence) {
             f.corne_droiteClick();
             EXPECT_TRUE(lignes_rouges().empty());
         }
-        const std::string sonnerie = b.etat->ctx.chemin_son(b.etat->reglages.son_alarme());
+        const std::string sonnerie = b.rep.fichier("coucou.wav");
         for (const Tic& t : c.tics) {
             b.horloge.regle(2026, 3, t.jour, t.heure, t.minute, 10);
             f.Timer1Timer();
@@ -73,6 +96,79 @@ TEST(Rappel, CestLaClocheDAujourdhuiQuiSonneUneFoisQuandSonHeureCommence) {
         f.Timer1Timer();
         EXPECT_FALSE(b.rep.existe(fichier_agenda_jour(t.jour, 3, 2026)));
     }
+}
+
+// Message boxes answered as DialoguesTest does, an error box staying open while
+// pendant runs.
+class DialoguesBoiteOuverte final : public Dialogues {
+public:
+    void erreur(QWidget* w, const QString& titre, const QString& texte) override {
+        reste.erreur(w, titre, texte);
+        if (pendant)
+            std::exchange(pendant, nullptr)();
+    }
+    bool confirme(QWidget* w, const QString& t, const QString& x) override {
+        return reste.confirme(w, t, x);
+    }
+    ChoixPolice choisit_police(QWidget* w, const ChoixPolice& p) override {
+        return reste.choisit_police(w, p);
+    }
+    std::uint32_t choisit_couleur(QWidget* w, std::uint32_t c) override {
+        return reste.choisit_couleur(w, c);
+    }
+    QString choisit_fichier(QWidget* w, const QString& f, const QString& x) override {
+        return reste.choisit_fichier(w, f, x);
+    }
+    void ouvre_aide(QWidget* w, const QString& f, int n) override { reste.ouvre_aide(w, f, n); }
+
+    DialoguesTest reste;
+    std::function<void()> pendant;
+};
+
+// The alarm file cannot be read from 10:00 to 10:59, and the box saying so stays
+// open until 11:05: the clock goes on ticking, shows no second box, and rings
+// the alarms of the failed minutes once the file is back.
+TEST(Reveil, LaBoiteDErreurOuverteNArretePasLesControles) {
+    RepertoireTemp rep;
+    HorlogeReglable horloge(2026, 3, 2, 9, 59, 30);
+    LecteurSonEnregistreur son;
+    DialoguesBoiteOuverte dialogues;
+    Programme p(horloge, son, dialogues, rep.chemin());
+    std::filesystem::create_directory(rep.fichier("ALARME")); // no file can be opened there
+    int controles = 0;
+    p.form1->relie(p.menu_general, p.saints, [&] {
+        ++controles;
+        p.planificateur->verifie();
+    });
+    const auto tic = [&](int h, int m) {
+        horloge.regle(2026, 3, 2, h, m, 30);
+        const int avant = controles;
+        return QTest::qWaitFor([&] { return controles > avant; }, 2000);
+    };
+    const auto alarme = [](const char* heure, const char* son) {
+        EnregistrementAlarme a;
+        a.regle_heure(heure);
+        a.regle_repete(true);
+        a.regle_son(son);
+        return std::string(a.octets.begin(), a.octets.end());
+    };
+    dialogues.pendant = [&] {
+        for (int m = 1; m <= 65; ++m) {
+            if (m == 60) {
+                std::filesystem::remove(rep.fichier("ALARME"));
+                rep.ecrit("ALARME", alarme("10:00", "a.wav") + alarme("10:30", "b.wav") +
+                                        alarme("10:59", "c.wav") + alarme("11:02", "d.wav"));
+            }
+            ASSERT_TRUE(tic(10 + m / 60, m % 60)) << "no check at minute " << m;
+        }
+    };
+    p.form1->Timer2->start(1);
+    ASSERT_TRUE(tic(10, 0));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogues.reste.erreurs.empty(); }, 2000));
+    p.form1->Timer2->stop();
+    EXPECT_EQ(dialogues.reste.erreurs.size(), 1u);
+    EXPECT_EQ(son.appels, (std::vector<std::string>{rep.fichier("a.wav"), rep.fichier("b.wav"),
+                                                    rep.fichier("c.wav"), rep.fichier("d.wav")}));
 }
 
 TEST(Purge, LesFichiersDe179A5JoursAvantAujourdhuiSontEffaces) {
