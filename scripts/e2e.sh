@@ -215,3 +215,23 @@ son="$(cd "$travail/donnees" && pwd -P)/coucou.wav"
 [ ${#son} -le 60 ] || son=coucou.wav
 alarme_attendue "07:30" "Arroser les plantes" 1 0 "$date0" "$son" >"$a"; verifie ALARME "$a"
 echo "e2e : tout est en place sous openbox"
+
+# The desktop session ends with the planner open: SIGTERM saves the page in
+# front as "OK" on quitting does, without asking, and the program ends.
+fin_de_session() {
+    jour0=$(nom_jour today)
+    demarre
+    clic 300 196; tape "Rendez-vous"
+    clic 100 300; tape "Fin de session"
+    kill -TERM "$quorvel_pid"
+    for _ in $(seq 100); do kill -0 "$quorvel_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$quorvel_pid" 2>/dev/null && echoue "quorvel ne s'est pas arrêté sur SIGTERM"
+    wait "$quorvel_pid" || echoue "quorvel a fini en erreur sur SIGTERM"
+    quorvel_pid=""
+    [ "$(nom_jour today)" = "$jour0" ]
+}
+
+fin_de_session || { echo "e2e : minuit est passé pendant l'essai, on recommence"; fin_de_session; }
+agenda_attendu 2 "Rendez-vous" 0 >"$a"; verifie "$jour0.ENG" "$a"
+{ printf 'Fin de session'; printf '\000'; } >"$a"; verifie "$jour0.PAD" "$a"
+echo "e2e : la fin de session a tout enregistré"
