@@ -17,7 +17,8 @@ xvfb_pid=""
 quorvel_pid=""
 wm_pid=""
 nettoie() {
-    [ -n "$quorvel_pid" ] && kill "$quorvel_pid" 2>/dev/null || true
+    # SIGKILL: a SIGTERM would have it save its page while the folder goes.
+    [ -n "$quorvel_pid" ] && { kill -KILL "$quorvel_pid" 2>/dev/null; wait "$quorvel_pid" 2>/dev/null; } || true
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$travail"

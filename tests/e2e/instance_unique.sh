@@ -15,7 +15,9 @@ done
 travail=$(mktemp -d)
 pids=""
 nettoie() {
-    for p in $pids; do kill -CONT "$p" 2>/dev/null || true; kill "$p" 2>/dev/null || true; done
+    # SIGKILL: a SIGTERM would have them save their page while the folder goes.
+    for p in $pids; do kill -KILL "$p" 2>/dev/null || true; done
+    for p in $pids; do wait "$p" 2>/dev/null || true; done
     rm -rf "$travail"
 }
 trap nettoie EXIT
