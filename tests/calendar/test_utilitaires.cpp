@@ -8,45 +8,20 @@
 
 using namespace quorvel;
 
-TEST(Utilitaires, NombreZeros) {
-    EXPECT_EQ(nombre_zeros(5, 2), "05");
-    EXPECT_EQ(nombre_zeros(12, 2), "12");
-    EXPECT_EQ(nombre_zeros(1998, 4), "1998");
-    EXPECT_EQ(nombre_zeros(7, 4), "0007");
-    EXPECT_EQ(nombre_zeros(123, 2), "123");
-    EXPECT_EQ(nombre_zeros(1, 12), "00000001");
-    EXPECT_EQ(nombre_zeros(0, 2), "00");
-    EXPECT_EQ(nombre_zeros(3, 1), "3");
-}
-
-namespace {
-
-const long double un = 1.0L;
-const long double plus_grand = std::ldexp(2.0L - std::ldexp(1.0L, -39), 126);
-
-} // namespace
-
-TEST(Reel6, ArrondiAuPlusPresAvecQuaranteBitsSignificatifs) {
-    struct Cas {
-        long double v, attendu;
-    };
-    const Cas cas[] = {{un + std::ldexp(1.0L, -39), un + std::ldexp(1.0L, -39)}, // exact
-                       {un + std::ldexp(1.0L, -40), un},                         // tie to even
-                       {un + 3 * std::ldexp(1.0L, -41), un + std::ldexp(1.0L, -39)},
-                       {-(un + 3 * std::ldexp(1.0L, -41)), -(un + std::ldexp(1.0L, -39))},
-                       {0.0L, 0.0L},
-                       {std::ldexp(1.0L, -130), 0.0L},
-                       {plus_grand, plus_grand}};
-    for (const Cas& c : cas)
-        EXPECT_EQ(arrondi_reel6(c.v), c.attendu) << double(c.v);
+// Nearest with 40 significant bits, ties to even; below 2^-128 zero; 2^127 and
+// beyond (the last value rounds up to it) overflow.
+TEST(Reel6, ArrondiSurQuaranteBitsEtDebordement) {
+    const long double ulp = std::ldexp(1.0L, -39), plus_grand = std::ldexp(2.0L - ulp, 126);
+    const std::pair<long double, long double> cas[] = {
+        {1 + ulp, 1 + ulp},           {1 + ulp / 2, 1}, {1 + 3 * ulp / 4, 1 + ulp},
+        {-1 - 3 * ulp / 4, -1 - ulp}, {0.0L, 0.0L},     {std::ldexp(1.0L, -130), 0.0L},
+        {plus_grand, plus_grand}};
+    for (const auto& [v, attendu] : cas)
+        EXPECT_EQ(arrondi_reel6(v), attendu) << double(v);
     // 1/3 keeps 40 bits: the error is below half a unit of the 40th bit.
     const long double tiers = arrondi_reel6(1.0L / 3.0L);
     EXPECT_NE(tiers, 1.0L / 3.0L);
     EXPECT_LE(std::fabs(tiers - 1.0L / 3.0L), std::ldexp(1.0L, -42));
-}
-
-TEST(Reel6, DebordementA2Puissance127) {
-    // The last one is just under 2^127 but rounds up to it.
     for (const long double v : {std::ldexp(1.0L, 127), -std::ldexp(1.0L, 200),
                                 std::ldexp(2.0L - std::ldexp(1.0L, -45), 126)}) {
         try {
@@ -61,58 +36,38 @@ TEST(Reel6, DebordementA2Puissance127) {
     EXPECT_EQ(texte_en_reel("1e-99999"), 0.0L);
 }
 
-TEST(Reel6, TexteEnReelSansLaLocale) {
+// Both ways, "." whatever the user's locale: a French desktop writes "2,5".
+TEST(Reel6, NombresLusEtEcritsSansLaLocale) {
     const test::LocaleFrancaise fr;
     if (!fr.active)
         GTEST_SKIP() << "pas de locale fr_FR.UTF-8";
-    struct Cas {
-        const char* texte;
-        long double valeur;
-    };
-    const Cas cas[] = {{"07", 7},
-                       {"  -12.5", -12.5L},
-                       {"12.", 12},
-                       {"-12.", -12},
-                       {"-", 0},
-                       {"", 0},
-                       {"1e3", 1000},
-                       {"3/", 3},
-                       {"2.5", 2.5L},
-                       {"+.5", 0.5L},
-                       {"2,5", 2},
-                       {"-.", 0},
-                       {"+-5", 0},
-                       {"1.5E-1", arrondi_reel6(0.15L)},
-                       // Rounded to the 6-byte real: 0.1 is not the extended 0.1.
-                       {"0.1", arrondi_reel6(0.1L)}};
-    for (const Cas& c : cas)
-        EXPECT_EQ(texte_en_reel(c.texte), c.valeur) << c.texte;
-}
-
-TEST(Reel6, ReelEnTexteArrondiSurLeDecimal) {
-    const test::LocaleFrancaise fr;
-    if (!fr.active)
-        GTEST_SKIP() << "pas de locale fr_FR.UTF-8";
-    struct Cas {
+    // Read numbers are 6-byte reals: 0.1 is not the extended 0.1.
+    const long double dixieme = arrondi_reel6(0.1L), quinze = arrondi_reel6(0.15L);
+    const std::pair<const char*, long double> lus[] = {
+        {"07", 7},  {"  -12.5", -12.5L}, {"12.", 12}, {"-12.", -12},      {"-", 0},
+        {"", 0},    {"1e3", 1000},       {"3/", 3},   {"2.5", 2.5L},      {"+.5", 0.5L},
+        {"2,5", 2}, {"-.", 0},           {"+-5", 0},  {"1.5E-1", quinze}, {"0.1", dixieme}};
+    for (const auto& [texte, valeur] : lus)
+        EXPECT_EQ(texte_en_reel(texte), valeur) << texte;
+    struct Ecrit {
         int largeur, decimales;
         long double valeur;
         std::string texte;
     };
-    const Cas cas[] = {{20, 0, 5, std::string(19, ' ') + "5"},
-                       {20, 1, 2.5L, std::string(19, ' ') + "2.5"},
-                       {2, 0, 12345, "12345"}, // never cut
-                       // Half away from zero at the last decimal, on the decimal the real holds.
-                       {0, 6, 1.0L / 128, "0.007813"},
-                       {0, 0, 2.5L, "3"},
-                       {0, 0, -0.5L, "-1"},
-                       {0, 2, 9.995L, "10.00"},
-                       // A value that rounds to zero carries no sign.
-                       {0, 2, -0.001L, "0.00"},
-                       // Twelve significant digits, not the binary expansion.
-                       {0, 0, 1e30L, "1000000000000000000000000000000"},
-                       {0, 0, 1234567890123.0L, "1234567890120"},
-                       {0, 3, 1e-20L, "0.000"}};
-    for (const Cas& c : cas)
+    // Never cut; half away from zero at the last decimal of the decimal the real
+    // holds, twelve significant digits of it; a value rounding to zero has no sign.
+    const Ecrit ecrits[] = {{20, 0, 5, std::string(19, ' ') + "5"},
+                            {20, 1, 2.5L, std::string(19, ' ') + "2.5"},
+                            {2, 0, 12345, "12345"},
+                            {0, 6, 1.0L / 128, "0.007813"},
+                            {0, 0, 2.5L, "3"},
+                            {0, 0, -0.5L, "-1"},
+                            {0, 2, 9.995L, "10.00"},
+                            {0, 2, -0.001L, "0.00"},
+                            {0, 0, 1e30L, "1000000000000000000000000000000"},
+                            {0, 0, 1234567890123.0L, "1234567890120"},
+                            {0, 3, 1e-20L, "0.000"}};
+    for (const Ecrit& c : ecrits)
         EXPECT_EQ(reel_en_texte(c.largeur, c.decimales, c.valeur), c.texte) << double(c.valeur);
 }
 
@@ -131,14 +86,17 @@ TEST(Utilitaires, SeulesLesDatesEtHeuresQuiPeuventSonnerSontValides) {
 }
 
 TEST(Utilitaires, CodesDeStyle) {
-    EXPECT_EQ(code_style({}), 1);
-    EXPECT_EQ(code_style({true, false, false, false}), 2);
-    EXPECT_EQ(code_style({false, true, false, false}), 3);
-    EXPECT_EQ(code_style({true, true, false, false}), 4);
-    EXPECT_EQ(code_style({true, false, true, false}), 1);
-    EXPECT_EQ(code_style({true, true, false, true}), 1);
-    for (std::int16_t c = 1; c <= 4; ++c)
-        EXPECT_EQ(code_style(style_police(c)), c);
-    EXPECT_EQ(style_police(4), (StylePolice{true, true, false, false}));
+    // Bold 2, italic 3, both 4; any other mix is the regular style 1, and back.
+    const std::pair<StylePolice, int> cas[] = {{{}, 1},
+                                               {{true, false, false, false}, 2},
+                                               {{false, true, false, false}, 3},
+                                               {{true, true, false, false}, 4},
+                                               {{true, false, true, false}, 1},
+                                               {{true, true, false, true}, 1}};
+    for (const auto& [style, code] : cas) {
+        EXPECT_EQ(code_style(style), code);
+        if (!style.souligne && !style.barre)
+            EXPECT_EQ(style_police(static_cast<std::int16_t>(code)), style) << code;
+    }
     EXPECT_EQ(style_police(9), StylePolice{});
 }

@@ -25,16 +25,12 @@ ln -s "$bin/quorvel-lanceur" "$travail/ici/agenda"
 lance() {
     config=$1
     shift
+    [ "$config" != - ] || config=
     rm -f "$travail/rapport"
-    if [ "$config" = - ]; then
-        set -- env -i HOME="$travail/maison" PATH=/usr/bin:/bin RAPPORT="$travail/rapport" \
-            "$travail/ici/agenda" "$@"
-    else
-        set -- env -i HOME="$travail/maison" PATH=/usr/bin:/bin RAPPORT="$travail/rapport" \
-            XDG_CONFIG_HOME="$config" "$travail/ici/agenda" "$@"
-    fi
     code=0
-    (cd "$travail/ici" && "$@") >"$travail/sortie" 2>&1 || code=$?
+    (cd "$travail/ici" && env -i HOME="$travail/maison" PATH=/usr/bin:/bin \
+        RAPPORT="$travail/rapport" ${config:+"XDG_CONFIG_HOME=$config"} "$travail/ici/agenda" "$@") \
+        >"$travail/sortie" 2>&1 || code=$?
 }
 
 attendue="[Desktop Entry]

@@ -70,7 +70,9 @@ void remplit_dossier(const std::string& dossier) {
         sauve_texte(dossier + fichier_note_jour(n.jour, n.mois, n.annee), cp1252(n.texte));
     sauve_texte(dossier + fichier_note_jour(10, 12, 2026), "");
     sauve_texte(dossier + fichier_bloc_note, cp1252(bloc_notes_essai()));
-    for (const AlarmeEssai& a : alarmes_essai()) {
+    std::vector<AlarmeEssai> alarmes = alarmes_essai();
+    alarmes.push_back({"99:99", "Cassée", "", true, 0});
+    for (const AlarmeEssai& a : alarmes) {
         EnregistrementAlarme r;
         r.regle_heure(a.heure);
         r.regle_texte(cp1252(a.texte));
@@ -79,11 +81,6 @@ void remplit_dossier(const std::string& dossier) {
         r.regle_frequence(static_cast<std::int16_t>(a.frequence));
         ajoute_alarme(dossier, r);
     }
-    EnregistrementAlarme cassee;
-    cassee.regle_heure("99:99");
-    cassee.regle_texte(cp1252("Cassée"));
-    cassee.regle_repete(true);
-    ajoute_alarme(dossier, cassee);
 }
 
 } // namespace quorvel::test

@@ -16,10 +16,11 @@ using test::CalendrierLu;
 
 constexpr Jour aujourdhui = 2026y / December / 7; // a Monday
 
-std::string date_ical(int j, int m, int a) {
-    char s[16];
-    std::snprintf(s, sizeof s, "%04d%02d%02d", a, m, j);
-    return s;
+// "20261208", or "20261208T080000" at an hour.
+std::string date_ical(int j, int m, int a, int heure = -1) {
+    char s[24];
+    std::snprintf(s, sizeof s, "%04d%02d%02dT%02d0000", a, m, j, heure);
+    return std::string(s, heure < 0 ? 8 : 15);
 }
 
 std::string sans_cr(std::string s) {
@@ -30,25 +31,19 @@ std::string sans_cr(std::string s) {
 struct Export : ::testing::Test {
     test::RepertoireTemp dossier;
     BilanExport bilan;
-    std::string texte;
-    void SetUp() override {
-        test::remplit_dossier(dossier.chemin());
-        texte = calendrier_ical(dossier.chemin(), aujourdhui, bilan);
-    }
+    const std::string texte = (test::remplit_dossier(dossier.chemin()),
+                               calendrier_ical(dossier.chemin(), aujourdhui, bilan));
+    const CalendrierLu cal{texte};
 };
 
 TEST_F(Export, ChaqueLigneDAgendaEstUnEvenementDUneHeureAvecSaCloche) {
-    const CalendrierLu cal(texte);
     for (const auto& l : test::lignes_essai()) {
         SCOPED_TRACE(l.texte);
         icalcomponent* ev = cal.element(uid_agenda(year{l.annee} / l.mois / l.jour, l.heure));
         ASSERT_NE(ev, nullptr);
         EXPECT_EQ(icalcomponent_isa(ev), ICAL_VEVENT_COMPONENT);
-        char heure[8];
-        std::snprintf(heure, sizeof heure, "T%02d0000", l.heure);
-        EXPECT_EQ(test::debut(ev), date_ical(l.jour, l.mois, l.annee) + heure);
-        std::snprintf(heure, sizeof heure, "T%02d0000", l.heure + 1);
-        EXPECT_EQ(test::fin(ev), date_ical(l.jour, l.mois, l.annee) + heure);
+        EXPECT_EQ(test::debut(ev), date_ical(l.jour, l.mois, l.annee, l.heure));
+        EXPECT_EQ(test::fin(ev), date_ical(l.jour, l.mois, l.annee, l.heure + 1));
         EXPECT_EQ(test::texte(icalcomponent_get_summary(ev)), l.texte);
         EXPECT_EQ(test::a_un_rappel(ev), l.cloche);
         EXPECT_EQ(test::regle(ev), "");
@@ -58,7 +53,6 @@ TEST_F(Export, ChaqueLigneDAgendaEstUnEvenementDUneHeureAvecSaCloche) {
 }
 
 TEST_F(Export, ChaqueNoteDuJourEstUneNoteDatee_LeBlocNotesUneNoteSansDate) {
-    const CalendrierLu cal(texte);
     for (const auto& n : test::notes_essai()) {
         SCOPED_TRACE(n.texte);
         icalcomponent* note = cal.element(uid_note(year{n.annee} / n.mois / n.jour));
@@ -75,7 +69,6 @@ TEST_F(Export, ChaqueNoteDuJourEstUneNoteDatee_LeBlocNotesUneNoteSansDate) {
 }
 
 TEST_F(Export, ChaqueAlarmeSonneASonHeure_ChaqueJour_ChaqueSemaine_OuASaDate) {
-    const CalendrierLu cal(texte);
     struct Attendu {
         int numero;
         std::string debut, regle, resume, description;
@@ -99,7 +92,6 @@ TEST_F(Export, ChaqueAlarmeSonneASonHeure_ChaqueJour_ChaqueSemaine_OuASaDate) {
 }
 
 TEST_F(Export, RienDAutre_HeuresFlottantes_EtCeQuiNeSeLitPasEstDit) {
-    const CalendrierLu cal(texte);
     EXPECT_EQ(texte.find("TZID"), std::string::npos);
     EXPECT_EQ(icalcomponent_count_components(cal.racine.get(), ICAL_VEVENT_COMPONENT),
               static_cast<int>(test::lignes_essai().size() + test::alarmes_essai().size()));

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <map>
+#include <optional>
 #include <sstream>
 
 namespace quorvel::ical {
@@ -22,6 +23,7 @@ namespace {
 
 using namespace std::chrono;
 using test::lit_jour;
+using test::RepertoireTemp;
 
 constexpr Jour aujourdhui = 2026y / December / 7;
 
@@ -30,35 +32,44 @@ std::string calendrier(const std::string& elements) {
            "END:VCALENDAR\r\n";
 }
 
-std::string evenement(const std::string& proprietes) {
-    return "BEGIN:VEVENT\r\nUID:" + std::to_string(std::hash<std::string>{}(proprietes)) +
-           "@essai\r\nDTSTAMP:20261201T000000Z\r\n" + proprietes + "END:VEVENT\r\n";
+// debut: "20261208T080000", or ";TZID=…:…"; no SUMMARY when resume is empty.
+std::string evenement(const std::string& debut, const std::string& resume,
+                      const std::string& autres = "") {
+    const std::string p = "DTSTART" + std::string(debut[0] == ';' ? "" : ":") + debut + "\r\n" +
+                          (resume.empty() ? "" : "SUMMARY:" + resume + "\r\n") + autres;
+    return "BEGIN:VEVENT\r\nUID:" + std::to_string(std::hash<std::string>{}(p)) +
+           "@essai\r\nDTSTAMP:20261201T000000Z\r\n" + p + "END:VEVENT\r\n";
 }
 
 const std::string rappel = "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT5M\r\n"
                            "DESCRIPTION:x\r\nEND:VALARM\r\n";
 
-std::map<std::string, std::string> contenu(const test::RepertoireTemp& d) {
+std::map<std::string, std::string> contenu(const RepertoireTemp& d) {
     std::map<std::string, std::string> fichiers;
     for (const std::string& nom : d.fichiers())
-        fichiers[nom] = d.lit(nom);
+        if (nom != ".quorvel.verrou")
+            fichiers[nom] = d.lit(nom);
     return fichiers;
+}
+
+// quorvel --importe-ical of a calendar text, on Monday 7 December 2026.
+struct Resultat {
+    int code;
+    std::string sortie, erreurs, fichier;
+};
+Resultat importe_texte(const RepertoireTemp& dossier, const std::string& texte) {
+    RepertoireTemp fichiers;
+    fichiers.ecrit("a.ics", texte);
+    std::ostringstream sortie, erreurs;
+    const int code = importe_ical(dossier.chemin(), fichiers.fichier("a.ics"), sortie, erreurs,
+                                  HorlogeReglable(2026, 12, 7));
+    return {code, sortie.str(), erreurs.str(), fichiers.fichier("a.ics")};
 }
 
 // Times with a zone are turned into Paris time.
 struct Import : ::testing::Test {
-    std::string tz_avant;
-    void SetUp() override {
-        if (const char* tz = std::getenv("TZ"))
-            tz_avant = tz;
+    static void SetUpTestSuite() {
         setenv("TZ", "Europe/Paris", 1);
-        tzset();
-    }
-    void TearDown() override {
-        if (tz_avant.empty())
-            unsetenv("TZ");
-        else
-            setenv("TZ", tz_avant.c_str(), 1);
         tzset();
     }
 };
@@ -73,27 +84,19 @@ TEST_F(Import, ChaqueEvenementVaALaLigneDeSonHeure_SinonALaNoteDuJour) {
         bool cloche;
         std::string note;
     } cas[] = {
-        {"minutes", evenement("DTSTART:20261208T205900\r\nSUMMARY:Fin\r\n"), 20, "20h59 Fin", false,
-         ""},
-        {"après 20h59", evenement("DTSTART:20261208T210000\r\nSUMMARY:Concert\r\n"), -1, "", false,
-         "21h00 Concert"},
-        {"avant 8h", evenement("DTSTART:20261208T075900\r\nSUMMARY:Train\r\n"), -1, "", false,
-         "07h59 Train"},
-        {"60 caractères", evenement("DTSTART:20261208T090000\r\nSUMMARY:" + soixante + "\r\n"), 9,
-         soixante, false, ""},
-        {"61 caractères",
-         evenement("DTSTART:20261208T090000\r\nSUMMARY:" + soixante_et_un + "\r\n"), -1, "", false,
+        {"minutes", evenement("20261208T205900", "Fin"), 20, "20h59 Fin", false, ""},
+        {"après 20h59", evenement("20261208T210000", "Concert"), -1, "", false, "21h00 Concert"},
+        {"avant 8h", evenement("20261208T075900", "Train"), -1, "", false, "07h59 Train"},
+        {"60 caractères", evenement("20261208T090000", soixante), 9, soixante, false, ""},
+        {"61 caractères", evenement("20261208T090000", soixante_et_un), -1, "", false,
          "09h00 " + soixante_et_un},
-        {"deux lignes", evenement("DTSTART:20261208T090000\r\nSUMMARY:Un\\nDeux\r\n"), -1, "",
-         false, "09h00 Un\nDeux"},
-        {"rappel", evenement("DTSTART:20261208T100000\r\nSUMMARY:Cloche\r\n" + rappel), 10,
-         "Cloche", true, ""},
-        {"UTC", evenement("DTSTART:20261208T070000Z\r\nSUMMARY:Visio\r\n"), 8, "Visio", false, ""},
-        {"fuseau nommé",
-         evenement("DTSTART;TZID=America/New_York:20261208T020000\r\nSUMMARY:NY\r\n"), 8, "NY",
-         false, ""},
-        {"sans équivalent", evenement("DTSTART:20261208T110000\r\nSUMMARY:Thé 🍵 et 漢\r\n"), 11,
-         "Thé ? et ?", false, ""},
+        {"deux lignes", evenement("20261208T090000", "Un\\nDeux"), -1, "", false, "09h00 Un\nDeux"},
+        {"rappel", evenement("20261208T100000", "Cloche", rappel), 10, "Cloche", true, ""},
+        {"UTC", evenement("20261208T070000Z", "Visio"), 8, "Visio", false, ""},
+        {"fuseau nommé", evenement(";TZID=America/New_York:20261208T020000", "NY"), 8, "NY", false,
+         ""},
+        {"sans équivalent", evenement("20261208T110000", "Thé 🍵 et 漢"), 11, "Thé ? et ?", false,
+         ""},
         {"note datée à une heure",
          "BEGIN:VJOURNAL\r\nUID:j@essai\r\nDTSTART:20261208T100000\r\nSUMMARY:Idée\r\n"
          "DESCRIPTION:Idée\\nà creuser\r\nEND:VJOURNAL\r\n",
@@ -101,7 +104,7 @@ TEST_F(Import, ChaqueEvenementVaALaLigneDeSonHeure_SinonALaNoteDuJour) {
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
-        test::RepertoireTemp dossier;
+        RepertoireTemp dossier;
         const BilanImport bilan = importe(dossier.chemin(), calendrier(c.element), aujourdhui);
         const test::JourLu j = lit_jour(dossier.chemin(), 8, 12, 2026);
         for (int k = 0; k < nombre_creneaux; ++k) {
@@ -122,28 +125,25 @@ TEST_F(Import, CeQuiNAPasSaPlaceEstLaisseDeCoteSansRienEcrire) {
     } cas[] = {
         {"note sans date", "BEGIN:VJOURNAL\r\nUID:n@essai\r\nSUMMARY:Mémo\r\nEND:VJOURNAL\r\n",
          "note sans date"},
-        {"annulé", evenement("DTSTART:20261208T080000\r\nSTATUS:CANCELLED\r\nSUMMARY:Non\r\n"),
-         "annulé"},
-        {"sans texte", evenement("DTSTART:20261208T080000\r\n"), "sans texte"},
-        {"purge", evenement("DTSTART:20261015T080000\r\nSUMMARY:Passé\r\n"), "effacerait"},
-        {"hors du siècle", evenement("DTSTART:20800101T080000\r\nSUMMARY:Loin\r\n"), "2075"},
+        {"annulé", evenement("20261208T080000", "Non", "STATUS:CANCELLED\r\n"), "annulé"},
+        {"sans texte", evenement("20261208T080000", ""), "sans texte"},
+        {"purge", evenement("20261015T080000", "Passé"), "effacerait"},
+        {"hors du siècle", evenement("20800101T080000", "Loin"), "2075"},
         {"alarme de Quorvel",
          "BEGIN:VEVENT\r\nUID:alarme-2@quorvel\r\nDTSTART:20261208T080000\r\nSUMMARY:Réveil\r\n"
          "RRULE:FREQ=DAILY\r\nEND:VEVENT\r\n",
          "ALARME"},
         {"répétition finie",
-         evenement("DTSTART:20250101T080000\r\nRRULE:FREQ=DAILY;UNTIL=20250201\r\n"
-                   "SUMMARY:Fini\r\n"),
+         evenement("20250101T080000", "Fini", "RRULE:FREQ=DAILY;UNTIL=20250201\r\n"),
          "aucune de ses dates"},
         {"tâche", "BEGIN:VTODO\r\nUID:t@essai\r\nSUMMARY:Courses\r\nEND:VTODO\r\n", ""},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
-        test::RepertoireTemp dossier;
+        RepertoireTemp dossier;
         const BilanImport bilan = importe(dossier.chemin(), calendrier(c.element), aujourdhui);
         EXPECT_EQ(bilan.fichiers_ecrits, 0);
-        for (const std::string& nom : dossier.fichiers())
-            EXPECT_EQ(nom, ".quorvel.verrou");
+        EXPECT_TRUE(contenu(dossier).empty());
         if (c.raison.empty()) {
             EXPECT_EQ(bilan.autres, 1);
             continue;
@@ -156,11 +156,9 @@ TEST_F(Import, CeQuiNAPasSaPlaceEstLaisseDeCoteSansRienEcrire) {
 }
 
 TEST_F(Import, UneRepetitionDonneSesDatesDe4JoursAvantA366JoursApres) {
-    test::RepertoireTemp dossier;
-    importe(
-        dossier.chemin(),
-        calendrier(evenement("DTSTART:20260101T090000\r\nRRULE:FREQ=DAILY\r\nSUMMARY:Cours\r\n")),
-        aujourdhui);
+    RepertoireTemp dossier;
+    importe(dossier.chemin(),
+            calendrier(evenement("20260101T090000", "Cours", "RRULE:FREQ=DAILY\r\n")), aujourdhui);
     const struct {
         int j, m, a;
         bool present;
@@ -169,20 +167,20 @@ TEST_F(Import, UneRepetitionDonneSesDatesDe4JoursAvantA366JoursApres) {
     for (const auto& d : dates)
         EXPECT_EQ(lit_jour(dossier.chemin(), d.j, d.m, d.a).lignes[1], d.present ? "Cours" : "")
             << d.j << "/" << d.m << "/" << d.a;
-    EXPECT_EQ(dossier.fichiers().size(), 371u + 1u); // and the lock file
+    EXPECT_EQ(contenu(dossier).size(), 371u);
 }
 
 TEST_F(Import, CompteDatesExclues_EtOccurrenceDeplacee) {
-    test::RepertoireTemp dossier;
-    importe(dossier.chemin(),
-            calendrier(evenement("DTSTART:20261208T100000\r\nRRULE:FREQ=WEEKLY;COUNT=4\r\n"
-                                 "EXDATE:20261215T100000\r\nSUMMARY:Piano\r\n" +
-                                 rappel) +
-                       "BEGIN:VEVENT\r\nUID:piano@essai\r\nDTSTART:20261208T100000\r\n"
-                       "RRULE:FREQ=WEEKLY;COUNT=4\r\nSUMMARY:Solfège\r\nEND:VEVENT\r\n"
-                       "BEGIN:VEVENT\r\nUID:piano@essai\r\nRECURRENCE-ID:20261222T100000\r\n"
-                       "DTSTART:20261222T140000\r\nSUMMARY:Solfège déplacé\r\nEND:VEVENT\r\n"),
-            aujourdhui);
+    RepertoireTemp dossier;
+    importe(
+        dossier.chemin(),
+        calendrier(evenement("20261208T100000", "Piano",
+                             "RRULE:FREQ=WEEKLY;COUNT=4\r\nEXDATE:20261215T100000\r\n" + rappel) +
+                   "BEGIN:VEVENT\r\nUID:piano@essai\r\nDTSTART:20261208T100000\r\n"
+                   "RRULE:FREQ=WEEKLY;COUNT=4\r\nSUMMARY:Solfège\r\nEND:VEVENT\r\n"
+                   "BEGIN:VEVENT\r\nUID:piano@essai\r\nRECURRENCE-ID:20261222T100000\r\n"
+                   "DTSTART:20261222T140000\r\nSUMMARY:Solfège déplacé\r\nEND:VEVENT\r\n"),
+        aujourdhui);
     const struct {
         int j, m;
         std::string dix_heures, quatorze_heures;
@@ -202,10 +200,9 @@ TEST_F(Import, CompteDatesExclues_EtOccurrenceDeplacee) {
 }
 
 struct RetourDeLExport : Import {
-    test::RepertoireTemp source;
+    RepertoireTemp source;
     std::string ics;
     void SetUp() override {
-        Import::SetUp();
         test::remplit_dossier(source.chemin());
         BilanExport bilan;
         ics = calendrier_ical(source.chemin(), aujourdhui, bilan);
@@ -213,7 +210,7 @@ struct RetourDeLExport : Import {
 };
 
 TEST_F(RetourDeLExport, DansUnDossierVide_LignesClochesEtNotesReviennent) {
-    test::RepertoireTemp dossier;
+    RepertoireTemp dossier;
     const BilanImport bilan = importe(dossier.chemin(), ics, aujourdhui);
     for (const auto& l : test::lignes_essai()) {
         SCOPED_TRACE(l.texte);
@@ -229,31 +226,28 @@ TEST_F(RetourDeLExport, DansUnDossierVide_LignesClochesEtNotesReviennent) {
     }
     EXPECT_FALSE(dossier.existe("PAD"));
     EXPECT_FALSE(dossier.existe("ALARME"));
-    int laisses = 0;
-    for (const Compte& c : bilan.comptes)
-        laisses += c.place == Place::laisse;
-    EXPECT_EQ(laisses, 1 + 1 + 3); // the purged line, the note pad, the three alarms
+    // The purged line, the note pad, the three alarms.
+    EXPECT_EQ(std::count_if(bilan.comptes.begin(), bilan.comptes.end(),
+                            [](const Compte& c) { return c.place == Place::laisse; }),
+              1 + 1 + 3);
 }
 
 TEST_F(RetourDeLExport, DansLeDossierMeme_RienNeChange) {
     const auto avant = contenu(source);
     const BilanImport bilan = importe(source.chemin(), ics, aujourdhui);
-    auto apres = contenu(source);
-    apres.erase(".quorvel.verrou");
-    EXPECT_EQ(apres, avant);
+    EXPECT_EQ(contenu(source), avant);
     EXPECT_EQ(bilan.fichiers_ecrits, 0);
     for (const Compte& c : bilan.comptes)
         EXPECT_TRUE(c.place == Place::deja_present || c.place == Place::laisse) << c.texte;
 }
 
 TEST_F(RetourDeLExport, DansUnDossierPlein_RienNEstRemplace) {
-    test::RepertoireTemp dossier;
+    RepertoireTemp dossier;
     EnregistrementAgenda a;
     a.regle_texte(1, "Conseil");
     a.regle_texte(3, "Dentiste");
-    remplace_atomiquement(
-        dossier.fichier("08_12_26.ENG"),
-        std::string(reinterpret_cast<const char*>(a.octets.data()), a.octets.size()));
+    dossier.ecrit("08_12_26.ENG",
+                  std::string(reinterpret_cast<const char*>(a.octets.data()), a.octets.size()));
     sauve_texte(dossier.fichier("08_12_26.PAD"), "Ma note");
     importe(dossier.chemin(), ics, aujourdhui);
     const test::JourLu j = lit_jour(dossier.chemin(), 8, 12, 2026);
@@ -267,15 +261,14 @@ TEST_F(RetourDeLExport, DansUnDossierPlein_RienNEstRemplace) {
 }
 
 TEST_F(Import, NoteQuiDepasserait5000Caracteres_EtAgendaIllisible_NeSontPasTouches) {
-    test::RepertoireTemp dossier;
+    RepertoireTemp dossier;
     sauve_texte(dossier.fichier("08_12_26.PAD"), std::string(4990, 'n'));
     dossier.ecrit("09_12_26.ENG", std::string(100, '\0'));
     const auto avant = contenu(dossier);
-    const BilanImport bilan =
-        importe(dossier.chemin(),
-                calendrier(evenement("DTSTART:20261208T220000\r\nSUMMARY:Appel\r\n") +
-                           evenement("DTSTART:20261209T080000\r\nSUMMARY:Court\r\n")),
-                aujourdhui);
+    const BilanImport bilan = importe(
+        dossier.chemin(),
+        calendrier(evenement("20261208T220000", "Appel") + evenement("20261209T080000", "Court")),
+        aujourdhui);
     ASSERT_EQ(bilan.comptes.size(), 2u);
     EXPECT_EQ(bilan.comptes[0].place, Place::sans_place);
     EXPECT_EQ(bilan.comptes[1].place, Place::note_au_lieu);
@@ -285,26 +278,21 @@ TEST_F(Import, NoteQuiDepasserait5000Caracteres_EtAgendaIllisible_NeSontPasTouch
 }
 
 TEST_F(Import, UnePanneAChaqueOperationLaisseChaqueFichierAncienOuNouveau_EtEstDite) {
-    test::RepertoireTemp fichiers;
-    fichiers.ecrit("a.ics", calendrier(evenement("DTSTART:20261208T080000\r\nSUMMARY:Réunion\r\n") +
-                                       evenement("DTSTART:20261208T220000\r\nSUMMARY:Concert\r\n") +
-                                       evenement("DTSTART:20261209T090000\r\nSUMMARY:Cours\r\n")));
+    const std::string ics =
+        calendrier(evenement("20261208T080000", "Réunion") +
+                   evenement("20261208T220000", "Concert") + evenement("20261209T090000", "Cours"));
     const auto importe_avec_panne = [&](int n, std::map<std::string, std::string>& avant) {
-        test::RepertoireTemp dossier;
+        RepertoireTemp dossier;
         sauve_texte(dossier.fichier("08_12_26.PAD"), "Ma note");
         avant = contenu(dossier);
-        std::ostringstream sortie, erreurs;
         pannes::arme(n, ENOSPC);
-        const int code = importe_ical(dossier.chemin(), fichiers.fichier("a.ics"), sortie, erreurs,
-                                      HorlogeReglable(2026, 12, 7));
+        const Resultat r = importe_texte(dossier, ics);
         const bool tombee = n <= pannes::operations();
         pannes::desarme();
-        EXPECT_EQ(code, tombee ? 1 : 0) << "panne à l'opération " << n;
+        EXPECT_EQ(r.code, tombee ? 1 : 0) << "panne à l'opération " << n;
         if (tombee)
-            EXPECT_NE(erreurs.str().find("Disque plein"), std::string::npos) << erreurs.str();
-        auto apres = contenu(dossier);
-        apres.erase(".quorvel.verrou");
-        return std::pair{apres, tombee};
+            EXPECT_NE(r.erreurs.find("Disque plein"), std::string::npos) << r.erreurs;
+        return std::pair{contenu(dossier), tombee};
     };
     std::map<std::string, std::string> avant;
     const auto attendu = importe_avec_panne(1000, avant).first;
@@ -322,28 +310,28 @@ TEST_F(Import, UnePanneAChaqueOperationLaisseChaqueFichierAncienOuNouveau_EtEstD
 }
 
 TEST_F(Import, LeBilanDitCeQuiEstAjouteEtCeQuiVaDansLaNoteALaPlace) {
-    test::RepertoireTemp dossier, fichiers;
-    fichiers.ecrit("a.ics",
-                   calendrier(evenement("DTSTART:20261208T080000\r\nSUMMARY:Réunion\r\n" + rappel) +
-                              evenement("DTSTART:20261208T083000\r\nSUMMARY:Appel\r\n")));
-    std::ostringstream sortie, erreurs;
-    ASSERT_EQ(importe_ical(dossier.chemin(), fichiers.fichier("a.ics"), sortie, erreurs,
-                           HorlogeReglable(2026, 12, 7)),
-              0);
-    EXPECT_EQ(sortie.str(),
+    RepertoireTemp dossier;
+    const Resultat r =
+        importe_texte(dossier, calendrier(evenement("20261208T080000", "Réunion", rappel) +
+                                          evenement("20261208T083000", "Appel")));
+    ASSERT_EQ(r.code, 0);
+    EXPECT_EQ(r.sortie,
               "Ajouté aux lignes d'agenda\u00a0:\n"
               "  08/12/2026 08h00, avec cloche\u00a0: «\u00a0Réunion\u00a0»\n"
               "Mis dans la note du jour au lieu d'une ligne d'agenda\u00a0:\n"
               "  08/12/2026\u00a0: «\u00a008h30 Appel\u00a0» (la ligne de 08h00 est déjà écrite)\n"
               "Importé de «\u00a0" +
-                  fichiers.fichier("a.ics") +
+                  r.fichier +
                   "\u00a0»\u00a0: 1 ligne d'agenda (dont 1 avec cloche), 1 ajout aux notes du jour "
                   "(dont 1 au lieu d'une ligne d'agenda), 0 déjà présent, 0 laissé de côté.\n");
 }
 
-TEST_F(Import, UnFichierQuiNEstPasICalendarOuAbimeEstRefuseSansRienChanger) {
-    test::RepertoireTemp dossier, fichiers;
+// Refused without a change: a file that is not iCalendar or is damaged, and any
+// file while the program holds the folder.
+TEST_F(Import, UnFichierAbimeOuUnDossierOuvertSontRefusesSansRienChanger) {
+    RepertoireTemp dossier, execution;
     test::remplit_dossier(dossier.chemin());
+    const std::string un = evenement("20261208T080000", "x");
     const struct {
         const char* nom;
         std::string octets;
@@ -352,42 +340,29 @@ TEST_F(Import, UnFichierQuiNEstPasICalendarOuAbimeEstRefuseSansRienChanger) {
         {"texte", "Bonjour,\nceci n'est pas un agenda.\n", "n'est pas un fichier iCalendar"},
         {"binaire", std::string("BEGIN:VCALENDAR\r\n\0\x01\x02", 20),
          "n'est pas un fichier iCalendar"},
-        {"coupé", calendrier(evenement("DTSTART:20261208T080000\r\nSUMMARY:x\r\n")).substr(0, 120),
-         "coupé"},
-        {"Latin-1", calendrier(evenement("DTSTART:20261208T080000\r\nSUMMARY:R\xe9union\r\n")),
-         "UTF-8"},
-        {"valeur", calendrier(evenement("DTSTART:2026zz08T080000\r\nSUMMARY:Réunion\r\n")),
+        {"coupé", calendrier(un).substr(0, 120), "coupé"},
+        {"Latin-1", calendrier(evenement("20261208T080000", "R\xe9union")), "UTF-8"},
+        {"valeur", calendrier(evenement("2026zz08T080000", "Réunion")),
          "abîmé\u00a0: une valeur illisible dans un évènement «\u00a0Réunion\u00a0»"},
         {"non refermé", calendrier("BEGIN:VEVENT\r\nDTSTART:20261208T080000\r\nSUMMARY:x\r\n"),
          "abîmé"},
+        {"programme ouvert", calendrier(un), "Quorvel est ouvert sur ce dossier"},
     };
     const auto avant = contenu(dossier);
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
-        fichiers.ecrit("f.ics", c.octets);
-        std::ostringstream sortie, erreurs;
-        EXPECT_EQ(importe_ical(dossier.chemin(), fichiers.fichier("f.ics"), sortie, erreurs,
-                               HorlogeReglable(2026, 12, 7)),
-                  1);
-        EXPECT_NE(erreurs.str().find(c.message), std::string::npos) << erreurs.str();
-        EXPECT_NE(erreurs.str().find("Rien n'a été ajouté."), std::string::npos) << erreurs.str();
-        EXPECT_EQ(sortie.str(), "");
+        std::optional<InstanceUnique> programme;
+        if (std::string(c.nom) == "programme ouvert") {
+            programme.emplace(dossier.chemin(), execution.chemin());
+            ASSERT_EQ(programme->etat(), InstanceUnique::Etat::seule);
+        }
+        const Resultat r = importe_texte(dossier, c.octets);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_NE(r.erreurs.find(c.message), std::string::npos) << r.erreurs;
+        EXPECT_NE(r.erreurs.find("Rien n'a été ajouté."), std::string::npos) << r.erreurs;
+        EXPECT_EQ(r.sortie, "");
         EXPECT_EQ(contenu(dossier), avant);
     }
-}
-
-TEST_F(Import, RefuseTantQueLeProgrammeTientLeDossier) {
-    test::RepertoireTemp dossier, fichiers, execution;
-    const InstanceUnique programme(dossier.chemin(), execution.chemin());
-    ASSERT_EQ(programme.etat(), InstanceUnique::Etat::seule);
-    const auto avant = contenu(dossier);
-    fichiers.ecrit("a.ics", calendrier(evenement("DTSTART:20261208T080000\r\nSUMMARY:x\r\n")));
-    std::ostringstream sortie, erreurs;
-    EXPECT_EQ(importe_ical(dossier.chemin(), fichiers.fichier("a.ics"), sortie, erreurs,
-                           HorlogeReglable(2026, 12, 7)),
-              1);
-    EXPECT_NE(erreurs.str().find("Quorvel est ouvert sur ce dossier"), std::string::npos);
-    EXPECT_EQ(contenu(dossier), avant);
 }
 
 } // namespace

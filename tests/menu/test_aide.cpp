@@ -3,7 +3,6 @@
 #include "commun/repertoire_temp.hpp"
 #include "menu/aide.hpp"
 #include "plateforme/dialogues.hpp"
-#include "plateforme/erreurs.hpp"
 #include "plateforme/garde.hpp"
 
 #include <QScrollBar>
@@ -14,20 +13,15 @@
 namespace quorvel {
 namespace {
 
-std::string aide_html() {
+TEST(Aide, OuvreLeFichierAuSujetEtReutiliseLaFenetre) {
+    test::RepertoireTemp rep;
     std::string html = "<html><head><meta charset=\"utf-8\"></head><body>";
-    for (int sujet : {1, 6, 7, 8}) {
-        html += "<h1><a name=\"sujet" + std::to_string(sujet) + "\"></a>Sujet " +
-                std::to_string(sujet) + " : Menu Général</h1>";
+    for (const std::string sujet : {"1", "6", "7", "8"}) {
+        html += "<h1><a name=\"sujet" + sujet + "\"></a>Sujet " + sujet + " : Menu Général</h1>";
         for (int i = 0; i < 60; ++i)
             html += "<p>Ligne " + std::to_string(i) + "</p>";
     }
-    return html + "</body></html>";
-}
-
-TEST(Aide, OpensTheFileAtTheTopicAndReusesTheWindow) {
-    test::RepertoireTemp rep;
-    rep.ecrit("DOC.HLP", aide_html());
+    rep.ecrit("DOC.HLP", html + "</body></html>");
     const QString fichier = QString::fromStdString(rep.fichier("DOC.HLP"));
 
     ouvre_aide(nullptr, fichier, 6);
@@ -50,13 +44,12 @@ TEST(Aide, OpensTheFileAtTheTopicAndReusesTheWindow) {
     fenetre->close();
 }
 
-TEST(Aide, MissingFileGivesAFrenchMessageThroughTheGuard) {
+TEST(Aide, FichierAbsentMessageFrancaisParLaGarde) {
     test::RepertoireTemp rep;
     DialoguesTest dialogues;
     const QString fichier = QString::fromStdString(rep.fichier("DOC.HLP"));
-    const bool fini = garde(dialogues, nullptr, QStringLiteral("Quorvel V2.32"),
-                            [&] { ouvre_aide(nullptr, fichier, 1); });
-    EXPECT_FALSE(fini);
+    EXPECT_FALSE(garde(dialogues, nullptr, QStringLiteral("Quorvel V2.32"),
+                       [&] { ouvre_aide(nullptr, fichier, 1); }));
     ASSERT_EQ(dialogues.erreurs.size(), 1u);
     EXPECT_EQ(dialogues.erreurs[0].texte, QStringLiteral("Impossible d'ouvrir le fichier d'aide ") +
                                               fichier + QLatin1Char('.'));

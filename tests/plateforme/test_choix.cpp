@@ -62,11 +62,8 @@ TEST(ChoixPolice, LeNomEnregistreResteTantQuAucuneAutreFaceNEstChoisie) {
     const ChoixPolice times{QStringLiteral("Times New Roman"), 8, false, false, false, false, 0};
     const ChoixPolice arial{QStringLiteral("Arial"), 12, true, true, false, false, 0x800000};
     const ChoixPolice inconnue{QStringLiteral("Comic été"), 9, false, false, false, false, 0};
-    ChoixPolice times_10 = times;
-    times_10.taille = 10;
-    times_10.gras = true;
-    ChoixPolice sans = times;
-    sans.nom = QStringLiteral("Liberation Sans");
+    const ChoixPolice times_10{QStringLiteral("Times New Roman"), 10, true, false, false, false, 0};
+    const ChoixPolice sans{QStringLiteral("Liberation Sans"), 8, false, false, false, false, 0};
     const Cas cas[] = {
         {"confirmed", times, confirme, "Liberation Serif", times},
         {"bold italic, confirmed", arial, confirme, "Liberation Sans", arial},

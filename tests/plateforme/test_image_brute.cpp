@@ -61,33 +61,26 @@ TEST(ImageBrute, AllerRetourSansPerteEtSansCopieQuandLesOctetsSontAlignes) {
 
 TEST(ImageBrute, DesOctetsQuiNeSontPasUneImageDonnentUneImageNulle) {
     const QByteArray bonne = en_image_brute(exemple(false));
-    // Both readers: over someone else's bytes and over bytes of its own.
-    const auto lit = [](const QByteArray& o) {
-        const QImage partagee =
-            image_brute(reinterpret_cast<const uchar*>(o.constData()), o.size());
-        EXPECT_EQ(image_brute(QByteArray(o)).isNull(), partagee.isNull());
-        return partagee;
+    const auto avec = [&](int position, const QByteArray& octets) {
+        return QByteArray(bonne).replace(position, octets.size(), octets);
     };
-    ASSERT_FALSE(lit(bonne).isNull());
-    EXPECT_TRUE(image_brute(nullptr, 0).isNull());
-    EXPECT_TRUE(image_brute(QByteArray()).isNull());
-    EXPECT_TRUE(lit(bonne.left(entete_image_brute - 1)).isNull());   // short header
-    EXPECT_TRUE(lit(bonne.left(bonne.size() - 4)).isNull());         // a pixel missing
-    EXPECT_TRUE(lit(bonne + QByteArray(4, '\0')).isNull());          // trailing bytes
-    QByteArray signature = bonne;
-    signature[0] = 'X';
-    EXPECT_TRUE(lit(signature).isNull());
-    QByteArray format = bonne;
-    format[12] = char(QImage::Format_Indexed8);
-    EXPECT_TRUE(lit(format).isNull());
-    // A width so large that width × height × 4 would overflow a 32-bit size.
-    QByteArray enorme = bonne;
-    enorme[4] = '\xff';
-    enorme[5] = '\xff';
-    enorme[6] = '\xff';
-    enorme[7] = '\x7f';
-    EXPECT_TRUE(lit(enorme).isNull());
-    QByteArray vide = bonne;
-    vide[8] = vide[9] = vide[10] = vide[11] = '\0';
-    EXPECT_TRUE(lit(vide).isNull());
+    const std::pair<const char*, QByteArray> cas[] = {
+        {"rien", QByteArray()},
+        {"entête court", bonne.left(entete_image_brute - 1)},
+        {"un pixel manquant", bonne.left(bonne.size() - 4)},
+        {"octets en trop", bonne + QByteArray(4, '\0')},
+        {"signature", avec(0, "X")},
+        {"format", avec(12, QByteArray(1, char(QImage::Format_Indexed8)))},
+        // So wide that width × height × 4 would overflow a 32-bit size.
+        {"largeur énorme", avec(4, "\xff\xff\xff\x7f")},
+        {"hauteur nulle", avec(8, QByteArray(4, '\0'))},
+    };
+    ASSERT_FALSE(image_brute(QByteArray(bonne)).isNull());
+    // Both readers: over someone else's bytes and over bytes of its own.
+    for (const auto& [quoi, octets] : cas) {
+        EXPECT_TRUE(
+            image_brute(reinterpret_cast<const uchar*>(octets.constData()), octets.size()).isNull())
+            << quoi;
+        EXPECT_TRUE(image_brute(QByteArray(octets)).isNull()) << quoi;
+    }
 }

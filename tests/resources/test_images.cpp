@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
 #include <unistd.h>
 
 // The high-density copies as compiled in (resources/images_doubles.cpp).
@@ -201,46 +203,47 @@ TEST(Images, UnEcranOrdinaireNeLitRienDesCopiesDoubles) {
     EXPECT_EXIT(peint_tout(), testing::ExitedWithCode(0), "");
 }
 
-TEST(Images, LeBureauEnModeUnPartageUnePalette) {
-    QList<QRgb> reference;
+// What the desk's pictures share: the one palette of video mode 1, transparent
+// corners on the buttons and the bell, and clock and calculator textures whose
+// corner is the same marble as the main background under it.
+TEST(Images, LesImagesDuBureauSAccordent) {
+    const std::map<std::string, QPoint> sur_le_marbre = {{"horloge1", {252, 4}},
+                                                         {"horloge2", {251, 4}},
+                                                         {"calculette1", {14, 16}},
+                                                         {"calculette2", {14, 16}}};
+    const std::set<std::string> boutons = {
+        "coche1", "coche2",    "plus1",     "plus2",     "pm1",       "pm2",   "moins1",
+        "moins2", "fleche_g1", "fleche_d1", "fleche_g2", "fleche_d2", "cloche"};
+    QList<QRgb> palette;
     int partagees = 0;
-    for (const auto& e : catalogue()) {
-        if (e.profondeur != Profondeur::palette_commune)
-            continue;
+    for (const auto& e : catalogue())
         for (int echelle : echelles(e)) {
+            SCOPED_TRACE(e.nom + " x" + std::to_string(echelle));
             const QImage im = charge(e, echelle);
-            if (reference.isEmpty())
-                reference = im.colorTable();
-            EXPECT_EQ(im.colorTable(), reference) << e.nom << " x" << echelle;
-            ++partagees;
+            if (e.profondeur == Profondeur::palette_commune) {
+                if (palette.isEmpty())
+                    palette = im.colorTable();
+                EXPECT_EQ(im.colorTable(), palette);
+                ++partagees;
+            }
+            if (boutons.contains(e.nom)) {
+                EXPECT_EQ(qAlpha(im.pixel(0, 0)), 0);
+                EXPECT_EQ(qAlpha(im.pixel(im.width() - 1, im.height() - 1)), 0);
+            }
+            if (const auto p = sur_le_marbre.find(e.nom); p != sur_le_marbre.end()) {
+                const QPoint coin = p->second * echelle;
+                const QColor a = moyenne(im, 0, 0, 4 * echelle),
+                             b = moyenne(charge(entree("fond1"), echelle), coin.x(), coin.y(),
+                                         4 * echelle);
+                EXPECT_NEAR(a.red(), b.red(), 24);
+                EXPECT_NEAR(a.green(), b.green(), 24);
+                EXPECT_NEAR(a.blue(), b.blue(), 24);
+            }
         }
-    }
-    EXPECT_EQ(reference.size(), 256);
+    EXPECT_EQ(palette.size(), 256);
     // Main background, two page pictures, mode 1 clock and calculator, menu, message,
     // splash, about box, and the 13 logo frames, each with its high-density copy.
     EXPECT_EQ(partagees, 2 * (9 + 13));
-}
-
-TEST(Images, LesTexturesDesWidgetsProlongentLeMarbre) {
-    // A clock or calculator texture sits on the main window's background: its
-    // corner must be the same marble as the background under it, at both scales.
-    struct Cas {
-        const char* nom;
-        int x, y;
-    } const cas[] = {{"horloge1", 252, 4},
-                     {"horloge2", 251, 4},
-                     {"calculette1", 14, 16},
-                     {"calculette2", 14, 16}};
-    for (const auto& c : cas)
-        for (int e : {1, 2}) {
-            SCOPED_TRACE(std::string(c.nom) + " x" + std::to_string(e));
-            const QImage fond = charge(entree("fond1"), e).convertToFormat(QImage::Format_RGB32);
-            const QImage t = charge(entree(c.nom), e).convertToFormat(QImage::Format_RGB32);
-            const QColor a = moyenne(t, 0, 0, 4 * e), b = moyenne(fond, c.x * e, c.y * e, 4 * e);
-            EXPECT_NEAR(a.red(), b.red(), 24);
-            EXPECT_NEAR(a.green(), b.green(), 24);
-            EXPECT_NEAR(a.blue(), b.blue(), 24);
-        }
 }
 
 TEST(Images, LeLogoTourneEnBoucle) {
@@ -256,17 +259,6 @@ TEST(Images, LeLogoTourneEnBoucle) {
     }
     // Going from the last frame back to the first is no bigger a jump than any other step.
     EXPECT_LE(difference(images[12], images[0]), pas_max * 1.5);
-}
-
-TEST(Images, LesBoutonsOntUnFondTransparent) {
-    for (const char* nom : {"coche1", "coche2", "plus1", "plus2", "pm1", "pm2", "moins1", "moins2",
-                            "fleche_g1", "fleche_d1", "fleche_g2", "fleche_d2", "cloche"})
-        for (int echelle : {1, 2}) {
-            const QImage im = charge(entree(nom), echelle);
-            EXPECT_EQ(qAlpha(im.pixel(0, 0)), 0) << nom << " x" << echelle;
-            EXPECT_EQ(qAlpha(im.pixel(im.width() - 1, im.height() - 1)), 0)
-                << nom << " x" << echelle;
-        }
 }
 
 TEST(Curseurs, LaMainMontreDuDoigtLePointChaud) {

@@ -2,8 +2,6 @@
 // every change reaches the file at once.
 #include "calendar/contexte.hpp"
 #include "commun/repertoire_temp.hpp"
-#include "plateforme/fichier.hpp"
-#include "plateforme/horloge.hpp"
 #include "plateforme/repondeur.hpp"
 #include "settings/configuration.hpp"
 #include "settings/reglages.hpp"
@@ -13,7 +11,6 @@
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
-
 #include <optional>
 
 namespace quorvel {
@@ -26,10 +23,6 @@ std::uint32_t u32(const std::string& o, std::size_t p) {
     for (int i = 3; i >= 0; --i)
         v = (v << 8) | static_cast<std::uint8_t>(o.at(p + i));
     return v;
-}
-int i16(const std::string& o, std::size_t p) {
-    return static_cast<std::int16_t>(static_cast<std::uint8_t>(o.at(p)) |
-                                     (static_cast<std::uint8_t>(o.at(p + 1)) << 8));
 }
 std::string chaine(const std::string& o, std::size_t p) {
     return o.substr(p + 1, static_cast<std::uint8_t>(o.at(p)));
@@ -44,8 +37,10 @@ public:
         config_defaut(reglages, rep.chemin());
         ecrit_reglages(rep.chemin(), reglages);
         fenetre = std::make_unique<Tconfiguration>(ctx, reglages);
+        fenetre->show();
     }
     std::string fichier() const { return rep.lit("PAD.CFG"); }
+    void clique(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(5, 8)); }
 
     RepertoireTemp rep;
     HorlogeReglable horloge{2024, 3, 5};
@@ -56,20 +51,21 @@ public:
     std::unique_ptr<Tconfiguration> fenetre;
 };
 
-TEST_F(Configuration, EachColourButtonWritesItsOwnField) {
-    const std::vector<std::pair<QPushButton*, std::size_t>> boutons = {
+// Each colour button offers the stored colour and writes the answer in its own
+// field and nowhere else.
+TEST_F(Configuration, ChaqueBoutonDeCouleurEcritSonChamp) {
+    const std::pair<QPushButton*, std::size_t> boutons[] = {
         {fenetre->b3, 141}, {fenetre->b4, 145},  {fenetre->b5, 149},
         {fenetre->b6, 153}, {fenetre->b7, 157},  {fenetre->b8, 161},
         {fenetre->b9, 165}, {fenetre->b10, 169}, {fenetre->b12, 173},
     };
-    fenetre->show();
     std::string attendu = fichier();
     std::uint32_t valeur = 0x00102030;
     for (const auto& [bouton, position] : boutons) {
         SCOPED_TRACE(position);
         const std::uint32_t avant = u32(attendu, position);
         dialogues.couleurs.push_back(++valeur);
-        QTest::mouseClick(bouton, Qt::LeftButton);
+        clique(bouton);
         EXPECT_EQ(dialogues.couleurs_proposees.back(), avant);
         for (int i = 0; i < 4; ++i)
             attendu[position + i] = static_cast<char>(valeur >> (8 * i));
@@ -78,25 +74,19 @@ TEST_F(Configuration, EachColourButtonWritesItsOwnField) {
     EXPECT_TRUE(dialogues.erreurs.empty());
 }
 
-TEST_F(Configuration, CancelledChooserWritesTheFileUnchanged) {
+// A chooser cancelled (nothing queued) writes the settings unchanged.
+TEST_F(Configuration, UnChoixAnnuleEcritLeFichierInchange) {
     reglages.regle_couleur(CouleurReglee::saint, 0x00ABCDEF);
-    efface_fichier(rep.fichier("PAD.CFG"));
-    fenetre->show();
-    QTest::mouseClick(fenetre->b5, Qt::LeftButton); // nothing queued: the chooser is cancelled
-    EXPECT_EQ(dialogues.couleurs_proposees.back(), 0x00ABCDEFu);
-    EXPECT_EQ(fichier(), en_octets(reglages));
-    EXPECT_EQ(u32(fichier(), 149), 0x00ABCDEFu);
-
-    efface_fichier(rep.fichier("PAD.CFG"));
-    QTest::mouseClick(fenetre->b1, Qt::LeftButton);
-    QTest::mouseClick(fenetre->b11, Qt::LeftButton);
-    EXPECT_EQ(fichier(), en_octets(reglages));
-    EXPECT_EQ(chaine(fichier(), 51), "Times New Roman");
+    for (QPushButton* bouton : {fenetre->b5, fenetre->b1, fenetre->b11}) {
+        efface_fichier(rep.fichier("PAD.CFG"));
+        clique(bouton);
+        EXPECT_EQ(fichier(), en_octets(reglages)) << bouton->text().toStdString();
+    }
 }
 
 // The chooser starts from the stored font; its answer is stored with the style
 // code (underline or strike-out store as regular) and the name cut to 40.
-TEST_F(Configuration, FontChoice) {
+TEST_F(Configuration, ChoixDePolice) {
     struct Cas {
         const char* quoi;
         std::optional<ChoixPolice> choisie; // none: cancelled
@@ -107,26 +97,23 @@ TEST_F(Configuration, FontChoice) {
         QStringLiteral("Comic été"), 14, true, true, false, false, 0x00800000};
     const QString arial = QStringLiteral("Arial");
     const Cas cas[] = {
-        {"cancelled", std::nullopt, stockee},
-        {"bold", ChoixPolice{arial, 10, true, false, false, false, 0xFF}, {0xFF, 2, 10, "Arial"}},
-        {"italic", ChoixPolice{arial, 10, false, true, false, false, 0xFF}, {0xFF, 3, 10, "Arial"}},
-        {"bold underlined",
-         ChoixPolice{arial, 10, true, false, true, false, 0},
-         {0, 1, 10, "Arial"}},
-        {"italic struck out",
-         ChoixPolice{arial, 9, false, true, false, true, 0},
-         {0, 1, 9, "Arial"}},
-        {"long name",
+        {"annulé", std::nullopt, stockee},
+        {"gras", ChoixPolice{arial, 10, true, false, false, false, 0xFF}, {0xFF, 2, 10, "Arial"}},
+        {"italique",
+         ChoixPolice{arial, 10, false, true, false, false, 0xFF},
+         {0xFF, 3, 10, "Arial"}},
+        {"gras souligné", ChoixPolice{arial, 10, true, false, true, false, 0}, {0, 1, 10, "Arial"}},
+        {"italique barré", ChoixPolice{arial, 9, false, true, false, true, 0}, {0, 1, 9, "Arial"}},
+        {"nom long",
          ChoixPolice{QString(45, QLatin1Char('N')), 12, false, false, false, false, 0},
          {0, 1, 12, std::string(40, 'N')}},
     };
-    fenetre->show();
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.quoi);
         reglages.regle_police_bloc_notes(stockee);
         if (c.choisie)
             dialogues.polices.push_back(*c.choisie);
-        QTest::mouseClick(fenetre->b2, Qt::LeftButton);
+        clique(fenetre->b2);
         EXPECT_EQ(dialogues.polices_proposees.back(), proposee);
         Reglages lu;
         lit_reglages(rep.chemin(), lu);
@@ -160,41 +147,37 @@ TEST(ConfigurationChoixReels, ConfirmerSansRienChangerLaisseLeFichierIntact) {
     }
 }
 
-TEST_F(Configuration, SoundChoice) {
-    struct Cas {
-        QString choisi;
-        bool accepte;
-    };
-    const Cas cas[] = {
+// A sound path is stored when Windows-1252 holds it in the field's 60 bytes;
+// otherwise the old one stays and the user is told.
+TEST_F(Configuration, ChoixDuSon) {
+    const std::pair<QString, bool> cas[] = {
         {QStringLiteral("/home/moi/sons/réveil.wav"), true},
         {QStringLiteral("/") + QString(59, QLatin1Char('s')), true},
         {QStringLiteral("/") + QString(60, QLatin1Char('s')), false},
         {QStringLiteral("/home/moi/音.wav"), false},
     };
-    fenetre->show();
-    for (const Cas& c : cas) {
-        SCOPED_TRACE(c.choisi.toStdString());
+    for (const auto& [choisi, accepte] : cas) {
+        SCOPED_TRACE(choisi.toStdString());
         reglages.regle_son_alarme("/ancien.wav");
         ecrit_reglages(rep.chemin(), reglages);
         dialogues.erreurs.clear();
-        dialogues.fichiers.push_back(c.choisi);
-        QTest::mouseClick(fenetre->b11, Qt::LeftButton);
-        EXPECT_EQ(dialogues.filtres.back(), QStringLiteral("sons|*.wav"));
+        dialogues.fichiers.push_back(choisi);
+        clique(fenetre->b11);
         const std::string stocke = chaine(fichier(), 177);
-        if (c.accepte) {
-            EXPECT_EQ(QString::fromLatin1(stocke.data(), stocke.size()), c.choisi);
-            EXPECT_TRUE(dialogues.erreurs.empty());
-        } else {
-            EXPECT_EQ(stocke, "/ancien.wav");
-            ASSERT_EQ(dialogues.erreurs.size(), 1u);
+        EXPECT_EQ(QString::fromLatin1(stocke.data(), stocke.size()),
+                  accepte ? choisi : QStringLiteral("/ancien.wav"));
+        ASSERT_EQ(dialogues.erreurs.size(), accepte ? 0u : 1u);
+        if (!accepte) {
             EXPECT_EQ(dialogues.erreurs[0].titre, QStringLiteral("Erreur"));
             EXPECT_TRUE(dialogues.erreurs[0].texte.contains(QStringLiteral("inchangé")));
         }
     }
 }
 
-// Showing loads the controls from the record without writing; each click then writes.
-TEST_F(Configuration, PageSoundAndVideoModeFollowTheControls) {
+// Showing loads the controls from the record without writing; each click then
+// writes; OK closes.
+TEST_F(Configuration, SonDePageEtModeVideoSuiventLesCases) {
+    fenetre->hide();
     reglages.regle_son_page(false);
     reglages.regle_video(2);
     const std::string avant = fichier();
@@ -203,48 +186,36 @@ TEST_F(Configuration, PageSoundAndVideoModeFollowTheControls) {
     EXPECT_TRUE(fenetre->cv2->isChecked());
     EXPECT_FALSE(fenetre->cv1->isChecked());
     EXPECT_EQ(fichier(), avant);
-
-    QTest::mouseClick(fenetre->c1, Qt::LeftButton);
-    EXPECT_EQ(fichier()[238], 1);
-    QTest::mouseClick(fenetre->c1, Qt::LeftButton);
-    EXPECT_EQ(fichier()[238], 0);
-
-    QTest::mouseClick(fenetre->cv1, Qt::LeftButton, {}, QPoint(5, 8));
-    EXPECT_EQ(i16(fichier(), 239), 1);
+    const auto octets = [&] { return fichier().substr(238, 3); };
+    clique(fenetre->c1);
+    EXPECT_EQ(octets(), std::string("\x01\x02\0", 3));
+    clique(fenetre->c1);
+    EXPECT_EQ(octets(), std::string("\0\x02\0", 3));
+    clique(fenetre->cv1);
+    EXPECT_EQ(octets(), std::string("\0\x01\0", 3));
     EXPECT_EQ(reglages.video(), 1);
-    QTest::mouseClick(fenetre->cv2, Qt::LeftButton, {}, QPoint(5, 8));
-    EXPECT_EQ(i16(fichier(), 239), 2);
+    clique(fenetre->cv2);
+    EXPECT_EQ(octets(), std::string("\0\x02\0", 3));
+    clique(fenetre->ok1);
+    EXPECT_FALSE(fenetre->isVisible());
 }
 
-TEST_F(Configuration, CentredOnTheRecordedMainWindowRectangle) {
-    struct Cas {
-        RectangleFenetre r;
-        QPoint attendu;
-    };
-    // By the outer rectangles (the dialog's is 249 x 411 in the offscreen platform's
-    // 2-pixel frame), halves truncated toward zero, also when the dialog is larger
-    // than the rectangle; never off the screen.
-    const Cas cas[] = {
+// Centred by the outer rectangles (the dialog's is 249 x 411 in the offscreen
+// platform's 2-pixel frame), halves truncated toward zero, also when the dialog
+// is larger than the rectangle; never off the screen.
+TEST_F(Configuration, CentreeSurLaFenetrePrincipaleEnregistree) {
+    const std::pair<RectangleFenetre, QPoint> cas[] = {
         {{100, 50, 420, 470}, {100 + 85, 50 + 29}},
         {{-30, 20, 411, 455}, {-30 + 81, 20 + 22}},
         {{200, 300, 100, 100}, {200 - 74, 300 - 155}},
         {{10, 10, 100, 100}, {0, 0}},
     };
-    for (const Cas& c : cas) {
-        ctx.rect_main = c.r;
-        fenetre->show();
-        EXPECT_EQ(fenetre->frameGeometry(), QRect(c.attendu, QSize(249, 411)));
+    for (const auto& [principale, attendu] : cas) {
         fenetre->hide();
+        ctx.rect_main = principale;
+        fenetre->show();
+        EXPECT_EQ(fenetre->frameGeometry(), QRect(attendu, QSize(249, 411)));
     }
-}
-
-TEST_F(Configuration, OkClosesAndHelpKeyOpensTopicEight) {
-    fenetre->show();
-    QTest::keyClick(fenetre.get(), Qt::Key_F1);
-    ASSERT_EQ(dialogues.aides.size(), 1u);
-    EXPECT_EQ(dialogues.aides[0].sujet, 8);
-    QTest::mouseClick(fenetre->ok1, Qt::LeftButton);
-    EXPECT_FALSE(fenetre->isVisible());
 }
 
 TEST(Reglages, FichierCreeAvecLesValeursParDefautOctetParOctet) {
@@ -320,16 +291,15 @@ TEST(Reglages, FichierCourtOuIllisibleGardeAvantLaPremiereEcriture) {
 // A default sound path that would not fit, or that Windows-1252 would change
 // (a thin space, a minus sign, a "?" of the folder's own), is the bare name.
 TEST(Reglages, LeSonParDefautNommeToujoursLeFichier) {
-    struct Cas {
-        std::string repertoire, son;
-    } const cas[] = {
+    const std::pair<std::string, std::string> cas[] = {
         {"/" + std::string(55, 'r') + "/", "coucou.wav"},
         {"/home/\xC3\xA9t\xC3\xA9/", "/home/\xE9t\xE9/coucou.wav"},
-        {"/home/a\xE2\x80\x89" "b/", "coucou.wav"}, // U+2009
-        {"/home/a\xE2\x88\x92" "b/", "coucou.wav"}, // U+2212
+        {"/home/a\u2009b/", "coucou.wav"}, // in UTF-8, as the folder's name
+        {"/home/a\u2212b/", "coucou.wav"},
         {"/home/qui?/", "/home/qui?/coucou.wav"},
     };
-    for (const Cas& c : cas) EXPECT_EQ(son_par_defaut(c.repertoire), c.son) << c.repertoire;
+    for (const auto& [repertoire, son] : cas)
+        EXPECT_EQ(son_par_defaut(repertoire), son) << repertoire;
 }
 
 } // namespace

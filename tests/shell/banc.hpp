@@ -1,21 +1,57 @@
 #pragma once
-// The main window on a temporary data directory, with a clock that only moves
-// when told, recorded sounds and answered dialogs.
+// The main window, or the whole program, on a temporary data directory, with a
+// clock that only moves when told, recorded sounds and answered dialogs; and
+// the windows and headers the shell and fault tests drive.
+#include "alarms/alarme.hpp"
+#include "alarms/alarme_horloge.hpp"
+#include "alarms/message_alarme.hpp"
+#include "alarms/saisie_alarme.hpp"
 #include "commun/repertoire_temp.hpp"
+#include "menu/a_propos.hpp"
+#include "menu/aide.hpp"
+#include "menu/menu_general.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/etiquette.hpp"
+#include "plateforme/fichier.hpp"
 #include "plateforme/horloge.hpp"
 #include "plateforme/son.hpp"
+#include "saints/fsaint.hpp"
+#include "settings/configuration.hpp"
 #include "shell/form1.hpp"
+#include "shell/programme.hpp"
 #include "shell/zone_texte.hpp"
 #include "widgets/calcul.hpp"
 #include "widgets/horloge.hpp"
+#include "widgets/label3d.hpp"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
 #include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
 #include <memory>
 
 namespace quorvel::test {
+
+// A record's bytes as they lie in its file.
+std::string octets_de(const auto& enregistrement) {
+    return std::string(reinterpret_cast<const char*>(enregistrement.octets.data()),
+                       enregistrement.octets.size());
+}
+// A text file's bytes: the text and its terminating zero.
+inline std::string nul(const std::string& texte) {
+    return texte + '\0';
+}
 
 struct Banc {
     RepertoireTemp rep;
@@ -28,16 +64,28 @@ struct Banc {
     Banc(int annee, int mois, int jour, int heure = 12, int minute = 0) {
         horloge.regle(annee, mois, jour, heure, minute);
     }
+    // The main window alone.
     TForm1& demarre() {
         form.reset();
         etat = std::make_unique<EtatApplication>(horloge, son, dialogues, rep.chemin());
         form = std::make_unique<TForm1>(*etat);
         return *form;
     }
+    // The whole program.
+    Programme lance() { return Programme(horloge, son, dialogues, rep.chemin()); }
+    // Quits with "OK" to the question.
+    bool quitte(TForm1& f) {
+        dialogues.reponses = {true};
+        return f.close();
+    }
     // Text as the box holds it, set as if typed (the box is marked modified).
     static void tape(QLineEdit* champ, const QString& texte) {
         champ->setText(texte);
         champ->setModified(true);
+    }
+    static void tape(TZoneTexte* zone, const QString& texte) {
+        zone->setPlainText(texte);
+        zone->document()->setModified(true);
     }
 };
 
@@ -46,6 +94,8 @@ inline std::string creneau(const std::string& eng, int k) {
     const std::string champ = eng.substr(61 * (k - 1), 61);
     return champ.substr(0, champ.find('\0'));
 }
-inline int cloche(const std::string& eng, int k) { return static_cast<unsigned char>(eng[793 + k - 1]); }
+inline int cloche(const std::string& eng, int k) {
+    return static_cast<unsigned char>(eng[793 + k - 1]);
+}
 
 } // namespace quorvel::test

@@ -1,29 +1,10 @@
 // Every window as the window system treats it: only the program's own opening
 // loads and places a window, none can be maximised, all lie on the screen.
-#include "alarms/alarme.hpp"
-#include "alarms/alarme_horloge.hpp"
-#include "alarms/message_alarme.hpp"
-#include "alarms/saisie_alarme.hpp"
 #include "banc.hpp"
-#include "menu/a_propos.hpp"
-#include "menu/aide.hpp"
-#include "menu/menu_general.hpp"
-#include "saints/fsaint.hpp"
-#include "settings/configuration.hpp"
-#include "shell/programme.hpp"
-#include "widgets/label3d.hpp"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <cstring>
-#include <gtest/gtest.h>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -38,7 +19,7 @@ struct Fenetres : ::testing::Test, Banc {
         ajoute_alarme(rep.chemin(), a);
         alarme_par_defaut(p.etat.alarme_courante, p.etat.ctx);
     }
-    Programme p{horloge, son, dialogues, rep.chemin()};
+    Programme p = lance();
 };
 
 // A window, what the user changes in it once it is open, and whether the
@@ -131,6 +112,31 @@ TEST_F(Fenetres, AucuneFenetreFixeNeSAgranditEtLaPrincipaleSeReduit) {
         EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
         EXPECT_EQ(bool(w->windowFlags() & Qt::WindowMinimizeButtonHint), w == p.form1.get());
     }
+}
+
+// F1 opens the help at each window's own topic; a help file that cannot be
+// read is told in a box, whatever the window.
+TEST_F(Fenetres, F1OuvreLAideAuSujetDeChaqueFenetre) {
+    // clang-format off
+    const std::pair<QWidget*, int> sujets[] = {{p.form1.get(), 1}, {p.menu_general, 1},
+                                               {p.saints, 6}, {p.alarme_horloge, 7},
+                                               {p.configuration, 8}};
+    // clang-format on
+    dialogues.aide_illisible = "Impossible d'ouvrir le fichier d'aide";
+    for (const auto& [w, sujet] : sujets) {
+        w->show();
+        QApplication::setActiveWindow(w); // F1 is a shortcut of the active window
+        QTest::keyClick(w, Qt::Key_F1);
+        w->hide();
+        ASSERT_EQ(dialogues.erreurs.size(), dialogues.aides.size());
+        EXPECT_EQ(dialogues.aides.back().sujet, sujet) << w->metaObject()->className();
+        EXPECT_EQ(dialogues.aides.back().fichier, QString::fromStdString(rep.fichier("DOC.HLP")));
+        EXPECT_EQ(
+            dialogues.erreurs.back(),
+            (DialoguesTest::Message{QStringLiteral("Quorvel V2.32"),
+                                    QStringLiteral("Impossible d'ouvrir le fichier d'aide.")}));
+    }
+    EXPECT_EQ(dialogues.aides.size(), std::size(sujets));
 }
 
 // With the main window pushed into a corner of the screen, each window still

@@ -1,24 +1,11 @@
-// Whole-program stories: start, type, quit, start again; failures that lose nothing.
-#include "alarms/alarme.hpp"
-#include "alarms/alarme_horloge.hpp"
-#include "alarms/message_alarme.hpp"
-#include "alarms/saisie_alarme.hpp"
+// Whole-program stories: start, type, quit (or the session ends), start again;
+// failures that lose nothing.
 #include "banc.hpp"
-#include "settings/configuration.hpp"
-#include "shell/programme.hpp"
+#include "shell/fin_de_session.hpp"
 #include "shell/splash.hpp"
-#include "widgets/label3d.hpp"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QDialog>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <algorithm>
-#include <functional>
-#include <gtest/gtest.h>
-#include <map>
+#include <QElapsedTimer>
+#include <csignal>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -28,54 +15,98 @@ struct HistoireComplete : ::testing::Test, Banc {
     HistoireComplete() : Banc(2026, 12, 6, 9) {}
 };
 
+// A page turn saves the page left, with its sound, and shows the next one
+// blank; quitting asks, and "OK" saves the page in front; the next start finds
+// everything.
 TEST_F(HistoireComplete, QuitterAvecOkSauveEtLeRedemarrageRetrouveTout) {
     {
-        Programme p(horloge, son, dialogues, rep.chemin());
+        Programme p = lance();
         TForm1& f = *p.form1;
         f.show();
         f.edit_bloc_calendrier->setPlainText(QStringLiteral("Anniversaire de Léa"));
         f.corne_droiteClick();
+        EXPECT_EQ(rep.lit("06_12_26.PAD"), nul("Anniversaire de L\xE9" + std::string("a")));
+        EXPECT_EQ(son.appels, std::vector{rep.chemin() + "papier.wav"});
+        EXPECT_TRUE(f.edit_bloc_calendrier->toPlainText().isEmpty());
         tape(f.champ[1], QStringLiteral("Dentiste"));
+        tape(f.champ[12], QString(60, QLatin1Char('x')));
         f.champDblClick(2);
         // "Annuler" keeps the program running and saves nothing.
         dialogues.reponses = {false};
         EXPECT_FALSE(f.close());
         EXPECT_TRUE(f.isVisible());
-        ASSERT_EQ(dialogues.confirmations.size(), 1u);
-        EXPECT_EQ(dialogues.confirmations[0].titre, QStringLiteral("Confirmation"));
-        EXPECT_EQ(dialogues.confirmations[0].texte, QStringLiteral("Désirez-vous quitter Quorvel V2.32"));
+        EXPECT_EQ(dialogues.confirmations,
+                  (std::vector<DialoguesTest::Message>{
+                      {QStringLiteral("Confirmation"),
+                       QStringLiteral("Désirez-vous quitter Quorvel V2.32")}}));
         EXPECT_EQ(creneau(rep.lit("07_12_26.ENG"), 2), "");
-        dialogues.reponses = {true};
-        EXPECT_TRUE(f.close());
+        EXPECT_TRUE(quitte(f));
     }
+    EnregistrementAgenda attendu;
+    attendu.regle_texte(2, "Dentiste");
+    attendu.regle_texte(13, std::string(60, 'x'));
+    attendu.regle_cloche(2, true);
     const std::string eng = rep.lit("07_12_26.ENG");
-    EXPECT_EQ(creneau(eng, 2), "Dentiste");
-    EXPECT_EQ(cloche(eng, 2), 1);
-    EXPECT_EQ(rep.lit("06_12_26.PAD"), std::string("Anniversaire de L\xE9") + "a" + '\0');
+    EXPECT_EQ(eng, octets_de(attendu));
     // Quitting with the note pad in front saves the note pad only.
     horloge.regle(2026, 12, 7, 9, 0);
     {
-        Programme p(horloge, son, dialogues, rep.chemin());
+        Programme p = lance();
         TForm1& f = *p.form1;
         EXPECT_EQ(f.champ[1]->text(), QStringLiteral("Dentiste"));
         EXPECT_TRUE(p.etat.agenda.cloche(2));
         f.blocClick();
         f.edit_bloc_note->setPlainText(QStringLiteral("Pain"));
-        const std::string avant = rep.lit("07_12_26.ENG");
-        dialogues.reponses = {true};
-        EXPECT_TRUE(f.close());
-        EXPECT_EQ(rep.lit("PAD"), std::string("Pain") + '\0');
-        EXPECT_EQ(rep.lit("07_12_26.ENG"), avant);
+        EXPECT_TRUE(quitte(f));
+        EXPECT_EQ(rep.lit("PAD"), nul("Pain"));
+        EXPECT_EQ(rep.lit("07_12_26.ENG"), eng);
     }
-    {
-        Programme p(horloge, son, dialogues, rep.chemin());
-        p.form1->blocClick();
-        EXPECT_EQ(p.form1->edit_bloc_note->toPlainText(), QStringLiteral("Pain"));
+    Programme p = lance();
+    p.etat.reglages.regle_son_page(false); // without the page sound a turn is silent
+    p.form1->corne_droiteClick();
+    EXPECT_EQ(son.appels.size(), 1u);
+    p.form1->blocClick();
+    EXPECT_EQ(p.form1->edit_bloc_note->toPlainText(), QStringLiteral("Pain"));
+}
+
+// The end of the desktop session: a signal saves the page in front as the
+// quit question's "OK" does, without asking.
+TEST(FinDeSession, UnSignalSauveLaPageEnVueSansQuestion) {
+    struct Cas {
+        int signal;
+        bool bloc_notes; // the note pad in front
+    } const cas[] = {{SIGTERM, false}, {SIGHUP, true}, {SIGINT, false}};
+    for (const Cas& c : cas) {
+        Banc b(2026, 12, 7);
+        TForm1& f = b.demarre();
+        if (c.bloc_notes)
+            f.blocClick();
+        Banc::tape(c.bloc_notes ? f.edit_bloc_note : f.edit_bloc_calendrier,
+                   QStringLiteral("Tapé avant la fin\u00A0!"));
+        if (!c.bloc_notes)
+            Banc::tape(f.champ[2], QStringLiteral("Réunion"));
+        int fins = 0;
+        TFinDeSession fin([&] { fins += f.sauve_page_en_vue() ? 1 : 100; }, [] {});
+        std::raise(c.signal);
+        QElapsedTimer t;
+        t.start();
+        while (fins == 0 && t.elapsed() < 5000)
+            QCoreApplication::processEvents();
+        EXPECT_EQ(fins, 1) << c.signal;
+        EXPECT_TRUE(b.dialogues.confirmations.empty());
+        EXPECT_EQ(b.rep.lit(c.bloc_notes ? "PAD" : "07_12_26.PAD"),
+                  nul("Tap\xE9 avant la fin\xA0!"));
+        if (!c.bloc_notes)
+            EXPECT_EQ(creneau(b.rep.lit("07_12_26.ENG"), 3), "R\xE9union");
     }
+    // Once the object is gone the signals have their default action again.
+    struct sigaction action {};
+    ::sigaction(SIGTERM, nullptr, &action);
+    EXPECT_EQ(action.sa_handler, SIG_DFL);
 }
 
 TEST_F(HistoireComplete, LeMenuGeneralReappliqueLesReglagesSansToucherAuTexte) {
-    Programme p(horloge, son, dialogues, rep.chemin());
+    Programme p = lance();
     TForm1& f = *p.form1;
     f.show();
     f.edit_bloc_calendrier->setPlainText(QStringLiteral("en cours"));
@@ -83,7 +114,8 @@ TEST_F(HistoireComplete, LeMenuGeneralReappliqueLesReglagesSansToucherAuTexte) {
     QTimer::singleShot(0, [&] {
         QDialog* menu = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(menu->pos(), QPoint(p.etat.ctx.rect_main.gauche + 168, p.etat.ctx.rect_main.haut + 210));
+        const RectangleFenetre& r = p.etat.ctx.rect_main;
+        EXPECT_EQ(menu->pos(), QPoint(r.gauche + 168, r.haut + 210));
         p.etat.reglages.regle_couleur(CouleurReglee::jour, 0x00FF00);
         p.etat.reglages.regle_couleur(CouleurReglee::aiguilles, 0x00FF00);
         p.etat.reglages.regle_video(2);
@@ -107,14 +139,29 @@ TEST(Histoire, LEcranDAccueilMontreLeNomSansLaVersion) {
     EXPECT_EQ(s.logiciel->text(), QStringLiteral("Quorvel"));
 }
 
+TEST_F(HistoireComplete, UneAlarmeDuFichierSonneAuTicDuReveil) {
+    horloge.regle(2026, 12, 6, 9, 0, 10);
+    Programme p = lance();
+    // A daily alarm at 09:01 showing its text, as the alarm list stores it.
+    EnregistrementAlarme alarme;
+    alarme_par_defaut(alarme, p.etat.ctx);
+    alarme.regle_heure("09:01");
+    alarme.regle_texte("Caf\xE9");
+    alarme.regle_affiche_texte(true);
+    ajoute_alarme(rep.chemin(), alarme);
+    horloge.regle(2026, 12, 6, 9, 1, 10);
+    p.form1->Timer2Timer();
+    EXPECT_EQ(son.appels, std::vector{p.etat.ctx.chemin_son(alarme.son())});
+    EXPECT_TRUE(p.message_alarme->isVisible());
+    EXPECT_EQ(p.message_alarme->Label1->text(), QStringLiteral("Café"));
+    p.message_alarme->hide();
+}
+
 // A file that could not be read stays as it is, whatever the timers, the page
 // turns, the Bloc-Notes and quitting do, until the user changes what it holds;
 // then its bytes are first kept under a name nothing reads or purges, and the
 // user is told once. Each row runs twice: looking only, then changing.
 TEST(MauvaisFichiers, UnFichierIllisibleEstGardeAvantQueLUtilisateurNeLeRemplace) {
-    const auto octets = [](const auto& enregistrement) {
-        return std::string(enregistrement.octets.begin(), enregistrement.octets.end());
-    };
     EnregistrementAgenda deux_lignes, garage, cloche;
     deux_lignes.regle_texte(1, "Dentiste");
     deux_lignes.regle_texte(2, "Pharmacie");
@@ -141,10 +188,7 @@ TEST(MauvaisFichiers, UnFichierIllisibleEstGardeAvantQueLUtilisateurNeLeRemplace
         return suite(gestes);
     };
     const auto tape_dans = [](TZoneTexte* TForm1::*zone, const char* texte) {
-        return [=](Programme& p) {
-            (p.form1.get()->*zone)->setPlainText(QString::fromLatin1(texte));
-            (p.form1.get()->*zone)->document()->setModified(true);
-        };
+        return [=](Programme& p) { Banc::tape(p.form1.get()->*zone, QString::fromLatin1(texte)); };
     };
     const Geste ligne = [](Programme& p) {
         Banc::tape(p.form1->champ[2], QStringLiteral("Garage"));
@@ -153,13 +197,23 @@ TEST(MauvaisFichiers, UnFichierIllisibleEstGardeAvantQueLUtilisateurNeLeRemplace
     const Geste droite = [](Programme& p) { p.form1->corne_droiteClick(); };
     const Geste gauche = [](Programme& p) { p.form1->corne_gaucheClick(); };
     const Geste page_sonore = [](Programme& p) { p.configuration->c1->click(); };
+    const Geste liste = [](Programme& p) { p.alarme_horloge->show(); };
+    const Geste cache_liste = [](Programme& p) { p.alarme_horloge->hide(); };
+    // The gesture with its first read coming back short.
+    const auto lit_court = [](Geste g) {
+        return [=](Programme& p) {
+            pannes::arme(1, 0);
+            g(p);
+            pannes::desarme();
+        };
+    };
     const Geste ajoute_alarme = [](Programme& p) {
         QTimer::singleShot(0, p.saisie_alarme, [&p] { p.saisie_alarme->accept(); });
         p.alarme_horloge->creer1->click();
     };
     using Nouveau = std::function<std::string(const Programme&)>;
-    const auto fixe = [](std::string o) -> Nouveau { return [=](const Programme&) { return o; }; };
-    const std::string eng = "07_12_26.ENG", court = octets(deux_lignes).substr(0, 805);
+    const Nouveau que_garage = [&](const Programme&) { return octets_de(garage); };
+    const std::string eng = "07_12_26.ENG", court = octets_de(deux_lignes).substr(0, 805);
     struct Cas {
         const char* nom;
         std::string fichier, octets;
@@ -169,66 +223,36 @@ TEST(MauvaisFichiers, UnFichierIllisibleEstGardeAvantQueLUtilisateurNeLeRemplace
         // Other files: written before the first run, expected after the last.
         std::map<std::string, std::string> avant, apres;
     };
+    // clang-format off
     const Cas cas[] = {
-        {"note du jour tapée",
-         eng,
-         court,
-         rien,
-         tape_dans(&TForm1::edit_bloc_calendrier, "Note"),
-         quitte,
-         "",
-         {},
-         {},
-         {{"07_12_26.PAD", std::string("Note") + '\0'}}},
-        {"ligne tapée", eng, court, rien, ligne, quitte, eng + ".illisible", fixe(octets(garage))},
+        {"note du jour tapée", eng, court, rien, tape_dans(&TForm1::edit_bloc_calendrier, "Note"),
+         quitte, "", {}, {}, {{"07_12_26.PAD", nul("Note")}}},
+        {"ligne tapée", eng, court, rien, ligne, quitte, eng + ".illisible", que_garage},
         {"ligne tapée, pages tournées", eng, court, rien, ligne, puis({droite, gauche, droite}),
-         eng + ".illisible", fixe(octets(garage))},
+         eng + ".illisible", que_garage},
         {"ligne tapée, Bloc-Notes", eng, court, rien, ligne, puis({bloc, bloc}), eng + ".illisible",
-         fixe(octets(garage))},
+         que_garage},
         {"cloche", eng, court, rien, [](Programme& p) { p.form1->champDblClick(4); }, quitte,
-         eng + ".illisible", fixe(octets(cloche))},
+         eng + ".illisible", [&](const Programme&) { return octets_de(cloche); }},
         // Nothing typed on the 7th reaches the page of the 8th, turned to.
-        {"lendemain",
-         "08_12_26.ENG",
-         court,
-         suite({tape_dans(&TForm1::edit_bloc_calendrier, "du 7"), droite}),
-         ligne,
-         quitte,
-         "08_12_26.ENG.illisible",
-         fixe(octets(garage)),
-         {{"08_12_26.PAD", std::string("note du 8") + '\0'}}},
+        {"lendemain", "08_12_26.ENG", court,
+         suite({tape_dans(&TForm1::edit_bloc_calendrier, "du 7"), droite}), ligne, quitte,
+         "08_12_26.ENG.illisible", que_garage, {{"08_12_26.PAD", nul("note du 8")}}},
         // An earlier copy is never overwritten, and the purge deletes none.
-        {"copies plus anciennes",
-         eng,
-         court,
-         rien,
-         ligne,
-         quitte,
-         eng + ".illisible.2",
-         fixe(octets(garage)),
+        {"copies plus anciennes", eng, court, rien, ligne, quitte, eng + ".illisible.2", que_garage,
          {{eng + ".illisible", "avant"}, {"12_11_26.ENG.illisible", "vieux"}}},
-        {"bloc-notes", "PAD", std::string("pr\xE9") + "cieux" + '\0',
-         [](Programme& p) {
-             pannes::arme(1, 0); // its read comes back short
-             p.form1->blocClick();
-             pannes::desarme();
-         },
+        {"bloc-notes", "PAD", nul(std::string("pr\xE9") + "cieux"), lit_court(bloc),
          tape_dans(&TForm1::edit_bloc_note, "Pain"), puis({bloc}), "PAD.illisible",
-         fixe(std::string("Pain") + '\0')},
+         [](const Programme&) { return nul("Pain"); }},
         {"réglages courts", "PAD.CFG", std::string(100, '\0'), rien,
          suite({page_sonore, page_sonore}), quitte, "PAD.CFG.illisible",
-         [&](const Programme& p) { return octets(p.etat.reglages); }},
-        {"alarme coupée", "ALARME", octets(alarme) + octets(alarme) + std::string(34, 'Z'),
-         [](Programme& p) { p.alarme_horloge->show(); }, ajoute_alarme,
-         [&](Programme& p) {
-             p.alarme_horloge->hide();
-             quitte(p);
-         },
-         "ALARME.illisible",
+         [](const Programme& p) { return octets_de(p.etat.reglages); }},
+        {"alarme coupée", "ALARME", octets_de(alarme) + octets_de(alarme) + std::string(34, 'Z'),
+         liste, ajoute_alarme, puis({cache_liste}), "ALARME.illisible",
          [&](const Programme& p) {
-             return octets(alarme) + octets(alarme) + octets(p.etat.alarme_courante);
-         }},
+             return octets_de(alarme) + octets_de(alarme) + octets_de(p.etat.alarme_courante); }},
     };
+    // clang-format on
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
         RepertoireTemp rep;
@@ -276,69 +300,29 @@ TEST(MauvaisFichiers, UnFichierIllisibleEstGardeAvantQueLUtilisateurNeLeRemplace
     }
 }
 
-TEST(MauvaisFichiers, OctetsQuelconquesEtReglagesCourtsDemarrentSansErreur) {
+// Bytes of any kind start without an error, and a text file of one byte is the
+// empty text.
+TEST(MauvaisFichiers, OctetsQuelconquesEtTextesDUnOctetDemarrentSansErreur) {
     Banc b(2026, 3, 3);
     b.rep.ecrit("03_03_26.ENG", std::string(806, '\xFF')); // no terminator anywhere, every bell set
     b.rep.ecrit("03_03_26.PAD", std::string("\x01\x02\0\x7F\xFF", 5));
     b.rep.ecrit("PAD.CFG", std::string(10, '\0'));
     TForm1& f = b.demarre();
     EXPECT_TRUE(b.dialogues.erreurs.empty());
-    for (int k = 1; k <= 13; ++k) EXPECT_EQ(f.champ[k - 1]->text().size(), 60);
+    for (int k = 1; k <= 13; ++k)
+        EXPECT_EQ(f.champ[k - 1]->text().size(), 60);
     EXPECT_TRUE(b.etat->agenda.cloche(13));
     EXPECT_EQ(f.edit_bloc_calendrier->toPlainText().size(), 4);
     EXPECT_EQ(f.edit_bloc_calendrier->font().pointSize(), 8);
     EXPECT_EQ(b.etat->reglages.video(), 1);
-}
-
-TEST(MauvaisFichiers, UnTexteDUnOctetEstLeTexteVide) {
-    struct Cas {
-        std::string octets;
-        QString texte;
-    } const cas[] = {{"A", QString()}, {std::string(1, '\0'), QString()}, {"AB", "AB"}};
-    for (const Cas& c : cas) {
-        Banc b(2026, 12, 7);
-        b.rep.ecrit("07_12_26.PAD", c.octets);
-        b.rep.ecrit("PAD", c.octets);
-        TForm1& f = b.demarre();
-        EXPECT_EQ(f.edit_bloc_calendrier->toPlainText(), c.texte) << c.octets;
-        f.blocClick();
-        EXPECT_EQ(f.edit_bloc_note->toPlainText(), c.texte) << c.octets;
+    const std::pair<std::string, QString> cas[] = {
+        {"A", QString()}, {std::string(1, '\0'), QString()}, {"AB", "AB"}};
+    for (const auto& [octets, texte] : cas) {
+        b.rep.ecrit("03_03_26.PAD", octets);
+        b.rep.ecrit("PAD", octets);
+        TForm1& g = b.demarre();
+        EXPECT_EQ(g.edit_bloc_calendrier->toPlainText(), texte) << octets;
+        g.blocClick();
+        EXPECT_EQ(g.edit_bloc_note->toPlainText(), texte) << octets;
     }
-}
-
-TEST_F(HistoireComplete, UneAlarmeDuFichierSonneAuTicDuReveil) {
-    horloge.regle(2026, 12, 6, 9, 0, 10);
-    Programme p(horloge, son, dialogues, rep.chemin());
-    // A daily alarm at 09:01 showing its text, as the alarm list stores it.
-    EnregistrementAlarme alarme;
-    alarme_par_defaut(alarme, p.etat.ctx);
-    alarme.regle_heure("09:01");
-    alarme.regle_texte("Caf\xE9");
-    alarme.regle_affiche_texte(true);
-    ajoute_alarme(rep.chemin(), alarme);
-    horloge.regle(2026, 12, 6, 9, 1, 10);
-    p.form1->Timer2Timer();
-    ASSERT_EQ(son.appels.size(), 1u);
-    EXPECT_EQ(son.appels[0], p.etat.ctx.chemin_son(alarme.son()));
-    EXPECT_TRUE(p.message_alarme->isVisible());
-    const RectangleFenetre& r = p.etat.ctx.rect_main;
-    EXPECT_EQ(p.message_alarme->pos(), QPoint(r.gauche + (r.largeur - 231) / 2, r.haut + 220));
-    p.message_alarme->hide();
-}
-
-TEST_F(HistoireComplete, UnFichierDAideIllisibleEstSignaleDansChaqueFenetre) {
-    dialogues.aide_illisible = "Impossible d'ouvrir le fichier d'aide";
-    Programme p(horloge, son, dialogues, rep.chemin());
-    p.form1->show();
-    QTest::keyClick(p.form1.get(), Qt::Key_F1);
-    p.alarme_horloge->show();
-    QApplication::setActiveWindow(p.alarme_horloge); // F1 is a shortcut of the active window
-    QTest::keyClick(p.alarme_horloge, Qt::Key_F1);
-    p.alarme_horloge->hide();
-    ASSERT_EQ(dialogues.aides.size(), 2u);
-    EXPECT_EQ(dialogues.aides[0].sujet, 1);
-    EXPECT_EQ(dialogues.aides[1].sujet, 7);
-    ASSERT_EQ(dialogues.erreurs.size(), 2u);
-    EXPECT_EQ(dialogues.erreurs[1].titre, QStringLiteral("Quorvel V2.32"));
-    EXPECT_EQ(dialogues.erreurs[1].texte, QStringLiteral("Impossible d'ouvrir le fichier d'aide."));
 }

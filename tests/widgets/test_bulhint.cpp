@@ -14,6 +14,12 @@ using namespace quorvel;
 
 namespace {
 
+QFont arial_11() {
+    QFont police(QStringLiteral("Arial"));
+    police.setPixelSize(11);
+    return police;
+}
+
 // A main window with two hinted labels and the balloon settings of the program.
 struct Bureau {
     QWidget fenetre;
@@ -31,11 +37,7 @@ struct Bureau {
         droite->setToolTip(QStringLiteral("Quitter"));
         bulhint = new TBulHint(&fenetre);
         bulhint->setHintDirection(hdDownRight);
-        bulhint->setHintShadowColor(Qt::black);
-        QFont police(QStringLiteral("Arial"));
-        police.setPixelSize(11);
-        bulhint->setHintFont(police);
-        bulhint->setHintFontColor(Qt::black);
+        bulhint->setHintFont(arial_11());
         fenetre.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&fenetre));
     }
@@ -80,12 +82,10 @@ TEST(TBulHint, SelectionDeLaDirection) {
 
 TEST(TBulHint, TailleEtPlaceDeLaFenetre) {
     Bureau b;
-    QFont police(QStringLiteral("Arial"));
-    police.setPixelSize(11);
     const QString texte = b.droite->toolTip();
-    const QSize rect = taille_rect_bulle(police, texte, 10000);
+    const QSize rect = taille_rect_bulle(arial_11(), texte, 10000);
     // One line: the text's height t is the font's height, with or without its leading.
-    const QFontMetrics m(police);
+    const QFontMetrics m(arial_11());
     const int t = rect.height() - 2;
     EXPECT_GE(t, m.height());
     EXPECT_LE(t, m.lineSpacing() + 1);
@@ -117,7 +117,7 @@ TEST(TBulHint, TailleEtPlaceDeLaFenetre) {
     EXPECT_EQ(bulle->texte().size(), longueur_max_bulle);
 }
 
-TEST(TBulHint, PauseObservee) {
+TEST(TBulHint, PauseObserveeEtFermetures) {
     Bureau b;
     b.bulhint->setHintPauseTime(1000);
     QElapsedTimer chrono;
@@ -145,11 +145,8 @@ TEST(TBulHint, PauseObservee) {
     // Moving to a control without hint hides it.
     QTest::mouseMove(&b.fenetre, QPoint(200, 50));
     EXPECT_FALSE(b.bulle()->isVisible());
-}
 
-TEST(TBulHint, ControleInactifToucheEtDureeDAffichage) {
     // A disabled control still shows its hint; a key press puts it away.
-    Bureau b;
     b.bulhint->setHintPauseTime(100);
     b.gauche->setEnabled(false);
     QTest::mouseMove(b.gauche, QPoint(20, 10));
@@ -167,9 +164,7 @@ TEST(TBulHint, ControleInactifToucheEtDureeDAffichage) {
 namespace {
 
 ApparenceBulle apparence_programme() {
-    QFont police(QStringLiteral("Arial"));
-    police.setPixelSize(11);
-    return {QColor(255, 255, 0), QColor(Qt::black), police, QColor(Qt::black)};
+    return {QColor(255, 255, 0), QColor(Qt::black), arial_11(), QColor(Qt::black)};
 }
 
 } // namespace

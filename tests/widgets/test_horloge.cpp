@@ -1,69 +1,50 @@
-// The analog clock: degree reduction, the six segments of the hands at
-// telling times, and what a tick paints. The digital clock's caption.
+// The analog clock: the six segments of the hands at telling times, and what a
+// tick paints. The digital clock's caption.
 #include "plateforme/horloge.hpp"
 #include "widgets/digital.hpp"
 #include "widgets/horloge.hpp"
 
 #include <QImage>
-#include <QPainter>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <numbers>
-
 using namespace quorvel;
 
-TEST(THORLOGE, AngleRadian) {
-    struct Cas {
-        long double degres;
-        int attendu; // whole degrees after rounding and reduction
-    };
-    const Cas cas[] = {{0, 0},   {90, 90},   {359, 359}, {360, 0},     {465, 105},
-                       {720, 0}, {1079, 359}, {0.5L, 0}, {1.5L, 2},   {2.5L, 2},
-                       {359.5L, 0}, {-30, 30}, {-390, 30}, {89.4L, 89}};
-    for (const Cas& c : cas)
-        EXPECT_DOUBLE_EQ(angle_radian(c.degres), c.attendu * std::numbers::pi / 180)
-            << static_cast<double>(c.degres);
-}
-
 namespace {
-
-struct Aiguilles {
-    int heure, minute, seconde;
-    SegmentAiguille s, s_queue, m, m_queue, h, h_queue;
-};
 
 SegmentAiguille seg(int x2, int y2, int largeur = 1) {
     return {77, 77, x2, y2, largeur};
 }
 
+QPixmap cadran_uni() {
+    QPixmap p(154, 154);
+    p.fill(Qt::white);
+    return p;
+}
+
 } // namespace
 
+// Centre (77, 77), hands 60, 50 and 40 long: the ends of the second hand and
+// tail, minute hand and tail, hour hand and tail (2 pixels wide); angles past
+// 360 reduced, the ends rounded.
 TEST(THORLOGE, SegmentsAuxHeuresRemarquables) {
-    // The constructor's values: centre (77, 77), hands 40, 50 and 60; hours past 12
-    // are checked against the morning's below.
-    const GeometrieHorloge g;
+    struct Aiguilles {
+        int heure, minute, seconde;
+        int bouts[12];
+    };
     const Aiguilles cas[] = {
-        {12, 0, 0, seg(77, 17), seg(77, 87), seg(77, 27), seg(77, 87), seg(77, 37, 2),
-         seg(77, 87, 2)},
-        {3, 0, 0, seg(77, 17), seg(77, 87), seg(77, 27), seg(77, 87), seg(117, 77, 2),
-         seg(67, 77, 2)},
-        {9, 0, 45, seg(17, 77), seg(87, 77), seg(77, 27), seg(77, 87), seg(37, 77, 2),
-         seg(87, 77, 2)},
-        {6, 30, 30, seg(77, 137), seg(77, 67), seg(77, 127), seg(77, 67), seg(67, 116, 2),
-         seg(80, 67, 2)},
-        {3, 30, 0, seg(77, 17), seg(77, 87), seg(77, 127), seg(77, 67), seg(116, 87, 2),
-         seg(67, 74, 2)},
-        {1, 10, 5, seg(107, 25), seg(72, 86), seg(120, 52), seg(68, 82), seg(100, 44, 2),
-         seg(71, 85, 2)},
+        {12, 0, 0, {77, 17, 77, 87, 77, 27, 77, 87, 77, 37, 77, 87}},
+        {3, 0, 0, {77, 17, 77, 87, 77, 27, 77, 87, 117, 77, 67, 77}},
+        {9, 0, 45, {17, 77, 87, 77, 77, 27, 77, 87, 37, 77, 87, 77}},
+        {6, 30, 30, {77, 137, 77, 67, 77, 127, 77, 67, 67, 116, 80, 67}},
+        {3, 30, 0, {77, 17, 77, 87, 77, 127, 77, 67, 116, 87, 67, 74}},
+        {1, 10, 5, {107, 25, 72, 86, 120, 52, 68, 82, 100, 44, 71, 85}},
     };
     for (const Aiguilles& c : cas) {
-        const auto s = segments_aiguilles(g, c.heure, c.minute, c.seconde);
-        const std::array<SegmentAiguille, 6> attendu{c.s,       c.s_queue, c.m,
-                                                     c.m_queue, c.h,       c.h_queue};
+        const auto s = segments_aiguilles(GeometrieHorloge{}, c.heure, c.minute, c.seconde);
         for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(s[i], attendu[i])
+            EXPECT_EQ(s[i], seg(c.bouts[2 * i], c.bouts[2 * i + 1], i < 4 ? 1 : 2))
                 << c.heure << ":" << c.minute << ":" << c.seconde << " segment " << i << " -> ("
                 << s[i].x2 << ", " << s[i].y2 << ")";
     }
@@ -85,16 +66,6 @@ TEST(THORLOGE, AngleDeLAiguilleDesHeures) {
     EXPECT_EQ(a[0], (SegmentAiguille{73, 69, 73, 69, 1}));
     EXPECT_EQ(a[1], (SegmentAiguille{73, 69, 63, 69, 1}));
 }
-
-namespace {
-
-QPixmap cadran_uni() {
-    QPixmap p(154, 154);
-    p.fill(Qt::white);
-    return p;
-}
-
-} // namespace
 
 TEST(THORLOGE, LeTopLitLHeureEtLesProprietes) {
     HorlogeReglable h(2024, 3, 1, 3, 0, 0);
@@ -124,25 +95,23 @@ TEST(THORLOGE, LeTopLitLHeureEtLesProprietes) {
     EXPECT_EQ(c.segments()[0], seg(137, 77));
 }
 
+// The hands at 03:00:00 over a white dial, or in black over whatever lies
+// behind a clock without a dial.
 TEST(THORLOGE, Peinture) {
     HorlogeReglable h(2024, 3, 1, 3, 0, 0);
     THORLOGE c(nullptr, &h);
     c.set_texture(cadran_uni());
     c.set_couleur_aiguille(Qt::red);
-
-    // Before the first tick only the dial shows.
-    QImage vue = c.grab().toImage();
-    EXPECT_EQ(vue.pixelColor(77, 50), QColor(Qt::white));
-
+    EXPECT_EQ(c.grab().toImage().pixelColor(77, 50), QColor(Qt::white)) << "before the first tick";
     c.affiche_heure();
-    vue = c.grab().toImage();
+    const QImage vue = c.grab().toImage();
     const QColor rouge(Qt::red), blanc(Qt::white);
-    // Second and minute hands up, one pixel wide; the second hand reaches y = 18.
+    // Second and minute hands up, one pixel wide, their tails 10 pixels down.
     EXPECT_EQ(vue.pixelColor(77, 50), rouge);
-    EXPECT_EQ(vue.pixelColor(77, 18), rouge);
     EXPECT_EQ(vue.pixelColor(76, 50), blanc);
     EXPECT_EQ(vue.pixelColor(78, 50), blanc);
-    EXPECT_EQ(vue.pixelColor(77, 15), blanc);
+    EXPECT_EQ(vue.pixelColor(77, 85), rouge);
+    EXPECT_EQ(vue.pixelColor(77, 92), blanc);
     // The hour hand points right, two pixels wide, with its tail to the left.
     EXPECT_EQ(vue.pixelColor(116, 77), rouge);
     EXPECT_EQ(vue.pixelColor(69, 77), rouge);
@@ -150,18 +119,12 @@ TEST(THORLOGE, Peinture) {
     for (int y = 70; y < 85; ++y)
         epaisseur += vue.pixelColor(100, y) == rouge;
     EXPECT_EQ(epaisseur, 2);
-    // The tails of the second and minute hands go 10 pixels down.
-    EXPECT_EQ(vue.pixelColor(77, 85), rouge);
-    EXPECT_EQ(vue.pixelColor(77, 92), blanc);
-}
 
-TEST(THORLOGE, SansTexture) {
-    HorlogeReglable h(2024, 3, 1, 12, 0, 0);
-    THORLOGE c(nullptr, &h);
-    c.affiche_heure();
+    THORLOGE sans(nullptr, &h);
+    sans.affiche_heure();
     QImage image(154, 154, QImage::Format_ARGB32);
     image.fill(Qt::green);
-    c.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    sans.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
     EXPECT_EQ(image.pixelColor(77, 40), QColor(Qt::black));
     EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::green));
 }
