@@ -23,6 +23,8 @@ TEST_F(HistoireComplete, QuitterAvecOkSauveEtLeRedemarrageRetrouveTout) {
         Programme p = lance();
         TForm1& f = *p.form1;
         f.show();
+        // Sunday 6 December 2026 opens ISO week 50.
+        EXPECT_EQ(f.semaine->text(), QStringLiteral("Semaine 50"));
         f.edit_bloc_calendrier->setPlainText(QStringLiteral("Anniversaire de Léa"));
         f.corne_droiteClick();
         EXPECT_EQ(rep.lit("06_12_26.PAD"), nul("Anniversaire de L\xE9" + std::string("a")));
