@@ -396,8 +396,10 @@ Compte place(FichiersDuJour& f, const Element& e) {
             ou = Place::note_au_lieu;
             const std::string ligne =
                 e.minute == 0 ? e.texte : texte_heure(e.heure, e.minute) + " " + e.texte;
+            // A cut agenda file is read only as far as it goes (and is not written).
             EnregistrementAgenda a;
-            std::memcpy(a.octets.data(), f.agenda.data(), taille_agenda);
+            vide_agenda(a);
+            std::memcpy(a.octets.data(), f.agenda.data(), std::min(f.agenda.size(), taille_agenda));
             if (e.texte.find_first_of("\r\n") != std::string::npos)
                 c.raison = "texte de plusieurs lignes";
             else if (ligne.size() > longueur_creneau)
