@@ -5,6 +5,7 @@
 #include "calendar/contexte.hpp"
 #include "calendar/utilitaires.hpp"
 #include "plateforme/cp1252.hpp"
+#include "plateforme/saisie_cp1252.hpp"
 #include "plateforme/ecran.hpp"
 #include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"

@@ -1,9 +1,5 @@
 #include "cp1252.hpp"
 
-#include <QApplication>
-#include <QLineEdit>
-#include <QTextDocument>
-#include <QValidator>
 #include <array>
 
 namespace quorvel {
@@ -43,20 +39,6 @@ template <class F> void pour_chaque(const QString& texte, F&& f) {
     }
 }
 
-// Edits that would bring in a character without a byte lose it, with a beep.
-class ValidateurCp1252 : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& texte, int& position) const override {
-        const QString admis = filtre_cp1252(texte);
-        if (admis.size() != texte.size()) {
-            position = static_cast<int>(filtre_cp1252(texte.left(position)).size());
-            texte = admis;
-            QApplication::beep();
-        }
-        return Acceptable;
-    }
-};
 } // namespace
 
 QString depuis_cp1252(std::string_view octets) {
@@ -109,18 +91,6 @@ std::string texte_pour_fichier(const QString& texte) {
 
 std::string chemin_depuis_cp1252(std::string_view octets) {
     return depuis_cp1252(octets).toStdString();
-}
-
-QString texte_brut(const QTextDocument& document) {
-    QString texte = document.toRawText();
-    for (QChar& c : texte)
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = QLatin1Char('\n');
-    return texte;
-}
-
-void refuse_hors_cp1252(QLineEdit& champ) {
-    champ.setValidator(new ValidateurCp1252(&champ));
 }
 
 } // namespace quorvel

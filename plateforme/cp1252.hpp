@@ -5,9 +5,6 @@
 #include <string>
 #include <string_view>
 
-class QLineEdit;
-class QTextDocument;
-
 namespace quorvel {
 
 QString depuis_cp1252(std::string_view octets);
@@ -23,12 +20,5 @@ QString texte_pour_saisie(std::string_view octets);
 std::string texte_pour_fichier(const QString& texte);
 // A CP1252 path field as a file-system path (UTF-8).
 std::string chemin_depuis_cp1252(std::string_view octets);
-
-// A text box's text as typed, line breaks as '\n'. QTextDocument::toPlainText()
-// would turn every no-break space into a plain one.
-QString texte_brut(const QTextDocument& document);
-// The field then leaves out, with a beep, what is typed, pasted or dropped
-// without a byte in the files, rather than storing it as '?'.
-void refuse_hors_cp1252(QLineEdit& champ);
 
 } // namespace quorvel

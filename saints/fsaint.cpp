@@ -3,6 +3,7 @@
 #include "calendar/contexte.hpp"
 #include "plateforme/copie_illisible.hpp"
 #include "plateforme/cp1252.hpp"
+#include "plateforme/saisie_cp1252.hpp"
 #include "plateforme/ecran.hpp"
 #include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"

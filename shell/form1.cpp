@@ -5,6 +5,7 @@
 #include "plateforme/copie_illisible.hpp"
 #include "plateforme/couleurs.hpp"
 #include "plateforme/cp1252.hpp"
+#include "plateforme/saisie_cp1252.hpp"
 #include "plateforme/ecran.hpp"
 #include "plateforme/etiquette.hpp"
 #include "plateforme/garde.hpp"

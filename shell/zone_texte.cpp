@@ -1,6 +1,7 @@
 #include "zone_texte.hpp"
 
 #include "plateforme/cp1252.hpp"
+#include "plateforme/saisie_cp1252.hpp"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,5 +1,6 @@
 #include "commun/repertoire_temp.hpp"
 #include "plateforme/cp1252.hpp"
+#include "plateforme/saisie_cp1252.hpp"
 #include "plateforme/erreurs.hpp"
 #include "plateforme/fichier.hpp"
 
