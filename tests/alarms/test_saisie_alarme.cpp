@@ -1,4 +1,5 @@
 // The alarm entry dialog, driven offscreen.
+#include "commun/saisie_sans_octet.hpp"
 #include "alarms/alarme_horloge.hpp"
 #include "alarms/saisie_alarme.hpp"
 #include "outils_alarmes.hpp"
@@ -200,11 +201,7 @@ TEST_F(SaisieAlarme, ChaqueOctetDuTexteRevientTelQuel) {
 // Typed or pasted where the cursor stands: the spaces and dashes Windows-1252
 // lacks become their nearest byte; a character without one is refused, the rest kept.
 TEST_F(SaisieAlarme, CaracteresSansOctetTapesOuColles) {
-    struct Cas {
-        const char16_t* saisi;
-        bool colle;
-        const char* stocke;
-    };
+    using Cas = test::SaisieSansOctet;
     const Cas cas[] = {
         {u"\u202F", false, "a\xA0.b"},
         {u"\U0001F600", false, "a.b"},

@@ -1,5 +1,6 @@
 // The saints files and their browser on a temporary data directory: what it
 // shows, what it stores in the saints files and when.
+#include "commun/saisie_sans_octet.hpp"
 #include "calendar/contexte.hpp"
 #include "calendar/utilitaires.hpp"
 #include "commun/repertoire_temp.hpp"
@@ -218,11 +219,7 @@ TEST_F(Fsaint, ChaqueOctetDUnNomRevientTelQuel) {
 // The spaces and dashes Windows-1252 lacks are stored as their nearest byte; a
 // character without one is refused, typed or pasted, and the rest is kept.
 TEST_F(Fsaint, CaracteresSansOctetTapesOuColles) {
-    struct Cas {
-        const char16_t* saisi;
-        bool colle;
-        const char* stocke;
-    };
+    using Cas = test::SaisieSansOctet;
     const Cas cas[] = {
         {u"\u202F", false, "a\xA0"},
         {u"\U0001F600", false, "a"},

@@ -1,6 +1,7 @@
 // The day page lived in: typing, turning pages, the note pad, bells, the
 // limits of the boxes; the shipped saints shown whole and the note pad's text
 // standing on its ruling.
+#include "commun/saisie_sans_octet.hpp"
 #include "banc.hpp"
 #include "calendar/utilitaires.hpp"
 
@@ -232,11 +233,7 @@ TEST(Page, ChaqueOctetRevientTelQuelDansLesFichiers) {
 // character without one is refused, typed or pasted, and the text stays as it
 // was. (Which character becomes what is the codec's own table.)
 TEST(Page, CaracteresSansOctetTapesOuColles) {
-    struct Cas {
-        const char16_t* saisi;
-        bool colle;
-        const char* stocke;
-    };
+    using Cas = test::SaisieSansOctet;
     const Cas cas[] = {
         {u"\u202F", false, "a\xA0"},
         {u"\U0001F600", false, "a"}, // one character, not two halves
