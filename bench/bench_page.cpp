@@ -5,7 +5,7 @@
 #include "plateforme/horloge.hpp"
 #include "plateforme/son.hpp"
 #include "shell/etat_application.hpp"
-#include "shell/fichiers_jour.hpp"
+#include "jour/fichiers_jour.hpp"
 #include "shell/form1.hpp"
 #include "shell/zone_texte.hpp"
 

@@ -3,7 +3,7 @@
 // and its slots never read past their fields.
 #include "commun_fuzz.hpp"
 #include "plateforme/erreurs.hpp"
-#include "shell/fichiers_jour.hpp"
+#include "jour/fichiers_jour.hpp"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 // again reads back the same.
 #include "commun_fuzz.hpp"
 #include "plateforme/erreurs.hpp"
-#include "shell/fichiers_jour.hpp"
+#include "jour/fichiers_jour.hpp"
 
 using namespace quorvel;
 using namespace quorvel::fuzz;

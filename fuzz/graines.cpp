@@ -4,7 +4,7 @@
 #include "commun_fuzz.hpp"
 #include "saints/saints.hpp"
 #include "settings/reglages.hpp"
-#include "shell/fichiers_jour.hpp"
+#include "jour/fichiers_jour.hpp"
 
 #include <filesystem>
 #include <iostream>

@@ -4,7 +4,7 @@
 #include "calendar/utilitaires.hpp"
 #include "plateforme/erreurs.hpp"
 #include "plateforme/fichier.hpp"
-#include "shell/fichiers_jour.hpp"
+#include "jour/fichiers_jour.hpp"
 
 #include <cstring>
 #include <filesystem>

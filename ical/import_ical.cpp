@@ -2,7 +2,7 @@
 
 #include "ical/export_ical.hpp"
 #include "plateforme/fichier.hpp"
-#include "shell/fichiers_jour.hpp"
+#include "jour/fichiers_jour.hpp"
 #include "shell/instance_unique.hpp"
 
 #include <QByteArrayView>

@@ -5,7 +5,7 @@
 #include "calendar/contexte.hpp"
 #include "saints/saints.hpp"
 #include "settings/reglages.hpp"
-#include "shell/fichiers_jour.hpp"
+#include "jour/fichiers_jour.hpp"
 
 namespace quorvel {
 

@@ -2,7 +2,7 @@
 
 #include "alarms/alarme.hpp"
 #include "plateforme/cp1252.hpp"
-#include "shell/fichiers_jour.hpp"
+#include "jour/fichiers_jour.hpp"
 
 #include <map>
 #include <tuple>

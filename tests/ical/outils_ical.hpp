@@ -2,7 +2,7 @@
 // What the calendar tests share: a calendar text read back by libical with
 // its items by identifier, and a date's day files read without touching them.
 #include "ical/commun_ical.hpp"
-#include "shell/fichiers_jour.hpp"
+#include "jour/fichiers_jour.hpp"
 
 #include <array>
 #include <map>
