@@ -135,7 +135,7 @@ void exporte_agenda(Calendrier& cal, const std::string& chemin, Jour j, BilanExp
     for (int k = 1; k <= nombre_creneaux; ++k) {
         if (a.texte(k).empty())
             continue;
-        const int heure = 7 + k;
+        const int heure = heure_creneau(k);
         const std::string texte = utf8_depuis_fichier(a.texte(k));
         icalcomponent* ev = cal.ajoute(ICAL_VEVENT_COMPONENT, uid_agenda(j, heure), texte);
         icalcomponent_add_property(ev, icalproperty_new_dtstart(moment_ical(j, heure, 0)));

@@ -12,6 +12,8 @@ namespace quorvel {
 
 constexpr std::size_t taille_agenda = 806;
 constexpr int nombre_creneaux = 13;
+// Slot k (1..13) is the line of the hour 7 + k: 08h00 to 20h00.
+constexpr int heure_creneau(int k) { return 7 + k; }
 constexpr std::size_t longueur_creneau = 60;  // characters of one agenda line
 constexpr std::size_t longueur_bloc = 5000;     // characters of the note pad and of a day note
 

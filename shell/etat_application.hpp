@@ -5,16 +5,16 @@
 #include "calendar/contexte.hpp"
 #include "saints/saints.hpp"
 #include "settings/reglages.hpp"
-#include "jour/fichiers_jour.hpp"
+#include "jour/page_jour.hpp"
 
 namespace quorvel {
 
 struct EtatApplication {
     EtatApplication(const Horloge& h, LecteurSon& s, Dialogues& d, std::string repertoire)
-        : ctx(h, s, d, std::move(repertoire)) {}
+        : ctx(h, s, d, std::move(repertoire)), page(ctx.repertoire) {}
     Contexte ctx;
     Reglages reglages;             // all zero until start-up reads "PAD.CFG"
-    EnregistrementAgenda agenda;   // the agenda of the day shown
+    PageJour page;                 // the day page shown
     EnregistrementSaint saint;     // the saints files' record buffer
     EnregistrementAlarme alarme_courante;
 };

@@ -155,7 +155,7 @@ void TForm1::cree_controles() {
         auto* heure = new TEtiquette(calendrier);
         heure->setGeometry(218, 22 + y, 30, 14);
         heure->setFont(police(QStringLiteral("Arial"), 11));
-        heure->setText(QStringLiteral("%1h00").arg(7 + k, 2, 10, QLatin1Char('0')));
+        heure->setText(QStringLiteral("%1h00").arg(heure_creneau(k), 2, 10, QLatin1Char('0')));
         couleur_fond(heure, Qt::white);
         connect(heure, &TEtiquette::double_clic, this, [this, k] { champDblClick(k); });
         h[k - 1] = heure;
@@ -245,10 +245,9 @@ void TForm1::FormCreate() {
 
     ctx.dates.texte_date(1);
     const DateDuJour& aujourdhui = ctx.dates.aujourdhui();
-    jour_courant = aujourdhui.jour;
-    mois_courant = aujourdhui.mois;
-    annee_courante = aujourdhui.annee;
-    jour_semaine_courant = aujourdhui.jour_semaine;
+    etat_.page.montre(std::chrono::year{aujourdhui.annee} /
+                      static_cast<unsigned>(aujourdhui.mois) /
+                      static_cast<unsigned>(aujourdhui.jour));
     derniere_heure = numero_heure(ctx.horloge.maintenant());
     bloc_libre = true;
 
@@ -306,7 +305,11 @@ void TForm1::reset() {
     applique_police(edit_bloc_note, r.police_bloc_notes());
     applique_police(edit_bloc_calendrier, r.police_calendrier());
 
-    jour->setText(depuis_cp1252(nom_jour(jour_semaine_courant)));
+    const Jour date = etat_.page.date();
+    const int jour_courant = static_cast<int>(unsigned{date.day()});
+    const int mois_courant = static_cast<int>(unsigned{date.month()});
+    const int annee_courante = static_cast<int>(date.year());
+    jour->setText(depuis_cp1252(nom_jour(etat_.page.jour_semaine())));
     mois->setText(depuis_cp1252(nom_mois(mois_courant)));
     date_jour->setText(QString::fromStdString(nombre_zeros(jour_courant, 2)));
     annee->setText(QString::fromStdString(nombre_zeros(annee_courante, 4)));
@@ -319,7 +322,8 @@ void TForm1::reset() {
 }
 
 void TForm1::affiche_agenda() {
-    for (int k = 1; k <= 13; ++k) champ[k - 1]->setText(depuis_cp1252(etat_.agenda.texte(k)));
+    for (int k = 1; k <= 13; ++k)
+        champ[k - 1]->setText(depuis_cp1252(etat_.page.agenda().texte(k)));
     affiche_alarme();
 }
 
@@ -327,17 +331,6 @@ bool TForm1::agenda_modifie() const {
     for (const QLineEdit* c : champ)
         if (c->isModified()) return true;
     return false;
-}
-
-bool TForm1::ecriture_permise(bool& lu, bool modifie, const std::string& chemin) {
-    if (lu)
-        return true;
-    if (!modifie)
-        return false;
-    if (fichier_existe(chemin))
-        garde_illisible(chemin, signale_dans(etat_.ctx.dialogues, this, etat_.ctx.titre));
-    lu = true;
-    return true;
 }
 
 void TForm1::charge_bloc_note() {
@@ -358,8 +351,14 @@ void TForm1::sauve_bloc_note() {
     if (!fichier_libre) return;
     Verrou verrou(fichier_libre);
     const std::string chemin = etat_.ctx.chemin(fichier_bloc_note);
-    if (!ecriture_permise(note_chargee_, edit_bloc_note->document()->isModified(), chemin))
-        return;
+    // Not read whole: written only once the user changed it, and kept aside first.
+    if (!note_chargee_) {
+        if (!edit_bloc_note->document()->isModified())
+            return;
+        if (fichier_existe(chemin))
+            garde_illisible(chemin, signale_dans(etat_.ctx.dialogues, this, etat_.ctx.titre));
+        note_chargee_ = true;
+    }
     sauve_texte(chemin, texte_pour_fichier(edit_bloc_note->texte()));
     edit_bloc_note->document()->setModified(false);
 }
@@ -367,42 +366,22 @@ void TForm1::sauve_bloc_note() {
 void TForm1::charge_bloc_calendrier() {
     if (!fichier_libre) return;
     Verrou verrou(fichier_libre);
-    // The page is emptied first: a load that fails never leaves another date's
-    // texts where the next save would write them into this date's files.
-    note_jour_lue_ = false;
-    agenda_lu_ = false;
     edit_bloc_calendrier->clear();
-    vide_agenda(etat_.agenda);
     for (QLineEdit* c : champ) c->clear();
     // Emptied, not typed: a page that then fails to load is not saved over its files.
     edit_bloc_calendrier->document()->setModified(false);
     for (QLineEdit* c : champ) c->setModified(false);
-    affiche_cloche();
-    const std::string& rep = etat_.ctx.repertoire;
-    // Each file is loaded on its own: one that cannot be read leaves the other
-    // on the page, and the first failure is reported at the end.
     std::exception_ptr panne;
     try {
-        const std::string texte =
-            charge_texte(rep + fichier_note_jour(jour_courant, mois_courant, annee_courante));
-        edit_bloc_calendrier->setPlainText(texte_pour_saisie(texte));
-        edit_bloc_calendrier->document()->setModified(false);
-        note_jour_lue_ = true;
+        etat_.page.charge();
     } catch (...) {
         panne = std::current_exception();
     }
-    try {
-        EnregistrementAgenda agenda;
-        auto fichier = ouvre_agenda(rep, jour_courant, mois_courant, annee_courante, agenda);
-        lit_agenda(fichier, agenda);
-        etat_.agenda = agenda;
+    // What could be read shows; the rest of the page stays empty.
+    edit_bloc_calendrier->setPlainText(texte_pour_saisie(etat_.page.note()));
+    edit_bloc_calendrier->document()->setModified(false);
+    if (etat_.page.agenda_lu())
         affiche_agenda();
-        fichier.ferme();
-        agenda_lu_ = true;
-    } catch (...) {
-        if (!panne)
-            panne = std::current_exception();
-    }
     affiche_cloche();
     if (panne)
         std::rethrow_exception(panne);
@@ -411,50 +390,45 @@ void TForm1::charge_bloc_calendrier() {
 void TForm1::sauve_bloc_calendrier() {
     if (!fichier_libre) return;
     Verrou verrou(fichier_libre);
-    const std::string& rep = etat_.ctx.repertoire;
-    const std::string note = rep + fichier_note_jour(jour_courant, mois_courant, annee_courante);
-    const bool sauve_note =
-        ecriture_permise(note_jour_lue_, edit_bloc_calendrier->document()->isModified(), note);
-    const bool sauve_agenda =
-        ecriture_permise(agenda_lu_, agenda_modifie(),
-                         rep + fichier_agenda_jour(jour_courant, mois_courant, annee_courante));
-    if (sauve_note) {
-        sauve_texte(note, texte_pour_fichier(edit_bloc_calendrier->texte()));
-        edit_bloc_calendrier->document()->setModified(false);
+    SaisiePage saisie;
+    saisie.note = texte_pour_fichier(edit_bloc_calendrier->texte());
+    saisie.note_modifiee = edit_bloc_calendrier->document()->isModified();
+    for (int k = 1; k <= 13; ++k)
+        saisie.lignes[k - 1] = vers_cp1252(champ[k - 1]->text());
+    saisie.agenda_modifie = agenda_modifie();
+    PageJour::Ecrits ecrits;
+    const auto enregistres = [&] {
+        if (ecrits.note)
+            edit_bloc_calendrier->document()->setModified(false);
+        if (ecrits.agenda)
+            for (QLineEdit* c : champ)
+                c->setModified(false);
+    };
+    try {
+        etat_.page.sauve(saisie, signale_dans(etat_.ctx.dialogues, this, etat_.ctx.titre), ecrits);
+    } catch (...) {
+        enregistres();
+        throw;
     }
-    if (sauve_agenda) {
-        EnregistrementAgenda& agenda = etat_.agenda;
-        auto fichier = ouvre_agenda(rep, jour_courant, mois_courant, annee_courante, agenda);
-        for (int k = 1; k <= 13; ++k)
-            agenda.regle_texte(k, vers_cp1252(champ[k - 1]->text()));
-        ecrit_agenda(fichier, agenda);
-        fichier.ferme();
-        for (QLineEdit* c : champ)
-            c->setModified(false);
-    }
+    enregistres();
 }
 
 void TForm1::rafraichi_fichier() { quorvel::rafraichi_fichier(etat_.ctx.repertoire, etat_.ctx.dates); }
 
 void TForm1::affiche_cloche() {
     const QPixmap cloche = image_ressource(QStringLiteral("cloche"));
-    for (int k = 1; k <= 13; ++k) a[k - 1]->setPixmap(etat_.agenda.cloche(k) ? cloche : QPixmap());
+    for (int k = 1; k <= 13; ++k)
+        a[k - 1]->setPixmap(etat_.page.agenda().cloche(k) ? cloche : QPixmap());
 }
 
 void TForm1::modifier_cloche(int k) {
-    // A bell changes what the agenda file holds: one that could not be read is kept first.
-    ecriture_permise(
-        agenda_lu_, true,
-        etat_.ctx.chemin(fichier_agenda_jour(jour_courant, mois_courant, annee_courante)));
-    // The bell changes in memory only once it is written: after a failed write
-    // the page, the file and the next double-click still agree.
-    EnregistrementAgenda agenda = etat_.agenda;
-    agenda.regle_cloche(k, !agenda.cloche(k));
-    auto fichier = ouvre_agenda(etat_.ctx.repertoire, jour_courant, mois_courant, annee_courante, agenda);
-    ecrit_agenda(fichier, agenda);
-    etat_.agenda = agenda;
+    try {
+        etat_.page.bascule_cloche(k, signale_dans(etat_.ctx.dialogues, this, etat_.ctx.titre));
+    } catch (...) {
+        affiche_cloche();
+        throw;
+    }
     affiche_cloche();
-    fichier.ferme();
 }
 
 void TForm1::affiche_alarme() {
@@ -463,12 +437,14 @@ void TForm1::affiche_alarme() {
     const DateDuJour& aujourdhui = ctx.dates.aujourdhui();
     const Instant maintenant = ctx.horloge.maintenant();
     const int heure = maintenant.heure;
-    const bool page_du_jour = jour_courant == aujourdhui.jour && mois_courant == aujourdhui.mois &&
-                              annee_courante == aujourdhui.annee;
+    const Jour date = etat_.page.date();
+    const bool page_du_jour = static_cast<int>(unsigned{date.day()}) == aujourdhui.jour &&
+                              static_cast<int>(unsigned{date.month()}) == aujourdhui.mois &&
+                              static_cast<int>(date.year()) == aujourdhui.annee;
     if (const int creneau = nouvelle_heure_agenda(maintenant, derniere_heure)) {
         // Today's bell rings, whatever page is shown.
         const bool cloche =
-            page_du_jour ? etat_.agenda.cloche(creneau)
+            page_du_jour ? etat_.page.agenda().cloche(creneau)
                          : cloches_du_fichier(ctx.repertoire, aujourdhui.jour, aujourdhui.mois,
                                               aujourdhui.annee)[creneau - 1];
         if (cloche) joue_son(ctx.son, ctx.chemin_son(etat_.reglages.son_alarme()));
@@ -514,38 +490,11 @@ void TForm1::blocClick() {
     });
 }
 
-void TForm1::corne_gaucheClick() {
+void TForm1::tourne_page(int pas) {
     gere([&] {
         sauve_bloc_calendrier();
         if (etat_.reglages.son_page()) joue_son(etat_.ctx.son, etat_.ctx.chemin("papier.wav"));
-        if (--jour_semaine_courant < 1) jour_semaine_courant = 7;
-        if (--jour_courant < 1) {
-            if (--mois_courant < 1) {
-                mois_courant = 12;
-                --annee_courante;
-            }
-            jour_courant = longueur_mois(mois_courant, annee_courante);
-        }
-        // The new date's page is loaded even when its heading fails (a saints
-        // file that cannot be read): the texts of the day left must not stay on
-        // the page, where the next turn would save them into this date's files.
-        gere([&] { reset(); });
-        charge_bloc_calendrier();
-    });
-}
-
-void TForm1::corne_droiteClick() {
-    gere([&] {
-        sauve_bloc_calendrier();
-        if (etat_.reglages.son_page()) joue_son(etat_.ctx.son, etat_.ctx.chemin("papier.wav"));
-        if (++jour_semaine_courant > 7) jour_semaine_courant = 1;
-        if (++jour_courant > longueur_mois(mois_courant, annee_courante)) {
-            jour_courant = 1;
-            if (++mois_courant > 12) {
-                mois_courant = 1;
-                ++annee_courante;
-            }
-        }
+        etat_.page.tourne(pas);
         // The new date's page is loaded even when its heading fails (a saints
         // file that cannot be read): the texts of the day left must not stay on
         // the page, where the next turn would save them into this date's files.

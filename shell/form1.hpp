@@ -30,8 +30,6 @@ public:
     // the alarm clock check run by Timer2.
     void relie(QDialog* menu_general, QDialog* saints, std::function<void()> verifie_alarmes);
 
-    // The current date: the page shown.
-    int jour_courant = 0, mois_courant = 0, annee_courante = 0, jour_semaine_courant = 0;
     std::string saint_courant; // Windows-1252, at most 20 characters
     bool bloc_libre = false;
     int derniere_heure = 0;
@@ -53,8 +51,8 @@ public:
 
     // Event handlers, each inside the guard.
     void blocClick();
-    void corne_gaucheClick();
-    void corne_droiteClick();
+    void corne_gaucheClick() { tourne_page(-1); }
+    void corne_droiteClick() { tourne_page(1); }
     void menuClick();
     void quitterClick();
     void champDblClick(int k);
@@ -66,10 +64,8 @@ public:
     // asking: the desktop session is ending. False when the save failed.
     bool sauve_page_en_vue();
 
-    // True once both files of the date shown were read whole. Each file is kept
-    // apart: one that could not be read is written back only when the user
-    // changed what it holds, and only after its bytes were kept beside it.
-    bool page_chargee() const { return note_jour_lue_ && agenda_lu_; }
+    // True once both files of the date shown were read whole.
+    bool page_chargee() const { return etat_.page.lue(); }
 
     // Controls, named by role.
     QLabel* fond1;
@@ -115,17 +111,13 @@ private:
     bool FormCloseQuery();
     template <class F> bool gere(F&& f);
     bool agenda_modifie() const;
-    // Whether a file may be written: read whole, or changed by the user, in
-    // which case what it held is first kept beside it.
-    bool ecriture_permise(bool& lu, bool modifie, const std::string& chemin);
+    // Saves the page, plays the page sound and shows the day after (1) or before (-1).
+    void tourne_page(int pas);
 
     EtatApplication& etat_;
     QDialog* menu_general_ = nullptr;
     QDialog* saints_ = nullptr;
     std::function<void()> verifie_alarmes_;
-    // Which files were read whole (or kept aside since), and so may be written.
-    bool note_jour_lue_ = false;
-    bool agenda_lu_ = false;
     bool note_chargee_ = false;
 };
 

@@ -203,7 +203,7 @@ TEST(Mort, ChaqueFichierResteEntierQuandLeProgrammeEstTue) {
     EXPECT_EQ(rep.fichiers(), noms);
     EXPECT_TRUE(b.dialogues.erreurs.empty());
     EXPECT_TRUE(permis.at(reglages).contains(octets_de(p.etat.reglages)));
-    EXPECT_TRUE(permis.at(agenda).contains(octets_de(p.etat.agenda)));
+    EXPECT_TRUE(permis.at(agenda).contains(octets_de(p.etat.page.agenda())));
     EXPECT_TRUE(
         permis.at(note).contains(nul(vers_cp1252(p.form1->edit_bloc_calendrier->toPlainText()))));
     EXPECT_TRUE(permis.at(pad).contains(nul(charge_texte(r + pad))));

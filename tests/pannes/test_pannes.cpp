@@ -143,7 +143,7 @@ protected:
             f().show();
         if (f().bloc_note->isVisibleTo(&f()))
             f().blocClick();
-        while (f().jour_courant != 3)
+        while (p->etat.page.date().day() != std::chrono::day{3})
             f().corne_gaucheClick();
         ecrit_fichiers_du_jour();
         f().charge_bloc_calendrier();
@@ -254,9 +254,9 @@ TEST_P(Pannes, TournerLaPage) {
         [&] {
             // Whatever step failed, the next turn saves only what belongs to the
             // date shown: the 4th keeps its own texts.
-            const int jour = f().jour_courant;
+            const auto jour = std::chrono::sys_days{p->etat.page.date()};
             f().corne_droiteClick();
-            EXPECT_EQ(f().jour_courant, jour + 1);
+            EXPECT_EQ(std::chrono::sys_days{p->etat.page.date()}, jour + std::chrono::days{1});
             EXPECT_TRUE(f().page_chargee());
         });
 }

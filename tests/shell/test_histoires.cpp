@@ -56,7 +56,7 @@ TEST_F(HistoireComplete, QuitterAvecOkSauveEtLeRedemarrageRetrouveTout) {
         Programme p = lance();
         TForm1& f = *p.form1;
         EXPECT_EQ(f.champ[1]->text(), QStringLiteral("Dentiste"));
-        EXPECT_TRUE(p.etat.agenda.cloche(2));
+        EXPECT_TRUE(p.etat.page.agenda().cloche(2));
         f.blocClick();
         f.edit_bloc_note->setPlainText(QStringLiteral("Pain"));
         EXPECT_TRUE(quitte(f));
@@ -313,7 +313,7 @@ TEST(MauvaisFichiers, OctetsQuelconquesEtTextesDUnOctetDemarrentSansErreur) {
     EXPECT_TRUE(b.dialogues.erreurs.empty());
     for (int k = 1; k <= 13; ++k)
         EXPECT_EQ(f.champ[k - 1]->text().size(), 60);
-    EXPECT_TRUE(b.etat->agenda.cloche(13));
+    EXPECT_TRUE(b.etat->page.agenda().cloche(13));
     EXPECT_EQ(f.edit_bloc_calendrier->toPlainText().size(), 4);
     EXPECT_EQ(f.edit_bloc_calendrier->font().pointSize(), 8);
     EXPECT_EQ(b.etat->reglages.video(), 1);

@@ -63,8 +63,8 @@ TEST(Page, TournerLesPagesAuTraversDesMoisDesAnneesEtDesAnneesBissextiles) {
         Banc b(c.a, c.m, c.j);
         TForm1& f = b.demarre();
         c.suivant ? f.corne_droiteClick() : f.corne_gaucheClick();
-        EXPECT_EQ(std::tie(f.jour_courant, f.mois_courant, f.annee_courante),
-                  std::tie(c.j2, c.m2, c.a2));
+        EXPECT_EQ(b.etat->page.date(),
+                  ch::year{c.a2} / static_cast<unsigned>(c.m2) / static_cast<unsigned>(c.j2));
         EXPECT_EQ(f.jour->text(), QString::fromLatin1(c.jour));
         // Two-digit years: 2000 is "00", and 1998 and 2098 share their files.
         EXPECT_TRUE(b.rep.existe(
@@ -115,8 +115,8 @@ TEST(Page, LesClochesSontEcritesAussitotAvecLesTextesDejaEnregistres) {
     EXPECT_EQ(creneau(eng(), 3), "pas encore");
     EXPECT_EQ(cloche(eng(), 5), 1);
     f.corne_gaucheClick();
-    EXPECT_TRUE(b.etat->agenda.cloche(5));
-    EXPECT_FALSE(b.etat->agenda.cloche(4));
+    EXPECT_TRUE(b.etat->page.agenda().cloche(5));
+    EXPECT_FALSE(b.etat->page.agenda().cloche(4));
     // An agenda file deleted meanwhile is made again with the texts and no bells.
     Banc::tape(f.champ[0], QStringLiteral("texte"));
     std::filesystem::remove(b.rep.fichier("03_03_26.ENG"));
@@ -289,7 +289,7 @@ TEST(Page, SaintDuJourEtSaintGardeQuandAucunNeCorrespond) {
     f.corne_droiteClick();
     EXPECT_EQ(f.saint_du_jour->text(), QStringLiteral("Saint 28"));
     f.corne_droiteClick();
-    EXPECT_EQ(f.jour_courant, 29);
+    EXPECT_EQ(b.etat->page.date().day(), ch::day{29});
     EXPECT_EQ(f.saint_du_jour->text(), QStringLiteral("Saint 28"));
 }
 
@@ -308,11 +308,10 @@ TEST(Page, ChaqueSaintLivreTientEntierDansSonEtiquette) {
     for (ch::sys_days d{ch::year{2028} / 1 / 1}; d <= ch::sys_days{ch::year{2028} / 12 / 31};
          d += ch::days{1}, ++jours) {
         const ch::year_month_day ymd{d};
-        f.jour_courant = static_cast<int>(unsigned(ymd.day()));
-        f.mois_courant = static_cast<int>(unsigned(ymd.month()));
+        b.etat->page.montre(ymd);
         f.reset();
         const QString montre = f.saint_du_jour->text();
-        EXPECT_FALSE(montre.isEmpty()) << f.jour_courant << "/" << f.mois_courant;
+        EXPECT_FALSE(montre.isEmpty()) << unsigned{ymd.day()} << "/" << unsigned{ymd.month()};
         EXPECT_LE(QFontMetrics(f.saint_du_jour->font()).horizontalAdvance(montre), largeur)
             << montre.toStdString();
     }
