@@ -180,7 +180,7 @@ StylePolice style_police(std::int16_t code) {
     }
 }
 
-void joue_son(LecteurSon& lecteur, const std::string& chemin, std::int16_t) {
+void joue_son(LecteurSon& lecteur, const std::string& chemin) {
     lecteur.joue(chemin);
 }
 

@@ -47,7 +47,7 @@ std::int16_t code_style(const StylePolice& style);
 // Codes outside 1..4 give the regular style.
 StylePolice style_police(std::int16_t code);
 
-// Starts the WAV file at chemin; mode 1 (asynchronous) is the only one used.
-void joue_son(LecteurSon& lecteur, const std::string& chemin, std::int16_t mode = 1);
+// Starts the WAV file at chemin, without waiting for it.
+void joue_son(LecteurSon& lecteur, const std::string& chemin);
 
 } // namespace quorvel

@@ -7,7 +7,7 @@
 #include "plateforme/cp1252.hpp"
 #include "plateforme/saisie_cp1252.hpp"
 #include "plateforme/ecran.hpp"
-#include "plateforme/etiquette.hpp"
+#include "widgets/etiquette.hpp"
 #include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"
 #include "shell/reglure.hpp"

@@ -78,7 +78,6 @@ public:
     THintDirection HintDirection() const { return direction_; }
     void setHintDirection(THintDirection d) { direction_ = d; }
     QColor HintColor() const { return couleur_; }
-    void setHintColor(const QColor& c) { couleur_ = c; }
     QColor HintShadowColor() const { return couleur_ombre_; }
     void setHintShadowColor(const QColor& c) { couleur_ombre_ = c; }
     QFont HintFont() const { return police_; }

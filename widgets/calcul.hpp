@@ -55,7 +55,6 @@ public:
     // The key engine, as the key labels call it.
     void traite_touche(char k);
 
-    const MoteurCalcul& moteur() const { return moteur_; }
     QLabel* affichage() const { return affichage_; }
     ToucheCalcul* touche(const QString& legende) const;
 

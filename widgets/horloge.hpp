@@ -62,7 +62,6 @@ public:
     void affiche_heure();
 
     // What the last tick drew (empty before the first tick).
-    bool a_aiguilles() const { return a_aiguilles_; }
     const std::array<SegmentAiguille, 6>& segments() const { return segments_; }
     QColor couleur_tracee() const { return couleur_tracee_; }
     QTimer* minuterie() const { return minuterie_; }

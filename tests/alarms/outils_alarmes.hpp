@@ -2,6 +2,7 @@
 // Shared by the alarm tests: a record builder, the file image of a list of
 // records, and a data directory with a stepped clock and the test doubles.
 #include "alarms/alarme.hpp"
+#include "commun/dialogues_test.hpp"
 #include "calendar/contexte.hpp"
 #include "commun/repertoire_temp.hpp"
 #include "plateforme/erreurs.hpp"

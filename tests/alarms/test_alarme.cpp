@@ -1,5 +1,6 @@
 // The alarm record and the alarm file, byte by byte.
 #include "outils_alarmes.hpp"
+#include "commun/dialogues_test.hpp"
 
 #include <filesystem>
 

@@ -1,5 +1,6 @@
 // The alarm entry dialog, driven offscreen.
 #include "commun/saisie_sans_octet.hpp"
+#include "commun/dialogues_test.hpp"
 #include "alarms/alarme_horloge.hpp"
 #include "alarms/saisie_alarme.hpp"
 #include "outils_alarmes.hpp"

@@ -5,6 +5,7 @@
 // board's picture at each opening, and the help key, are tested with every
 // window in tests/shell/test_fenetres.cpp.)
 #include "calendar/contexte.hpp"
+#include "commun/dialogues_test.hpp"
 #include "commun/repertoire_temp.hpp"
 #include "menu/a_propos.hpp"
 #include "menu/menu_general.hpp"

@@ -4,6 +4,7 @@
 // replaced whole by what the operation writes, never cut or emptied, with the
 // mode and links the user gave it and no temporary left beside it.
 #include "shell/banc.hpp"
+#include "commun/dialogues_test.hpp"
 
 #include <cerrno>
 #include <optional>

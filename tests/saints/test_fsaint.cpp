@@ -1,6 +1,7 @@
 // The saints files and their browser on a temporary data directory: what it
 // shows, what it stores in the saints files and when.
 #include "commun/saisie_sans_octet.hpp"
+#include "commun/dialogues_test.hpp"
 #include "calendar/contexte.hpp"
 #include "calendar/utilitaires.hpp"
 #include "commun/repertoire_temp.hpp"

@@ -1,6 +1,7 @@
 // The settings record "PAD.CFG", byte for byte, and the configuration dialog:
 // every change reaches the file at once.
 #include "calendar/contexte.hpp"
+#include "commun/dialogues_test.hpp"
 #include "commun/repertoire_temp.hpp"
 #include "plateforme/repondeur.hpp"
 #include "settings/configuration.hpp"

@@ -3,6 +3,7 @@
 // clock that only moves when told, recorded sounds and answered dialogs; and
 // the windows and headers the shell and fault tests drive.
 #include "alarms/alarme.hpp"
+#include "commun/dialogues_test.hpp"
 #include "alarms/alarme_horloge.hpp"
 #include "alarms/message_alarme.hpp"
 #include "alarms/saisie_alarme.hpp"
@@ -11,7 +12,7 @@
 #include "menu/aide.hpp"
 #include "menu/menu_general.hpp"
 #include "plateforme/dialogues.hpp"
-#include "plateforme/etiquette.hpp"
+#include "widgets/etiquette.hpp"
 #include "plateforme/fichier.hpp"
 #include "plateforme/horloge.hpp"
 #include "plateforme/son.hpp"

@@ -1,6 +1,7 @@
 // The calculator widget: mouse clicks on the key labels, failures reported
 // through the application's error box, and the texture behind the keys.
 #include "plateforme/dialogues.hpp"
+#include "commun/dialogues_test.hpp"
 #include "plateforme/ecran.hpp"
 #include "plateforme/ressources.hpp"
 #include "widgets/calcul.hpp"
