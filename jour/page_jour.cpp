@@ -6,14 +6,6 @@ namespace quorvel {
 
 using namespace std::chrono;
 
-namespace {
-
-int jour_de(Jour d) { return static_cast<int>(unsigned{d.day()}); }
-int mois_de(Jour d) { return static_cast<int>(unsigned{d.month()}); }
-int annee_de(Jour d) { return static_cast<int>(d.year()); }
-
-} // namespace
-
 PageJour::PageJour(std::string repertoire) : repertoire_(std::move(repertoire)) {
     if (repertoire_.empty() || repertoire_.back() != '/')
         repertoire_ += '/';
@@ -59,18 +51,6 @@ void PageJour::charge() {
     }
     if (panne)
         std::rethrow_exception(panne);
-}
-
-bool PageJour::ecriture_permise(bool& lu, bool modifie, const std::string& chemin,
-                                const SignaleCopie& signale) {
-    if (lu)
-        return true;
-    if (!modifie)
-        return false;
-    if (fichier_existe(chemin))
-        garde_illisible(chemin, signale);
-    lu = true;
-    return true;
 }
 
 void PageJour::sauve(const SaisiePage& saisie, const SignaleCopie& signale, Ecrits& ecrits) {

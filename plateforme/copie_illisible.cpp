@@ -39,4 +39,16 @@ SignaleCopie signale_dans(Dialogues& dialogues, QWidget* fenetre, const std::str
     };
 }
 
+bool ecriture_permise(bool& lu, bool modifie, const std::string& chemin,
+                      const SignaleCopie& signale) {
+    if (lu)
+        return true;
+    if (!modifie)
+        return false;
+    if (fichier_existe(chemin))
+        garde_illisible(chemin, signale);
+    lu = true;
+    return true;
+}
+
 } // namespace quorvel

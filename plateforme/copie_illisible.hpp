@@ -22,6 +22,12 @@ using SignaleCopie = std::function<void(const std::string& message)>;
 // not be written over either.
 void garde_illisible(const std::string& chemin, const SignaleCopie& signale);
 
+// Whether a file may be written: read whole (lu), or changed by the user, in
+// which case what it held is first kept beside it and it counts as read from
+// then on. Unread and unchanged: it stays as it is.
+bool ecriture_permise(bool& lu, bool modifie, const std::string& chemin,
+                      const SignaleCopie& signale);
+
 // Shows the message in an error box over the window, under the title given
 // (the application title, as for file errors).
 SignaleCopie signale_dans(Dialogues& dialogues, QWidget* fenetre, const std::string& titre);

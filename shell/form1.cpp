@@ -245,9 +245,7 @@ void TForm1::FormCreate() {
 
     ctx.dates.texte_date(1);
     const DateDuJour& aujourdhui = ctx.dates.aujourdhui();
-    etat_.page.montre(std::chrono::year{aujourdhui.annee} /
-                      static_cast<unsigned>(aujourdhui.mois) /
-                      static_cast<unsigned>(aujourdhui.jour));
+    etat_.page.montre(jour_du(aujourdhui.jour, aujourdhui.mois, aujourdhui.annee));
     derniere_heure = numero_heure(ctx.horloge.maintenant());
     bloc_libre = true;
 
@@ -306,9 +304,8 @@ void TForm1::reset() {
     applique_police(edit_bloc_calendrier, r.police_calendrier());
 
     const Jour date = etat_.page.date();
-    const int jour_courant = static_cast<int>(unsigned{date.day()});
-    const int mois_courant = static_cast<int>(unsigned{date.month()});
-    const int annee_courante = static_cast<int>(date.year());
+    const int jour_courant = jour_de(date), mois_courant = mois_de(date);
+    const int annee_courante = annee_de(date);
     jour->setText(depuis_cp1252(nom_jour(etat_.page.jour_semaine())));
     mois->setText(depuis_cp1252(nom_mois(mois_courant)));
     date_jour->setText(QString::fromStdString(nombre_zeros(jour_courant, 2)));
@@ -351,14 +348,9 @@ void TForm1::sauve_bloc_note() {
     if (!fichier_libre) return;
     Verrou verrou(fichier_libre);
     const std::string chemin = etat_.ctx.chemin(fichier_bloc_note);
-    // Not read whole: written only once the user changed it, and kept aside first.
-    if (!note_chargee_) {
-        if (!edit_bloc_note->document()->isModified())
-            return;
-        if (fichier_existe(chemin))
-            garde_illisible(chemin, signale_dans(etat_.ctx.dialogues, this, etat_.ctx.titre));
-        note_chargee_ = true;
-    }
+    if (!ecriture_permise(note_chargee_, edit_bloc_note->document()->isModified(), chemin,
+                          signale_dans(etat_.ctx.dialogues, this, etat_.ctx.titre)))
+        return;
     sauve_texte(chemin, texte_pour_fichier(edit_bloc_note->texte()));
     edit_bloc_note->document()->setModified(false);
 }
@@ -437,10 +429,8 @@ void TForm1::affiche_alarme() {
     const DateDuJour& aujourdhui = ctx.dates.aujourdhui();
     const Instant maintenant = ctx.horloge.maintenant();
     const int heure = maintenant.heure;
-    const Jour date = etat_.page.date();
-    const bool page_du_jour = static_cast<int>(unsigned{date.day()}) == aujourdhui.jour &&
-                              static_cast<int>(unsigned{date.month()}) == aujourdhui.mois &&
-                              static_cast<int>(date.year()) == aujourdhui.annee;
+    const bool page_du_jour =
+        etat_.page.date() == jour_du(aujourdhui.jour, aujourdhui.mois, aujourdhui.annee);
     if (const int creneau = nouvelle_heure_agenda(maintenant, derniere_heure)) {
         // Today's bell rings, whatever page is shown.
         const bool cloche =

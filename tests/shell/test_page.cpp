@@ -63,8 +63,7 @@ TEST(Page, TournerLesPagesAuTraversDesMoisDesAnneesEtDesAnneesBissextiles) {
         Banc b(c.a, c.m, c.j);
         TForm1& f = b.demarre();
         c.suivant ? f.corne_droiteClick() : f.corne_gaucheClick();
-        EXPECT_EQ(b.etat->page.date(),
-                  ch::year{c.a2} / static_cast<unsigned>(c.m2) / static_cast<unsigned>(c.j2));
+        EXPECT_EQ(b.etat->page.date(), jour_du(c.j2, c.m2, c.a2));
         EXPECT_EQ(f.jour->text(), QString::fromLatin1(c.jour));
         // Two-digit years: 2000 is "00", and 1998 and 2098 share their files.
         EXPECT_TRUE(b.rep.existe(
