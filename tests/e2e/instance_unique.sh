@@ -62,6 +62,7 @@ cliche() {
     (cd "$1" && find . -printf '%p %y %s %T@ %m\n' | sort && find . -type f -exec md5sum {} + | sort)
 }
 visible() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
+gere() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state'; } # framed by the manager
 a_le_focus() { # window: it or one of its own children has the focus
     focus=$(xdotool getwindowfocus)
     [ "$focus" = "$1" ] || xwininfo -children -id "$1" | grep -q "^ *$(printf '0x%x' "$focus") "
@@ -82,8 +83,18 @@ sleep 1
 # minimised and then refuses the focus to no one; without one, the X server
 # gives the focus only to the latest asker, so there the stacking is checked.
 if [ -n "$gestionnaire" ]; then
-    xdotool windowactivate --sync "$fenetre_b"
-    xdotool windowminimize --sync "$fenetre_a"
+    # The manager takes a loaded machine's time to frame a new window, and
+    # ignores a request to minimise one it does not manage yet: ask again.
+    for _ in $(seq 50); do
+        gere "$fenetre_a" && gere "$fenetre_b" && break
+        sleep 0.1
+    done
+    xdotool windowactivate --sync "$fenetre_b" 2>/dev/null || true
+    for _ in $(seq 25); do
+        xdotool windowminimize "$fenetre_a"
+        sleep 0.2
+        visible "$fenetre_a" || break
+    done
     visible "$fenetre_a" && echoue "la fenêtre n'a pas pu être réduite"
 else
     xdotool windowraise "$fenetre_b"
