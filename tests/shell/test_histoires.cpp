@@ -1,7 +1,6 @@
 // Whole-program stories: start, type, quit (or the session ends), start again;
 // failures that lose nothing.
 #include "banc.hpp"
-#include "commun/dialogues_test.hpp"
 #include "shell/fin_de_session.hpp"
 #include "shell/splash.hpp"
 
