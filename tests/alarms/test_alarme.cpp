@@ -1,15 +1,12 @@
 // The alarm record and the alarm file, byte by byte.
 #include "outils_alarmes.hpp"
-#include "commun/dialogues_test.hpp"
 
 #include <filesystem>
 
 namespace quorvel {
 namespace {
 
-using test::alarme;
-using test::octets_de;
-using test::RepertoireTemp;
+using namespace test;
 
 TEST(EnregistrementAlarme, ChampsAuxPositionsDuFichier) {
     const auto champ = [](std::string s, std::size_t taille) {

@@ -40,6 +40,7 @@ TEST(Planificateur, MinutesAVerifier) {
         std::optional<std::int64_t> derniere;
         std::vector<Controle> controles;
     };
+    // clang-format off
     const Cas cas[] = {
         {"premier", std::nullopt, {{100, true, {100}}}},
         {"deux dans la meme minute", 99, {{100, true, {100}}, {100, true, {}}}},
@@ -59,6 +60,7 @@ TEST(Planificateur, MinutesAVerifier) {
         {"minute en panne reprise a son heure apres recul", 99,
          {{100, true, {100}}, {101, false, {101}}, {90, true, {90}}}},
     };
+    // clang-format on
     for (const Cas& c : cas) {
         SuiviMinutes suivi(c.derniere);
         for (const Controle& k : c.controles) {
@@ -73,8 +75,10 @@ TEST(Planificateur, MinutesAVerifier) {
 }
 
 TEST(Planificateur, NumeroDeMinuteAllerRetour) {
+    // clang-format off
     for (HorlogeReglable h : {HorlogeReglable{2026, 3, 2, 10, 0}, {2026, 12, 31, 23, 59},
                               {2028, 2, 29, 0, 0}, {1982, 1, 1, 7, 30}}) {
+        // clang-format on
         const std::int64_t n = numero_minute(h.maintenant());
         EXPECT_EQ(instant_de_minute(n), h.maintenant());
         h.avance(60);
@@ -96,25 +100,23 @@ TEST(Planificateur, AlarmeDueOuPassee) {
         EnregistrementAlarme a;
         bool due, passee;
     };
-    const Cas cas[] = {
-        {due_a("07:30"), true, false},
-        {due_a("07:31"), false, false},
-        {due_a("07:29"), false, false},            // rings tomorrow
-        {due_a("07:30", "a.wav", 2), true, false}, // Monday
-        {due_a("07:30", "a.wav", 3), false, false},
-        {due_a("07:30", "a.wav", 9), false, false}, // unknown frequency
-        {due_a("07:30", "a.wav", tous_les_jours, "02/03/2026"), true, false},
-        {due_a("07:30", "a.wav", tous_les_jours, "03/03/2026"), false, false},
-        {due_a("07:29", "a.wav", tous_les_jours, "02/03/2026"), false, true},
-        {due_a("23:59", "a.wav", tous_les_jours, "01/03/2026"), false, true},
-        {due_a("07:30", "a.wav", tous_les_jours, "02/03/2025"), false, true},
-        {due_a("07:30", "a.wav", tous_les_jours, "2/03/2026"), false, false},
-        // Shapes that never ring are not said to be past.
-        {due_a("00:00", "a.wav", tous_les_jours, "31/02/2026"), false, false},
-        {due_a("24:00", "a.wav", tous_les_jours, "01/03/2026"), false, false},
-        {due_a("7:30", "a.wav", tous_les_jours, "01/03/2026"), false, false},
-        {due_a("24:00"), false, false},
+    const auto le = [](const char* heure, const char* date) {
+        return due_a(heure, "a.wav", tous_les_jours, date);
     };
+    // 07:29 rings tomorrow; frequency 2 is Monday, 9 unknown; shapes that never
+    // ring are not said to be past.
+    // clang-format off
+    const Cas cas[] = {
+        {due_a("07:30"), true, false},              {due_a("07:31"), false, false},
+        {due_a("07:29"), false, false},             {due_a("07:30", "a.wav", 2), true, false},
+        {due_a("07:30", "a.wav", 3), false, false}, {due_a("07:30", "a.wav", 9), false, false},
+        {le("07:30", "02/03/2026"), true, false},   {le("07:30", "03/03/2026"), false, false},
+        {le("07:29", "02/03/2026"), false, true},   {le("23:59", "01/03/2026"), false, true},
+        {le("07:30", "02/03/2025"), false, true},   {le("07:30", "2/03/2026"), false, false},
+        {le("00:00", "31/02/2026"), false, false},  {le("24:00", "01/03/2026"), false, false},
+        {le("7:30", "01/03/2026"), false, false},   {due_a("24:00"), false, false},
+    };
+    // clang-format on
     for (const Cas& c : cas) {
         EXPECT_EQ(alarme_due(c.a, lundi), c.due) << ligne_alarme(c.a) << " " << c.a.frequence();
         EXPECT_EQ(alarme_passee(c.a, t), c.passee) << ligne_alarme(c.a);
@@ -234,6 +236,7 @@ TEST_F(Verification, TopsEtSonneries) {
         std::vector<Top> tops;
         std::vector<const char*> sons;
     };
+    // clang-format off
     const Cas cas[] = {
         {"une fois par minute, puis le lendemain", {due_a("10:01")},
          {{2, 10, 0, 30}, {2, 10, 1, 30}, {2, 10, 1, 50}, {3, 10, 1, 50}}, {"a.wav", "a.wav"}},
@@ -249,9 +252,11 @@ TEST_F(Verification, TopsEtSonneries) {
         // The scheduler knows no page: only the system date says which weekday it is.
         {"jour et date du systeme",
          {due_a("10:00", "lun.wav", 2), due_a("10:00", "mar.wav", 3),
-          due_a("10:00", "d2.wav", tous_les_jours, "02/03/2026"), due_a("10:00", "d3.wav", tous_les_jours, "03/03/2026")},
+          due_a("10:00", "d2.wav", tous_les_jours, "02/03/2026"),
+          due_a("10:00", "d3.wav", tous_les_jours, "03/03/2026")},
          {{2, 10, 0, 30}, {3, 10, 0, 30}}, {"lun.wav", "d2.wav", "mar.wav", "d3.wav"}},
     };
+    // clang-format on
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
         alarmes(c.alarmes);

@@ -54,19 +54,10 @@ struct Versions {
             r.regle_couleur(CouleurReglee::jour, v ? 0x00FF00 : 0x800000);
             reglages[v] = octets_de(r);
         }
-        for (auto [r, heure] : {std::pair{&a, "07:00"}, {&b, "08:00"}, {&c, "09:00"}}) {
-            r->regle_heure(heure);
-            r->regle_texte(std::string(200, heure[1]));
-            r->regle_repete(true);
-            r->regle_son("coucou.wav");
-        }
-        const auto file = [](std::initializer_list<const EnregistrementAlarme*> l) {
-            std::string s;
-            for (const EnregistrementAlarme* r : l)
-                s += octets_de(*r);
-            return s;
-        };
-        alarmes = {file({&a, &b, &c}), file({&a, &c}), file({&a, &c, &b}), file({&a, &b})};
+        for (auto [r, heure] : {std::pair{&a, "07:00"}, {&b, "08:00"}, {&c, "09:00"}})
+            *r = alarme(heure, std::string(200, heure[1]), true, "");
+        alarmes = {octets_de({a, b, c}), octets_de({a, c}), octets_de({a, c, b}),
+                   octets_de({a, b})};
     }
 };
 
@@ -108,13 +99,6 @@ struct Versions {
     } catch (...) {
         ::_exit(2);
     }
-}
-
-std::string alarmes_lues(const std::string& rep) {
-    std::string s;
-    for (const EnregistrementAlarme& a : lit_alarmes(rep))
-        s += octets_de(a);
-    return s;
 }
 
 TEST(Mort, ChaqueFichierResteEntierQuandLeProgrammeEstTue) {
@@ -207,7 +191,7 @@ TEST(Mort, ChaqueFichierResteEntierQuandLeProgrammeEstTue) {
     EXPECT_TRUE(
         permis.at(note).contains(nul(vers_cp1252(p.form1->edit_bloc_calendrier->toPlainText()))));
     EXPECT_TRUE(permis.at(pad).contains(nul(charge_texte(r + pad))));
-    EXPECT_TRUE(v.alarmes.contains(alarmes_lues(r)));
+    EXPECT_TRUE(v.alarmes.contains(octets_de(lit_alarmes(r))));
     ::munmap(zone, sizeof(Partage));
 }
 

@@ -1,19 +1,14 @@
 #pragma once
 // The main window, or the whole program, on a temporary data directory, with a
 // clock that only moves when told, recorded sounds and answered dialogs; and
-// the windows and headers the shell and fault tests drive.
-#include "alarms/alarme.hpp"
-#include "commun/dialogues_test.hpp"
+// the windows, headers and file images the shell and fault tests use.
 #include "alarms/alarme_horloge.hpp"
 #include "alarms/message_alarme.hpp"
+#include "alarms/outils_alarmes.hpp"
 #include "alarms/saisie_alarme.hpp"
-#include "commun/repertoire_temp.hpp"
 #include "menu/a_propos.hpp"
 #include "menu/aide.hpp"
 #include "menu/menu_general.hpp"
-#include "plateforme/dialogues.hpp"
-#include "widgets/etiquette.hpp"
-#include "plateforme/fichier.hpp"
 #include "plateforme/horloge.hpp"
 #include "plateforme/son.hpp"
 #include "saints/fsaint.hpp"
@@ -22,6 +17,7 @@
 #include "shell/programme.hpp"
 #include "shell/zone_texte.hpp"
 #include "widgets/calcul.hpp"
+#include "widgets/etiquette.hpp"
 #include "widgets/horloge.hpp"
 #include "widgets/label3d.hpp"
 
@@ -38,7 +34,6 @@
 #include <QTimer>
 #include <filesystem>
 #include <functional>
-#include <gtest/gtest.h>
 #include <map>
 #include <memory>
 
@@ -53,6 +48,27 @@ std::string octets_de(const auto& enregistrement) {
 inline std::string nul(const std::string& texte) {
     return texte + '\0';
 }
+// An agenda file's bytes: these slot texts, these bells on.
+inline std::string agenda(std::initializer_list<std::pair<int, std::string>> textes,
+                          std::initializer_list<int> cloches = {}) {
+    EnregistrementAgenda a;
+    for (const auto& [k, t] : textes)
+        a.regle_texte(k, t);
+    for (const int k : cloches)
+        a.regle_cloche(k, true);
+    return octets_de(a);
+}
+// Slot k of an agenda file's bytes, up to its zero byte; the bell of slot k.
+inline std::string creneau(const std::string& eng, int k) {
+    const std::string champ = eng.substr(61 * (k - 1), 61);
+    return champ.substr(0, champ.find('\0'));
+}
+inline int cloche(const std::string& eng, int k) {
+    return static_cast<unsigned char>(eng[793 + k - 1]);
+}
+
+// File name -> bytes.
+using Fichiers = std::map<std::string, std::string>;
 
 struct Banc {
     RepertoireTemp rep;
@@ -79,6 +95,14 @@ struct Banc {
         dialogues.reponses = {true};
         return f.close();
     }
+    void ecrit(const Fichiers& fichiers) const {
+        for (const auto& [nom, octets] : fichiers)
+            rep.ecrit(nom, octets);
+    }
+    void verifie(const Fichiers& fichiers) const {
+        for (const auto& [nom, octets] : fichiers)
+            EXPECT_EQ(rep.lit(nom), octets) << nom;
+    }
     // Text as the box holds it, set as if typed (the box is marked modified).
     static void tape(QLineEdit* champ, const QString& texte) {
         champ->setText(texte);
@@ -89,14 +113,5 @@ struct Banc {
         zone->document()->setModified(true);
     }
 };
-
-// Slot k of an agenda file's bytes, up to its zero byte.
-inline std::string creneau(const std::string& eng, int k) {
-    const std::string champ = eng.substr(61 * (k - 1), 61);
-    return champ.substr(0, champ.find('\0'));
-}
-inline int cloche(const std::string& eng, int k) {
-    return static_cast<unsigned char>(eng[793 + k - 1]);
-}
 
 } // namespace quorvel::test

@@ -1,7 +1,6 @@
 // Every window as the window system treats it: only the program's own opening
 // loads and places a window, none can be maximised, all lie on the screen.
 #include "banc.hpp"
-#include "commun/dialogues_test.hpp"
 
 #include <QScreen>
 #include <QShowEvent>

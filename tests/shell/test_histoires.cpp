@@ -1,7 +1,6 @@
 // Whole-program stories: start, type, quit (or the session ends), start again;
 // failures that lose nothing.
 #include "banc.hpp"
-#include "commun/dialogues_test.hpp"
 #include "shell/fin_de_session.hpp"
 #include "shell/splash.hpp"
 
@@ -45,12 +44,8 @@ TEST_F(HistoireComplete, QuitterAvecOkSauveEtLeRedemarrageRetrouveTout) {
         EXPECT_EQ(creneau(rep.lit("07_12_26.ENG"), 2), "");
         EXPECT_TRUE(quitte(f));
     }
-    EnregistrementAgenda attendu;
-    attendu.regle_texte(2, "Dentiste");
-    attendu.regle_texte(13, std::string(60, 'x'));
-    attendu.regle_cloche(2, true);
-    const std::string eng = rep.lit("07_12_26.ENG");
-    EXPECT_EQ(eng, octets_de(attendu));
+    const std::string eng = agenda({{2, "Dentiste"}, {13, std::string(60, 'x')}}, {2});
+    EXPECT_EQ(rep.lit("07_12_26.ENG"), eng);
     // Quitting with the note pad in front saves the note pad only.
     horloge.regle(2026, 12, 7, 9, 0);
     {
@@ -160,99 +155,88 @@ TEST_F(HistoireComplete, UneAlarmeDuFichierSonneAuTicDuReveil) {
     p.message_alarme->hide();
 }
 
+// Gestures on the program, one a character: > and < the page corners, b the
+// Bloc-Notes, n "Note" typed on the day page, N "Pain" on the note pad, l
+// "Garage" on line 3, c the bell of line 4, s the page sound's box, L and H the
+// alarm list shown and hidden, a an alarm added from it, q quitting with "OK";
+// ! makes the first read of the next gesture come back short.
+void joue(Programme& p, DialoguesTest& dialogues, const std::string& gestes) {
+    using G = std::function<void()>;
+    TForm1& f = *p.form1;
+    const std::map<char, G> geste = {
+        {'>', [&] { f.corne_droiteClick(); }},
+        {'<', [&] { f.corne_gaucheClick(); }},
+        {'b', [&] { f.blocClick(); }},
+        {'n', [&] { Banc::tape(f.edit_bloc_calendrier, QStringLiteral("Note")); }},
+        {'N', [&] { Banc::tape(f.edit_bloc_note, QStringLiteral("Pain")); }},
+        {'l', [&] { Banc::tape(f.champ[2], QStringLiteral("Garage")); }},
+        {'c', [&] { f.champDblClick(4); }},
+        {'s', [&] { p.configuration->c1->click(); }},
+        {'L', [&] { p.alarme_horloge->show(); }},
+        {'H', [&] { p.alarme_horloge->hide(); }},
+        {'a',
+         [&] {
+             QTimer::singleShot(0, p.saisie_alarme, [&p] { p.saisie_alarme->accept(); });
+             p.alarme_horloge->creer1->click();
+         }},
+        {'q',
+         [&] {
+             dialogues.reponses = {true};
+             EXPECT_TRUE(f.close());
+         }},
+    };
+    for (std::size_t i = 0; i < gestes.size(); ++i) {
+        const bool court = gestes[i] == '!';
+        if (court)
+            pannes::arme(1, 0);
+        geste.at(gestes[i += court])();
+        pannes::desarme();
+    }
+}
+
 // A file that could not be read stays as it is, whatever the timers, the page
 // turns, the Bloc-Notes and quitting do, until the user changes what it holds;
 // then its bytes are first kept under a name nothing reads or purges, and the
 // user is told once. Each row runs twice: looking only, then changing.
 TEST(MauvaisFichiers, UnFichierIllisibleEstGardeAvantQueLUtilisateurNeLeRemplace) {
-    EnregistrementAgenda deux_lignes, garage, cloche;
-    deux_lignes.regle_texte(1, "Dentiste");
-    deux_lignes.regle_texte(2, "Pharmacie");
-    garage.regle_texte(3, "Garage");
-    cloche.regle_cloche(4, true);
     EnregistrementAlarme alarme;
     alarme.regle_heure("07:30");
     alarme.regle_texte("R\xE9veil");
     DialoguesTest dialogues;
-    using Geste = std::function<void(Programme&)>;
-    const auto suite = [](std::vector<Geste> gestes) {
-        return [=](Programme& p) {
-            for (const Geste& g : gestes)
-                g(p);
-        };
-    };
-    const Geste rien = suite({});
-    const Geste quitte = [&](Programme& p) {
-        dialogues.reponses = {true};
-        EXPECT_TRUE(p.form1->close());
-    };
-    const auto puis = [&](std::vector<Geste> gestes) {
-        gestes.push_back(quitte);
-        return suite(gestes);
-    };
-    const auto tape_dans = [](TZoneTexte* TForm1::*zone, const char* texte) {
-        return [=](Programme& p) { Banc::tape(p.form1.get()->*zone, QString::fromLatin1(texte)); };
-    };
-    const Geste ligne = [](Programme& p) {
-        Banc::tape(p.form1->champ[2], QStringLiteral("Garage"));
-    };
-    const Geste bloc = [](Programme& p) { p.form1->blocClick(); };
-    const Geste droite = [](Programme& p) { p.form1->corne_droiteClick(); };
-    const Geste gauche = [](Programme& p) { p.form1->corne_gaucheClick(); };
-    const Geste page_sonore = [](Programme& p) { p.configuration->c1->click(); };
-    const Geste liste = [](Programme& p) { p.alarme_horloge->show(); };
-    const Geste cache_liste = [](Programme& p) { p.alarme_horloge->hide(); };
-    // The gesture with its first read coming back short.
-    const auto lit_court = [](Geste g) {
-        return [=](Programme& p) {
-            pannes::arme(1, 0);
-            g(p);
-            pannes::desarme();
-        };
-    };
-    const Geste ajoute_alarme = [](Programme& p) {
-        QTimer::singleShot(0, p.saisie_alarme, [&p] { p.saisie_alarme->accept(); });
-        p.alarme_horloge->creer1->click();
-    };
     using Nouveau = std::function<std::string(const Programme&)>;
-    const Nouveau que_garage = [&](const Programme&) { return octets_de(garage); };
-    const std::string eng = "07_12_26.ENG", court = octets_de(deux_lignes).substr(0, 805);
+    const auto fixe = [](const std::string& octets) {
+        return [=](const Programme&) { return octets; };
+    };
+    const Nouveau garage = fixe(agenda({{3, "Garage"}}));
+    const std::string eng = "07_12_26.ENG",
+                      court = agenda({{1, "Dentiste"}, {2, "Pharmacie"}}).substr(0, 805);
     struct Cas {
         const char* nom;
         std::string fichier, octets;
-        Geste amene, change, quitte;
-        std::string copie; // empty: the file must stay as it was
+        std::string amene, change, quitte; // gestures
+        std::string copie;                 // empty: the file must stay as it was
         Nouveau nouveau;
         // Other files: written before the first run, expected after the last.
-        std::map<std::string, std::string> avant, apres;
+        Fichiers avant, apres;
     };
     // clang-format off
     const Cas cas[] = {
-        {"note du jour tapée", eng, court, rien, tape_dans(&TForm1::edit_bloc_calendrier, "Note"),
-         quitte, "", {}, {}, {{"07_12_26.PAD", nul("Note")}}},
-        {"ligne tapée", eng, court, rien, ligne, quitte, eng + ".illisible", que_garage},
-        {"ligne tapée, pages tournées", eng, court, rien, ligne, puis({droite, gauche, droite}),
-         eng + ".illisible", que_garage},
-        {"ligne tapée, Bloc-Notes", eng, court, rien, ligne, puis({bloc, bloc}), eng + ".illisible",
-         que_garage},
-        {"cloche", eng, court, rien, [](Programme& p) { p.form1->champDblClick(4); }, quitte,
-         eng + ".illisible", [&](const Programme&) { return octets_de(cloche); }},
+        {"note du jour tapée", eng, court, "", "n", "q", "", {}, {}, {{"07_12_26.PAD", nul("Note")}}},
+        {"ligne tapée", eng, court, "", "l", "q", eng + ".illisible", garage},
+        {"ligne tapée, pages tournées", eng, court, "", "l", "><>q", eng + ".illisible", garage},
+        {"ligne tapée, Bloc-Notes", eng, court, "", "l", "bbq", eng + ".illisible", garage},
+        {"cloche", eng, court, "", "c", "q", eng + ".illisible", fixe(agenda({}, {4}))},
         // Nothing typed on the 7th reaches the page of the 8th, turned to.
-        {"lendemain", "08_12_26.ENG", court,
-         suite({tape_dans(&TForm1::edit_bloc_calendrier, "du 7"), droite}), ligne, quitte,
-         "08_12_26.ENG.illisible", que_garage, {{"08_12_26.PAD", nul("note du 8")}}},
+        {"lendemain", "08_12_26.ENG", court, "n>", "l", "q", "08_12_26.ENG.illisible", garage,
+         {{"08_12_26.PAD", nul("note du 8")}}},
         // An earlier copy is never overwritten, and the purge deletes none.
-        {"copies plus anciennes", eng, court, rien, ligne, quitte, eng + ".illisible.2", que_garage,
+        {"copies plus anciennes", eng, court, "", "l", "q", eng + ".illisible.2", garage,
          {{eng + ".illisible", "avant"}, {"12_11_26.ENG.illisible", "vieux"}}},
-        {"bloc-notes", "PAD", nul(std::string("pr\xE9") + "cieux"), lit_court(bloc),
-         tape_dans(&TForm1::edit_bloc_note, "Pain"), puis({bloc}), "PAD.illisible",
-         [](const Programme&) { return nul("Pain"); }},
-        {"réglages courts", "PAD.CFG", std::string(100, '\0'), rien,
-         suite({page_sonore, page_sonore}), quitte, "PAD.CFG.illisible",
+        {"bloc-notes", "PAD", nul("pr\xE9" "cieux"), "!b", "N", "bq", "PAD.illisible", fixe(nul("Pain"))},
+        {"réglages courts", "PAD.CFG", std::string(100, '\0'), "", "ss", "q", "PAD.CFG.illisible",
          [](const Programme& p) { return octets_de(p.etat.reglages); }},
         {"alarme coupée", "ALARME", octets_de(alarme) + octets_de(alarme) + std::string(34, 'Z'),
-         liste, ajoute_alarme, puis({cache_liste}), "ALARME.illisible",
-         [&](const Programme& p) {
+         "L", "a", "Hq", "ALARME.illisible", [&](const Programme& p) {
              return octets_de(alarme) + octets_de(alarme) + octets_de(p.etat.alarme_courante); }},
     };
     // clang-format on
@@ -268,21 +252,18 @@ TEST(MauvaisFichiers, UnFichierIllisibleEstGardeAvantQueLUtilisateurNeLeRemplace
         for (const bool change : {false, true}) {
             Programme p(horloge, son, dialogues, rep.chemin());
             p.form1->show();
-            c.amene(p);
-            if (change)
-                c.change(p);
+            joue(p, dialogues, c.amene + (change ? c.change : ""));
             p.form1->Timer1Timer();
             p.form1->Timer2Timer();
-            c.quitte(p);
+            joue(p, dialogues, c.quitte);
             const bool gardee = change && !c.copie.empty();
             EXPECT_EQ(rep.lit(c.fichier), gardee ? c.nouveau(p) : c.octets) << change;
             if (!c.copie.empty())
                 EXPECT_EQ(rep.existe(c.copie) ? rep.lit(c.copie) : "-", gardee ? c.octets : "-");
         }
-        for (const auto& [nom, contenu] : c.avant)
-            EXPECT_EQ(rep.lit(nom), contenu) << nom;
-        for (const auto& [nom, contenu] : c.apres)
-            EXPECT_EQ(rep.lit(nom), contenu) << nom;
+        for (const Fichiers& f : {c.avant, c.apres})
+            for (const auto& [nom, contenu] : f)
+                EXPECT_EQ(rep.lit(nom), contenu) << nom;
         QStringList dits;
         for (const auto& m : dialogues.erreurs)
             if (m.texte.contains(QStringLiteral("gardé")))

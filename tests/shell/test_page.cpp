@@ -1,9 +1,9 @@
 // The day page lived in: typing, turning pages, the note pad, bells, the
 // limits of the boxes; the shipped saints shown whole and the note pad's text
 // standing on its ruling.
-#include "commun/saisie_sans_octet.hpp"
 #include "banc.hpp"
 #include "calendar/utilitaires.hpp"
+#include "commun/saisie_sans_octet.hpp"
 
 #include <QClipboard>
 #include <QDropEvent>
@@ -129,15 +129,13 @@ TEST(Page, LesClochesSontEcritesAussitotAvecLesTextesDejaEnregistres) {
 TEST(Page, LimitesDeSaisie) {
     Banc b(2026, 3, 3);
     const std::string long_texte = nul(std::string(7000, 'z'));
-    b.rep.ecrit("03_03_26.PAD", long_texte);
-    b.rep.ecrit("PAD", long_texte);
+    b.ecrit({{"03_03_26.PAD", long_texte}, {"PAD", long_texte}});
     TForm1& f = b.demarre();
     EXPECT_EQ(f.edit_bloc_calendrier->toPlainText().size(), 7000);
     f.blocClick();
     EXPECT_EQ(f.edit_bloc_note->toPlainText().size(), 7000);
     f.blocClick();
-    EXPECT_EQ(b.rep.lit("03_03_26.PAD"), long_texte);
-    EXPECT_EQ(b.rep.lit("PAD"), long_texte);
+    b.verifie({{"03_03_26.PAD", long_texte}, {"PAD", long_texte}});
 
     f.show();
     QTest::keyClicks(f.champ[0], QString(70, QLatin1Char('a')));
@@ -213,17 +211,13 @@ TEST(Page, ChaqueOctetRevientTelQuelDansLesFichiers) {
             eng.replace(61 * k, piece.size(), piece);
         }
         eng[793 + 4] = 1;
-        b.rep.ecrit("03_03_26.PAD", nul(octets));
-        b.rep.ecrit("PAD", nul(octets));
-        b.rep.ecrit("03_03_26.ENG", eng);
+        b.ecrit({{"03_03_26.PAD", nul(octets)}, {"PAD", nul(octets)}, {"03_03_26.ENG", eng}});
         TForm1& f = b.demarre();
         f.blocClick();
         f.blocClick();
         f.corne_droiteClick();
         const std::string note = nul(std::regex_replace(octets, std::regex("\r\n|\r|\n"), "\r\n"));
-        EXPECT_EQ(b.rep.lit("03_03_26.PAD"), note);
-        EXPECT_EQ(b.rep.lit("PAD"), note);
-        EXPECT_EQ(b.rep.lit("03_03_26.ENG"), eng);
+        b.verifie({{"03_03_26.PAD", note}, {"PAD", note}, {"03_03_26.ENG", eng}});
         EXPECT_TRUE(b.dialogues.erreurs.empty());
     }
 }

@@ -44,11 +44,8 @@ TEST(Rappel, CestLaClocheDAujourdhuiQuiSonneUneFoisQuandSonHeureCommence) {
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.quoi);
         Banc b(2026, 3, 3, c.heure, c.minute);
-        for (const auto& [jour, k] : c.cloches) {
-            std::string eng(806, '\0');
-            eng[793 + k - 1] = 1;
-            b.rep.ecrit(fichier_agenda_jour(jour, 3, 2026), eng);
-        }
+        for (const auto& [jour, k] : c.cloches)
+            b.rep.ecrit(fichier_agenda_jour(jour, 3, 2026), agenda({}, {k}));
         if (c.son) {
             Reglages r;
             config_defaut(r, b.rep.chemin());
@@ -128,19 +125,15 @@ TEST(Reveil, LaBoiteDErreurOuverteNArretePasLesControles) {
         const int avant = controles;
         return QTest::qWaitFor([&] { return controles > avant; }, 2000);
     };
-    const auto alarme = [](const char* heure, const char* son) {
-        EnregistrementAlarme a;
-        a.regle_heure(heure);
-        a.regle_repete(true);
-        a.regle_son(son);
-        return octets_de(a);
+    const auto une = [](const char* heure, const char* son) {
+        return octets_de({alarme(heure, "", true, "", 0, son)});
     };
     dialogues.pendant = [&] {
         for (int m = 1; m <= 65; ++m) {
             if (m == 60) {
                 std::filesystem::remove(rep.fichier("ALARME"));
-                rep.ecrit("ALARME", alarme("10:00", "a.wav") + alarme("10:30", "b.wav") +
-                                        alarme("10:59", "c.wav") + alarme("11:02", "d.wav"));
+                rep.ecrit("ALARME", une("10:00", "a.wav") + une("10:30", "b.wav") +
+                                        une("10:59", "c.wav") + une("11:02", "d.wav"));
             }
             ASSERT_TRUE(tic(10 + m / 60, m % 60)) << "no check at minute " << m;
         }
