@@ -22,15 +22,13 @@ void PrintTo(const ChoixPolice& p, std::ostream* os) {
 }
 } // namespace quorvel
 
-namespace {
-
-QFontDialog& police_de(QDialog& d) {
+static QFontDialog& police_de(QDialog& d) {
     return dynamic_cast<QFontDialog&>(d);
 }
 
 // Picks an entry in one of the font chooser's lists, as a click would:
 // 0 the faces, 1 the styles, 2 the sizes.
-Repondeur::Reponse choisit(std::vector<std::pair<int, QString>> choix) {
+static Repondeur::Reponse choisit(std::vector<std::pair<int, QString>> choix) {
     return [choix](QDialog& d) {
         const auto listes = d.findChildren<QListView*>();
         for (const auto& [liste, texte] : choix) {
@@ -45,25 +43,21 @@ Repondeur::Reponse choisit(std::vector<std::pair<int, QString>> choix) {
     };
 }
 
-void confirme(QDialog& d) {
+static void confirme(QDialog& d) {
     d.accept();
 }
 
 // A stored face is drawn by its installed twin; the chooser lists only the
 // twin, yet confirming it must not store the twin's name over the stored one.
 TEST(ChoixPolice, LeNomEnregistreResteTantQuAucuneAutreFaceNEstChoisie) {
-    struct Cas {
-        const char* quoi;
-        ChoixPolice initiale;
-        Repondeur::Reponse reponse; // to the font chooser; its colour step is confirmed
-        const char* ouverte;        // face the chooser opens on, when known
-        ChoixPolice attendue;
-    };
+    // What, the stored font, the answer to the font chooser (its colour step is
+    // confirmed), the face the chooser opens on when known, the font chosen.
     const ChoixPolice times{QStringLiteral("Times New Roman"), 8, false, false, false, false, 0};
     const ChoixPolice arial{QStringLiteral("Arial"), 12, true, true, false, false, 0x800000};
     const ChoixPolice inconnue{QStringLiteral("Comic été"), 9, false, false, false, false, 0};
     const ChoixPolice times_10{QStringLiteral("Times New Roman"), 10, true, false, false, false, 0};
     const ChoixPolice sans{QStringLiteral("Liberation Sans"), 8, false, false, false, false, 0};
+    using Cas = std::tuple<const char*, ChoixPolice, Repondeur::Reponse, const char*, ChoixPolice>;
     const Cas cas[] = {
         {"confirmed", times, confirme, "Liberation Serif", times},
         {"bold italic, confirmed", arial, confirme, "Liberation Sans", arial},
@@ -73,25 +67,24 @@ TEST(ChoixPolice, LeNomEnregistreResteTantQuAucuneAutreFaceNEstChoisie) {
          choisit({{1, QStringLiteral("Bold")}, {2, QStringLiteral("10")}}), "Liberation Serif",
          times_10},
         {"another face chosen", times, choisit({{0, QStringLiteral("Liberation Sans")}}),
-         "Liberation Serif", sans},
-    };
-    for (const Cas& c : cas) {
-        SCOPED_TRACE(c.quoi);
+         "Liberation Serif", sans}};
+    for (const auto& [quoi, initiale, reponse, face, attendue] : cas) {
+        SCOPED_TRACE(quoi);
         QString ouverte;
-        Repondeur r({[&](QDialog& d) {
+        Repondeur r({[&, &reponse = reponse](QDialog& d) {
                          ouverte = police_de(d).currentFont().family();
-                         c.reponse(d);
+                         reponse(d);
                      },
                      confirme});
         DialoguesQt dialogues;
-        EXPECT_EQ(dialogues.choisit_police(nullptr, c.initiale), c.attendue);
-        if (c.ouverte)
-            EXPECT_EQ(ouverte.toStdString(), c.ouverte);
+        EXPECT_EQ(dialogues.choisit_police(nullptr, initiale), attendue);
+        if (face)
+            EXPECT_EQ(ouverte.toStdString(), face);
     }
 }
 
 // What the user can reach in a colour chooser: the basic colours and OK / Annuler.
-std::vector<QString> visibles_en_trop(QDialog& d, QWidget*& grille) {
+static std::vector<QString> visibles_en_trop(QDialog& d, QWidget*& grille) {
     grille = nullptr;
     for (QWidget* w : d.findChildren<QWidget*>())
         if (w->isVisible() && w->metaObject()->indexOfProperty("selectedColumn") >= 0) {
@@ -118,13 +111,9 @@ std::vector<QString> visibles_en_trop(QDialog& d, QWidget*& grille) {
 // Both colour choosers, the configuration's and the font's colour step, offer
 // the basic colours only; clicking the first one and OK gives that colour.
 TEST(ChoixCouleur, SeulesLesCouleursDeBaseSontOffertes) {
-    struct Cas {
-        const char* quoi;
-        std::function<std::uint32_t(Dialogues&)> ouvre;
-        std::size_t etape; // the colour chooser is the dialog of this rank
-    };
+    // What, how it opens, the rank of the colour chooser among the dialogs.
     const std::uint32_t initiale = 0x00123456;
-    const Cas cas[] = {
+    const std::tuple<const char*, std::function<std::uint32_t(Dialogues&)>, std::size_t> cas[] = {
         {"colour chooser", [&](Dialogues& d) { return d.choisit_couleur(nullptr, initiale); }, 0},
         {"font colour step",
          [&](Dialogues& d) {
@@ -136,13 +125,11 @@ TEST(ChoixCouleur, SeulesLesCouleursDeBaseSontOffertes) {
          1},
     };
     const QColor premiere = QColorDialog::standardColor(0);
-    const std::uint32_t attendue = static_cast<std::uint32_t>(premiere.red()) |
-                                   (static_cast<std::uint32_t>(premiere.green()) << 8) |
-                                   (static_cast<std::uint32_t>(premiere.blue()) << 16);
+    const std::uint32_t attendue = premiere.red() | premiere.green() << 8 | premiere.blue() << 16;
     ASSERT_NE(attendue, initiale);
-    for (const Cas& c : cas) {
-        SCOPED_TRACE(c.quoi);
-        std::vector<Repondeur::Reponse> reponses(c.etape, confirme);
+    for (const auto& [quoi, ouvre, etape] : cas) {
+        SCOPED_TRACE(quoi);
+        std::vector<Repondeur::Reponse> reponses(etape, confirme);
         reponses.push_back([](QDialog& d) {
             QWidget* grille = nullptr;
             EXPECT_EQ(visibles_en_trop(d, grille), std::vector<QString>{});
@@ -154,9 +141,7 @@ TEST(ChoixCouleur, SeulesLesCouleursDeBaseSontOffertes) {
         });
         Repondeur r(std::move(reponses));
         DialoguesQt dialogues;
-        EXPECT_EQ(c.ouvre(dialogues), attendue);
-        EXPECT_EQ(r.ouverts(), c.etape + 1);
+        EXPECT_EQ(ouvre(dialogues), attendue);
+        EXPECT_EQ(r.ouverts(), etape + 1);
     }
 }
-
-} // namespace

@@ -1,25 +1,34 @@
 #include "commun/repertoire_temp.hpp"
 #include "plateforme/cp1252.hpp"
-#include "plateforme/saisie_cp1252.hpp"
+#include "plateforme/ecran.hpp"
 #include "plateforme/erreurs.hpp"
 #include "plateforme/fichier.hpp"
+#include "plateforme/image_brute.hpp"
+#include "plateforme/saisie_cp1252.hpp"
+#include "plateforme/son_qt.hpp"
 
+#include <QFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quorvel;
 using quorvel::test::RepertoireTemp;
 namespace fs = std::filesystem;
+
+// The platform layer: I/O errors, record files and their atomic replace,
+// Windows-1252 texts, windows kept on screen, the raw picture format and the
+// sound module.
 
 // The disk-full, denied and too-many-files messages are the fault tests'.
 TEST(Erreurs, ChaqueErrnoDonneSonMessage) {
@@ -35,11 +44,9 @@ TEST(Erreurs, ChaqueErrnoDonneSonMessage) {
     EXPECT_EQ(message_es(inconnu), "Erreur E/S " + std::to_string(inconnu));
 }
 
-namespace {
-
 // What the user set on a file and finds again after a save: where the name
 // leads, the mode and owner of the file there ("moi": this process's), its bytes.
-std::string reglages_de(const RepertoireTemp& rep, const std::string& nom) {
+static std::string reglages_de(const RepertoireTemp& rep, const std::string& nom) {
     const std::string chemin = rep.fichier(nom);
     struct stat st {};
     if (::lstat(chemin.c_str(), &st) != 0)
@@ -64,7 +71,7 @@ std::string reglages_de(const RepertoireTemp& rep, const std::string& nom) {
 
 // Every name under the directory, links marked, to see a temporary left behind
 // or a link made a plain file.
-std::vector<std::string> arbre(const RepertoireTemp& rep) {
+static std::vector<std::string> arbre(const RepertoireTemp& rep) {
     std::vector<std::string> noms;
     for (const auto& e : fs::recursive_directory_iterator(rep.chemin()))
         noms.push_back(e.path().lexically_relative(rep.chemin()).string() +
@@ -72,8 +79,6 @@ std::vector<std::string> arbre(const RepertoireTemp& rep) {
     std::sort(noms.begin(), noms.end());
     return noms;
 }
-
-} // namespace
 
 class Fichiers : public ::testing::Test {
 protected:
@@ -124,61 +129,44 @@ TEST_F(Fichiers, RemplacementAtomiqueGardeCeQueLUtilisateurAChoisi) {
         mode_t ancien = ::umask(027);
         ~Masque() { ::umask(ancien); }
     } masque;
-    const auto fichier = [&](const char* nom, mode_t mode) {
-        rep.ecrit(nom, "ancien");
-        ::chmod(rep.fichier(nom).c_str(), mode);
-    };
-    const auto lien = [&](const std::string& vers, const char* nom) {
-        fs::create_symlink(vers, rep.fichier(nom));
-    };
-    struct Cas {
-        const char* nom;
-        std::function<void()> prepare; // makes x/T, the name saved to, in the empty folder x
-        const char* apres;             // reglages_de x/T after saving "nouveau"
-        bool racine = false;           // giving a file away takes root
-    };
-    const Cas cas[] = {
-        {"privé", [&] { fichier("x/T", 0600); }, "0600 moi nouveau"},
-        {"nouveau, selon le masque", [] {}, "0640 moi nouveau"},
-        {"lien relatif",
-         [&] {
-             fs::create_directory(rep.fichier("x/d"));
-             fichier("x/d/vrai", 0604);
-             lien("d/vrai", "x/T");
-         },
-         "lien vers d/vrai, 0604 moi nouveau"},
-        {"chaîne de liens, relatifs chacun à son dossier",
-         [&] {
-             fs::create_directory(rep.fichier("x/d"));
-             fichier("x/d/vrai", 0660);
-             lien("vrai", "x/d/L");
-             lien("d/L", "x/T");
-         },
-         "lien vers d/L, 0660 moi nouveau"},
-        {"lien absolu",
-         [&] {
-             fichier("x/vrai", 0644);
-             lien(rep.fichier("x/vrai"), "x/T");
-         },
-         "lien vers $/x/vrai, 0644 moi nouveau"},
-        {"lien vers rien encore", [&] { lien("vrai", "x/T"); }, "lien vers vrai, 0640 moi nouveau"},
-        {"autre propriétaire, set-gid",
-         [&] {
-             fichier("x/T", 02754);
-             ASSERT_EQ(::chown(rep.fichier("x/T").c_str(), 4321, 4322), 0);
-             ::chmod(rep.fichier("x/T").c_str(), 02754);
-         },
-         "2754 4321:4322 nouveau", true},
-    };
+    // Each case sets up x/T, the name saved to, in the empty folder x, with words
+    // "nom=mode" (a file of "ancien", the mode in octal, "mode:uid:gid" to give it
+    // away, which takes root) and "nom>cible" (a link, "/" for the test folder);
+    // then tells reglages_de x/T after saving "nouveau".
+    const struct Cas {
+        const char *nom, *prepare, *apres;
+    } cas[] = {{"privé", "T=600", "0600 moi nouveau"},
+               {"nouveau, selon le masque", "", "0640 moi nouveau"},
+               {"lien relatif", "d/vrai=604 T>d/vrai", "lien vers d/vrai, 0604 moi nouveau"},
+               {"chaîne de liens, relatifs chacun à son dossier", "d/vrai=660 d/L>vrai T>d/L",
+                "lien vers d/L, 0660 moi nouveau"},
+               {"lien absolu", "vrai=644 T>/x/vrai", "lien vers $/x/vrai, 0644 moi nouveau"},
+               {"lien vers rien encore", "T>vrai", "lien vers vrai, 0640 moi nouveau"},
+               {"autre propriétaire, set-gid", "T=2754:4321:4322", "2754 4321:4322 nouveau"}};
     const auto remet = [&](const Cas& c) {
         fs::remove_all(rep.fichier("x"));
         fs::create_directory(rep.fichier("x"));
-        c.prepare();
+        std::istringstream mots(c.prepare);
+        for (std::string mot; mots >> mot;) {
+            const std::size_t fin = mot.find_first_of("=>");
+            const std::string nom = rep.fichier("x/" + mot.substr(0, fin)),
+                              suite = mot.substr(fin + 1);
+            fs::create_directories(fs::path(nom).parent_path());
+            if (mot[fin] == '>') {
+                fs::create_symlink(suite[0] == '/' ? rep.fichier(suite.substr(1)) : suite, nom);
+                continue;
+            }
+            unsigned mode = 0, uid = 0, gid = 0;
+            rep.ecrit("x/" + mot.substr(0, fin), "ancien");
+            const bool cede = std::sscanf(suite.c_str(), "%o:%u:%u", &mode, &uid, &gid) == 3;
+            ASSERT_EQ(cede ? ::chown(nom.c_str(), uid, gid) : 0, 0);
+            ::chmod(nom.c_str(), mode);
+        }
     };
     std::set<std::string> etapes;
     std::map<std::string, int> rang;
     for (const Cas& c : cas) {
-        if (c.racine && ::geteuid() != 0)
+        if (std::strchr(c.prepare, ':') && ::geteuid() != 0)
             continue;
         SCOPED_TRACE(c.nom);
         const auto essai = [&](int n, int erreur) {
@@ -225,26 +213,20 @@ TEST_F(Fichiers, RemplacementAtomiqueGardeCeQueLUtilisateurAChoisi) {
 // Start-up removes what a killed save left: the temporaries by their name, in
 // the data folder, plain files only.
 TEST_F(Fichiers, NettoyageDesProvisoires) {
-    const std::vector<std::string> effaces = {"PAD.quorvel-Ab12Cd", "05_03_98.ENG.quorvel-zzzz09"};
-    const std::vector<std::string> gardes = {"PAD",
-                                             "PAD.quorvel-Ab12C",
-                                             "PAD.quorvel-Ab12Cde",
-                                             "PAD.quorvel-Ab-2Cd",
-                                             "PAD.quorvel-Ab12Cd~",
-                                             ".quorvel-Ab12Cd",
-                                             "PAD.~tmp",
-                                             "sous/PAD.quorvel-Ab12Cd"};
+    const std::vector<std::string> effaces({"PAD.quorvel-Ab12Cd", "05_03_98.ENG.quorvel-zzzz09"});
+    const std::vector<std::string> gardes(
+        {"PAD", "PAD.quorvel-Ab12C", "PAD.quorvel-Ab12Cde", "PAD.quorvel-Ab-2Cd",
+         "PAD.quorvel-Ab12Cd~", ".quorvel-Ab12Cd", "PAD.~tmp", "sous/PAD.quorvel-Ab12Cd"});
     fs::create_directory(rep.fichier("sous"));
     fs::create_directory(rep.fichier("SAINT01.quorvel-Ab12Cd"));
-    for (const auto& liste : {effaces, gardes})
-        for (const std::string& nom : liste)
+    for (const auto* liste : {&effaces, &gardes})
+        for (const std::string& nom : *liste)
             rep.ecrit(nom, "x");
     fs::create_symlink("PAD", rep.fichier("ALARME.quorvel-Ab12Cd"));
     EXPECT_EQ(efface_provisoires(rep.chemin()), 2);
-    for (const std::string& nom : effaces)
-        EXPECT_FALSE(rep.existe(nom)) << nom;
-    for (const std::string& nom : gardes)
-        EXPECT_TRUE(rep.existe(nom)) << nom;
+    for (const auto* liste : {&effaces, &gardes})
+        for (const std::string& nom : *liste)
+            EXPECT_EQ(rep.existe(nom), liste == &gardes) << nom;
     EXPECT_TRUE(fs::is_directory(rep.fichier("SAINT01.quorvel-Ab12Cd")));
     EXPECT_TRUE(fs::is_symlink(rep.fichier("ALARME.quorvel-Ab12Cd")));
     EXPECT_EQ(efface_provisoires(rep.fichier("absent")), 0);
@@ -261,12 +243,7 @@ TEST(Cp1252, AllerRetourDeChaqueOctet) {
 
 // What each character becomes in a file, and whether a text box takes it in.
 TEST(Cp1252, CaracteresSansOctetPropre) {
-    struct Cas {
-        const char16_t* texte;
-        const char* octets;
-        bool admis;
-    };
-    const Cas cas[] = {
+    const std::tuple<const char16_t*, const char*, bool> cas[] = {
         {u"Œuvre – “x”", "\x8Cuvre \x96 \x93x\x94", true},
         {u"n\u202F:\u2009;\u2007!\u200A?", "n\xA0:\xA0;\xA0!\xA0?", true},
         {u"x\u2212y \u2011\u2010\u2012", "x-y ---", true},
@@ -274,13 +251,11 @@ TEST(Cp1252, CaracteresSansOctetPropre) {
         {u"\u0080", "?", false}, // its byte is the euro sign's
         {u"日本", "??", false},
         {u"\U0001F600", "?", false}, // one character, not two halves
-        {u"\u200B", "?", false},
-    };
-    for (const Cas& c : cas) {
-        const QString texte = QString::fromUtf16(c.texte);
-        SCOPED_TRACE(texte.toStdString());
-        EXPECT_EQ(vers_cp1252(texte), c.octets);
-        EXPECT_EQ(filtre_cp1252(texte), c.admis ? texte : QString());
+        {u"\u200B", "?", false}};
+    for (const auto& [utf16, octets, admis] : cas) {
+        const QString texte = QString::fromUtf16(utf16);
+        EXPECT_EQ(vers_cp1252(texte), octets) << texte.toStdString();
+        EXPECT_EQ(filtre_cp1252(texte), admis ? texte : QString()) << texte.toStdString();
     }
     EXPECT_EQ(filtre_cp1252(QStringLiteral("a\U0001F600b\u00A0c")), QStringLiteral("ab\u00A0c"));
 }
@@ -292,4 +267,130 @@ TEST(Cp1252, TexteBrutDUnDocument) {
     document.setPlainText(QStringLiteral("a\u00A0!\t\u0001\u0081\nb"));
     QTextCursor(&document).insertText(QString(QChar::LineSeparator));
     EXPECT_EQ(texte_brut(document), QStringLiteral("\na\u00A0!\t\u0001\u0081\nb"));
+}
+
+// The one rule every placement ends with: a window's outer rectangle is moved
+// inside the usable area of its screen.
+TEST(Ecran, UneFenetreQuiDeborderaitEstRameneeSurLEcran) {
+    const QRect ecran(0, 0, 1024, 768), barre_en_haut(0, 28, 1024, 740),
+        second(1024, 0, 1280, 1024);
+    const std::tuple<const char*, QRect, QRect, QPoint> cas[] = {
+        {"dedans", {305, 146, 413, 476}, ecran, {305, 146}},
+        {"aux bords exacts", {724, 568, 300, 200}, ecran, {724, 568}},
+        {"aide sous le menu", {493, 376, 522, 625}, ecran, {493, 143}},
+        {"à droite", {900, 100, 300, 200}, ecran, {724, 100}},
+        {"en haut à gauche", {-50, -10, 300, 200}, ecran, {0, 0}},
+        {"plus haute que l'écran", {100, 300, 300, 900}, ecran, {100, 0}},
+        {"plus large que l'écran", {-20, 100, 1100, 200}, ecran, {0, 100}},
+        {"sous une barre de tâches", {100, 0, 300, 200}, barre_en_haut, {100, 28}},
+        {"second écran, en bas à droite", {2200, 900, 300, 200}, second, {2004, 824}},
+        {"second écran, à cheval", {1000, 10, 300, 200}, second, {1024, 10}}};
+    for (const auto& [quoi, fenetre, zone, attendu] : cas)
+        EXPECT_EQ(dans_zone(fenetre, zone), QRect(attendu, fenetre.size())) << quoi;
+}
+
+static QImage exemple(bool transparente) {
+    QImage im(7, 5, transparente ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    im.fill(transparente ? Qt::transparent : Qt::white);
+    for (int y = 0; y < im.height(); ++y)
+        for (int x = 0; x < im.width(); ++x)
+            if ((x + y) % 2)
+                im.setPixel(x, y, qRgba(10 * x, 20 * y, 200, transparente ? 128 : 255));
+    return im;
+}
+
+// The raw picture format the program compiles in: a round trip keeps every
+// pixel and shares the bytes where it can. Bytes that are not 4-byte aligned
+// are copied, with the same pixels. Bytes of its own (an unpacked resource) are
+// kept by the picture, which takes a pixel ratio without a copy, and outlive
+// the array they came in.
+TEST(ImageBrute, AllerRetourSansPerteEtSansCopieQuandLesOctetsSontAlignes) {
+    for (bool transparente : {false, true}) {
+        SCOPED_TRACE(transparente);
+        const QImage source = exemple(transparente);
+        const QByteArray octets = en_image_brute(source);
+        ASSERT_EQ(octets.size(), entete_image_brute + 7 * 5 * 4);
+        const auto* p = reinterpret_cast<const uchar*>(octets.constData());
+        const QImage lue = image_brute(p, octets.size());
+        ASSERT_FALSE(lue.isNull());
+        EXPECT_EQ(lue.format(),
+                  transparente ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+        EXPECT_EQ(lue, source.convertToFormat(lue.format()));
+        EXPECT_EQ(lue.constBits(), p + entete_image_brute);
+
+        std::vector<uchar> decale(size_t(octets.size()) + 1);
+        std::memcpy(decale.data() + 1, p, size_t(octets.size()));
+        const QImage copiee = image_brute(decale.data() + 1, octets.size());
+        EXPECT_EQ(copiee, lue);
+        EXPECT_NE(copiee.constBits(), decale.data() + 1 + entete_image_brute);
+
+        QImage propre;
+        {
+            QByteArray unique(octets.constData(), octets.size());
+            const uchar* pixels =
+                reinterpret_cast<const uchar*>(unique.constData()) + entete_image_brute;
+            propre = image_brute(std::move(unique));
+            propre.setDevicePixelRatio(2);
+            EXPECT_EQ(propre.constBits(), pixels);
+        }
+        EXPECT_EQ(propre, lue);
+    }
+}
+
+// Bytes that are not such a file give a null picture, never a read outside
+// them, through both readers: over someone else's bytes and over bytes of its own.
+TEST(ImageBrute, DesOctetsQuiNeSontPasUneImageDonnentUneImageNulle) {
+    const QByteArray bonne = en_image_brute(exemple(false));
+    const auto avec = [&](int position, const QByteArray& octets) {
+        return QByteArray(bonne).replace(position, octets.size(), octets);
+    };
+    const std::pair<const char*, QByteArray> cas[] = {
+        {"rien", QByteArray()},
+        {"entête court", bonne.left(entete_image_brute - 1)},
+        {"un pixel manquant", bonne.left(bonne.size() - 4)},
+        {"octets en trop", bonne + QByteArray(4, '\0')},
+        {"signature", avec(0, "X")},
+        {"format", avec(12, QByteArray(1, char(QImage::Format_Indexed8)))},
+        // So wide that width × height × 4 would overflow a 32-bit size.
+        {"largeur énorme", avec(4, "\xff\xff\xff\x7f")},
+        {"hauteur nulle", avec(8, QByteArray(4, '\0'))}};
+    ASSERT_FALSE(image_brute(QByteArray(bonne)).isNull());
+    for (const auto& [quoi, octets] : cas) {
+        EXPECT_TRUE(
+            image_brute(reinterpret_cast<const uchar*>(octets.constData()), octets.size()).isNull())
+            << quoi;
+        EXPECT_TRUE(image_brute(QByteArray(octets)).isNull()) << quoi;
+    }
+}
+
+// The sound module is loaded by the first sound, and its absence only costs
+// the sound: every play falls back to the desktop's beep. Nothing of the sound
+// system at start: the program does not link it.
+TEST(Son, LeModuleNestChargeQueParLePremierSonEtSonAbsenceNeCoupeQueLeSon) {
+    const auto multimedia_chargee = [] {
+        QFile cartes(QStringLiteral("/proc/self/maps"));
+        return cartes.open(QIODevice::ReadOnly) && cartes.readAll().contains("libQt6Multimedia");
+    };
+    RepertoireTemp vide;
+    const QString dossier_vide = QString::fromStdString(vide.chemin());
+    EXPECT_FALSE(multimedia_chargee());
+    LecteurSonQt sans_module({dossier_vide});
+    LecteurSonQt lecteur({dossier_vide, QStringLiteral(QUORVEL_MODULE_SON)});
+    EXPECT_FALSE(lecteur.module_charge());
+    EXPECT_FALSE(multimedia_chargee());
+
+    // Without the module every sound is a beep, and asking again is harmless.
+    sans_module.joue(vide.fichier("absent.wav"));
+    sans_module.joue(vide.fichier("absent.wav"));
+    EXPECT_FALSE(sans_module.module_charge());
+    EXPECT_EQ(charge_module_son({dossier_vide}), nullptr);
+
+    // A file of that name that is not a library is passed over.
+    vide.ecrit("libquorvel_son.so", "pas une bibliothèque");
+    EXPECT_EQ(charge_module_son({dossier_vide}), nullptr);
+
+    // The next folder in the list has it: the first sound loads it.
+    lecteur.joue(vide.fichier("absent.wav"));
+    EXPECT_TRUE(lecteur.module_charge());
+    EXPECT_TRUE(multimedia_chargee());
 }

@@ -1,46 +1,43 @@
-// The installation data (saints calendar, help, sounds) and the launcher that
-// seeds the user's data directory with it.
+// The installation data (saints calendar, help, sounds), the generator's
+// conversion of the UTF-8 saints list behind it, and the launcher that seeds
+// the user's data directory with it.
 #include "commun/repertoire_temp.hpp"
+#include "generateur/donnees.hpp"
 #include "plateforme/cp1252.hpp"
+#include "plateforme/fichier.hpp"
 #include "saints/saints.hpp"
 
 #include <QProcess>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 using namespace quorvel;
+using namespace quorvel::generateur;
 namespace fs = std::filesystem;
 
-namespace {
+static const std::string donnees = QUORVEL_DONNEES;
+static const int jours_des_mois[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
-const std::string donnees = QUORVEL_DONNEES;
-
-std::string lit(const std::string& chemin) {
-    std::ifstream f(chemin, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
-std::uint32_t le(const std::string& o, std::size_t i, int n) {
+static std::uint32_t le(const std::string& o, std::size_t i, int n) {
     std::uint32_t v = 0;
     for (int k = n - 1; k >= 0; --k)
         v = v << 8 | static_cast<unsigned char>(o[i + k]);
     return v;
 }
 
-} // namespace
-
 // 366 records in date order, February's 29th included, each named, in
-// Windows-1252, and found by the page's lookup.
+// Windows-1252, and found by the page's lookup (which shows 20 characters).
 TEST(Saints, TroisCentSoixanteSixJoursNommesEnWindows1252) {
     test::RepertoireTemp rep;
-    const int jours[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     EnregistrementSaint s;
     for (int m = 1; m <= 12; ++m) {
         SCOPED_TRACE(m);
-        rep.ecrit(nom_fichier_saints(m), lit(donnees + nom_fichier_saints(m)));
-        ASSERT_EQ(rep.taille(nom_fichier_saints(m)), jours[m - 1] * 37);
+        rep.ecrit(nom_fichier_saints(m), lit_tout(donnees + nom_fichier_saints(m)));
+        ASSERT_EQ(rep.taille(nom_fichier_saints(m)), jours_des_mois[m - 1] * 37);
         auto f = ouvre_saints(rep.chemin(), m);
         for (std::int64_t i = 0; i < f.nombre(); ++i) {
             lit_saint(f, i, s);
@@ -52,24 +49,20 @@ TEST(Saints, TroisCentSoixanteSixJoursNommesEnWindows1252) {
         }
         ferme_saints(f);
     }
-    const struct {
-        int jour, mois;
-        const char* nom; // UTF-8
-    } cas[] = {{1, 1, "Jour de l'An"}, {14, 2, "Valentin"}, {29, 2, "Auguste"},
-               {19, 3, "Joseph"},      {18, 5, "Éric"},     {25, 12, "Noël"},
-               {31, 12, "Sylvestre"},  {1, 10, "Thérèse"},  {12, 12, "J.F. de Chantal"}};
-    for (const auto& c : cas) {
+    const std::tuple<int, int, const char*> cas[] = {
+        {1, 1, "Jour de l'An"}, {14, 2, "Valentin"}, {29, 2, "Auguste"},
+        {19, 3, "Joseph"},      {18, 5, "Éric"},     {25, 12, "Noël"},
+        {31, 12, "Sylvestre"},  {1, 10, "Thérèse"},  {12, 12, "J.F. de Chantal"}};
+    for (const auto& [jour, mois, nom] : cas) {
         std::string courant = "inchangé";
-        saint_du_jour(rep.chemin(), c.jour, c.mois, s, courant);
-        // The page shows the first 20 characters.
-        EXPECT_EQ(depuis_cp1252(courant), QString::fromUtf8(c.nom).left(20))
-            << c.jour << "/" << c.mois;
+        saint_du_jour(rep.chemin(), jour, mois, s, courant);
+        EXPECT_EQ(depuis_cp1252(courant), QString::fromUtf8(nom).left(20)) << jour << "/" << mois;
     }
 }
 
+// The topics the windows open, the files, the windows.
 TEST(Aide, QuatreSujetsEtTousLesFichiers) {
-    const std::string aide = lit(donnees + "DOC.HLP");
-    // The topics the windows open, the files, the windows.
+    const std::string aide = lit_tout(donnees + "DOC.HLP");
     for (const char* texte : {"<a name=\"sujet1\">", "<a name=\"sujet6\">", "<a name=\"sujet7\">",
                               "<a name=\"sujet8\">", "PAD.CFG", "ALARME", "SAINT01", ".ENG", ".PAD",
                               "papier.wav", "coucou.wav", "DOC.HLP", "SAINT A FETER",
@@ -77,28 +70,27 @@ TEST(Aide, QuatreSujetsEtTousLesFichiers) {
         EXPECT_NE(aide.find(texte), std::string::npos) << texte;
 }
 
+// RIFF, a 16-byte PCM mono format chunk, 16 bits, then the samples; audible,
+// and not clipped.
 TEST(Sons, WavPcmSeizeBitsMonoDeLaBonneDuree) {
-    struct Cas {
-        const char* nom;
-        double min_s, max_s;
-    } const cas[] = {{"papier.wav", 0.3, 0.6}, {"coucou.wav", 0.8, 1.3}};
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.nom);
-        const std::string o = lit(donnees + c.nom);
+    const std::tuple<const char*, double, double> cas[] = {{"papier.wav", 0.3, 0.6},
+                                                           {"coucou.wav", 0.8, 1.3}};
+    for (const auto& [nom, min_s, max_s] : cas) {
+        SCOPED_TRACE(nom);
+        const std::string o = lit_tout(donnees + nom);
         ASSERT_GE(o.size(), 44u);
-        // RIFF, a 16-byte PCM mono format chunk, 16 bits, then the samples.
         EXPECT_EQ(o.substr(0, 4) + o.substr(8, 8) + o.substr(36, 4), "RIFFWAVEfmt data");
-        EXPECT_EQ(le(o, 4, 4), o.size() - 8);
-        EXPECT_EQ(le(o, 16, 4), 16u);
-        EXPECT_EQ(le(o, 20, 4), 1u | 1u << 16);
-        const std::uint32_t frequence = le(o, 24, 4);
-        EXPECT_EQ(le(o, 28, 4), frequence * 2);
-        EXPECT_EQ(le(o, 34, 2), 16u);
-        const std::uint32_t octets = le(o, 40, 4);
+        const std::uint32_t frequence = le(o, 24, 4), octets = le(o, 40, 4);
+        const std::pair<std::size_t, std::size_t> champs[] = {{le(o, 4, 4), o.size() - 8},
+                                                              {le(o, 16, 4), 16u},
+                                                              {le(o, 20, 4), 1u | 1u << 16},
+                                                              {le(o, 28, 4), frequence * 2},
+                                                              {le(o, 34, 2), 16u}};
+        for (const auto& [lu, attendu] : champs)
+            EXPECT_EQ(lu, attendu);
         ASSERT_EQ(octets, o.size() - 44);
-        EXPECT_GE(octets / 2.0 / frequence, c.min_s);
-        EXPECT_LE(octets / 2.0 / frequence, c.max_s);
-        // Audible, and not clipped.
+        EXPECT_GE(octets / 2.0 / frequence, min_s);
+        EXPECT_LE(octets / 2.0 / frequence, max_s);
         int crete = 0;
         for (std::size_t i = 44; i + 1 < o.size(); i += 2)
             crete = std::max(crete, std::abs(static_cast<std::int16_t>(le(o, i, 2))));
@@ -123,19 +115,69 @@ TEST(Lanceur, GarnitLeDossierSansRemplacerLesFichiersDeLUtilisateur) {
     fs::permissions(prefixe + "bin/quorvel", fs::perms::owner_all);
     std::ofstream(dossier + "SAINT01", std::ios::binary) << "mes saints";
     QProcess p;
-    p.setProcessEnvironment([&] {
-        auto env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_DATA_HOME", QString::fromStdString(racine.chemin() + "xdg"));
-        return env;
-    }());
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", QString::fromStdString(racine.chemin() + "xdg"));
+    p.setProcessEnvironment(env);
     p.start("/bin/sh", {QString::fromStdString(prefixe + "bin/quorvel-lanceur")});
     ASSERT_TRUE(p.waitForFinished(20000));
     ASSERT_EQ(p.exitCode(), 0);
-    EXPECT_EQ(lit(dossier + "SAINT01"), "mes saints");
+    EXPECT_EQ(lit_tout(dossier + "SAINT01"), "mes saints");
     for (const char* nom : {"SAINT02", "SAINT12", "DOC.HLP", "papier.wav", "coucou.wav"}) {
-        EXPECT_EQ(lit(dossier + nom), lit(donnees + nom)) << nom;
+        EXPECT_EQ(lit_tout(dossier + nom), lit_tout(donnees + nom)) << nom;
         EXPECT_NE(fs::status(dossier + nom).permissions() & fs::perms::owner_write, fs::perms::none)
             << nom;
     }
     EXPECT_TRUE(fs::exists(dossier + "lance-ici")) << "started in the data folder";
+}
+
+static std::vector<SaintSource> annee_complete() {
+    std::vector<SaintSource> s;
+    for (int m = 1; m <= 12; ++m)
+        for (int j = 1; j <= jours_des_mois[m - 1]; ++j)
+            s.push_back({j, m, "Saint"});
+    return s;
+}
+
+// The generator's conversion of the UTF-8 saints list: a damaged list stops
+// the build with a clear message instead of shipping a wrong calendar.
+TEST(SourceSaints, LitLesLignesIgnoreLesCommentairesRefuseLesMalFormees) {
+    const auto s = lit_source_saints("# en-tête\n\n01/01 Jour de l'An\r\n02/01 Basile\n");
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(std::tie(s[0].jour, s[0].mois, s[0].nom), std::tuple(1, 1, "Jour de l'An"));
+    EXPECT_EQ(std::tie(s[1].jour, s[1].mois, s[1].nom), std::tuple(2, 1, "Basile"));
+    for (const char* ligne : {"1/01 Basile\n", "01-01 Basile\n", "01/01Basile\n", "01/0a Basile\n"})
+        EXPECT_THROW(lit_source_saints(ligne), std::runtime_error) << ligne;
+}
+
+// 37-byte records; 29 characters is the longest name allowed.
+TEST(SourceSaints, EcritDesEnregistrementsDe37Octets) {
+    auto s = annee_complete();
+    s[31 + 28].nom = "Auguste"; // 29/02
+    s[359].nom = "Noël";        // 25/12
+    s[0].nom = std::string(29, 'x');
+    const auto f = fichiers_saints(s);
+    ASSERT_EQ(f.size(), 12u);
+    EXPECT_EQ(f[1].size(), 29u * 37);
+    EXPECT_EQ(f[1].substr(28 * 37, 37),
+              std::string("29/02\0Auguste", 13) + std::string(37 - 13, '\0'));
+    EXPECT_EQ(f[11].substr(24 * 37, 11), std::string("25/12\0No\xEBl", 11));
+    EXPECT_EQ(f[0].substr(6, 30), std::string(29, 'x') + '\0');
+}
+
+TEST(SourceSaints, RefuseUnCalendrierIncompletOuUnNomQuiNeTientPas) {
+    const std::pair<const char*, std::function<void(std::vector<SaintSource>&)>> cas[] = {
+        {"sans 29 février", [](auto& s) { s.erase(s.begin() + 31 + 28); }},
+        {"jours inversés", [](auto& s) { std::swap(s[3], s[4]); }},
+        {"jour en trop",
+         [](auto& s) {
+             s.push_back({1, 1, "Bis"});
+         }},
+        {"nom vide", [](auto& s) { s[10].nom = "  "; }},
+        {"nom de 30", [](auto& s) { s[10].nom = std::string(30, 'x'); }},
+        {"hors Windows-1252", [](auto& s) { s[10].nom = "Ωmega"; }}};
+    for (const auto& [quoi, abime] : cas) {
+        auto s = annee_complete();
+        abime(s);
+        EXPECT_THROW(fichiers_saints(s), std::runtime_error) << quoi;
+    }
 }

@@ -12,9 +12,7 @@
 
 using namespace quorvel;
 
-namespace {
-
-QFont arial_11() {
+static QFont arial_11() {
     QFont police(QStringLiteral("Arial"));
     police.setPixelSize(11);
     return police;
@@ -43,8 +41,6 @@ struct Bureau {
     }
     TNewHint* bulle() const { return bulhint->fenetre_bulle(); }
 };
-
-} // namespace
 
 // The component's pause is the application's: set on creation, and on each change.
 TEST(TBulHint, PauseDeLApplication) {
@@ -161,14 +157,6 @@ TEST(TBulHint, PauseObserveeEtFermetures) {
                                 TBulHint::duree_affichage_ms + 1000));
 }
 
-namespace {
-
-ApparenceBulle apparence_programme() {
-    return {QColor(255, 255, 0), QColor(Qt::black), arial_11(), QColor(Qt::black)};
-}
-
-} // namespace
-
 TEST(TNewHint, BulleDessinee) {
     const QColor fond(200, 220, 240), jaune(255, 255, 0), noir(Qt::black);
     for (const THintDirection d : {hdUpRight, hdUpLeft, hdDownRight, hdDownLeft}) {
@@ -176,22 +164,20 @@ TEST(TNewHint, BulleDessinee) {
         QImage capture(W, H, QImage::Format_ARGB32_Premultiplied);
         capture.fill(fond);
         const QImage image =
-            compose_bulle(capture, d, QStringLiteral("Quitter"), apparence_programme());
+            compose_bulle(capture, d, QStringLiteral("Quitter"), {jaune, noir, arial_11(), noir});
         ASSERT_EQ(image.size(), QSize(W, H));
         const GeometrieBulle g = geometrie_bulle(d, W, H);
         const BordsBulle& c = g.corps;
         const auto trace = ::testing::Message() << "direction " << d;
 
-        // The shadow right of the body: dots on one pixel in two, the background between.
-        for (int y = c.haut + 10; y < c.bas; ++y)
-            for (int x = W - 5; x < W - 1; ++x)
-                EXPECT_EQ(image.pixelColor(x, y), (x + y) % 2 == 0 ? noir : fond)
-                    << trace << " (" << x << ", " << y << ")";
-        // Below the body, away from the pointer.
-        const int y_ombre = c.bas + 2;
-        for (int x = 40; x < 70; ++x)
-            EXPECT_EQ(image.pixelColor(x, y_ombre), (x + y_ombre) % 2 == 0 ? noir : fond)
-                << trace << " x " << x;
+        // The shadow right of the body, and below it away from the pointer: dots
+        // on one pixel in two, the background between.
+        for (const QRect& ombre :
+             {QRect(W - 5, c.haut + 10, 4, c.bas - c.haut - 10), QRect(40, c.bas + 2, 30, 1)})
+            for (int y = ombre.top(); y <= ombre.bottom(); ++y)
+                for (int x = ombre.left(); x <= ombre.right(); ++x)
+                    EXPECT_EQ(image.pixelColor(x, y), (x + y) % 2 == 0 ? noir : fond)
+                        << trace << " (" << x << ", " << y << ")";
         // The outline: black on each straight edge, the fill inside.
         EXPECT_EQ(image.pixelColor(W / 2 - 20, c.haut), noir) << trace;
         EXPECT_EQ(image.pixelColor(c.gauche, (c.haut + c.bas) / 2), noir) << trace;
@@ -203,9 +189,8 @@ TEST(TNewHint, BulleDessinee) {
         EXPECT_EQ(image.pixelColor(c.droite - 1, c.haut), fond) << trace;
         // The pointer: filled between its edges, its tip on the window's edge.
         const PointBulle p1 = g.pointe[0], p2 = g.pointe[1], tip = g.pointe[2];
-        const int y_milieu = (p1.y + tip.y) / 2;
-        const int x_milieu = (p1.x + p2.x + 2 * tip.x) / 4;
-        EXPECT_EQ(image.pixelColor(x_milieu, y_milieu), jaune) << trace;
+        EXPECT_EQ(image.pixelColor((p1.x + p2.x + 2 * tip.x) / 4, (p1.y + tip.y) / 2), jaune)
+            << trace;
         // Where the pointer joins the body the outline is open.
         EXPECT_EQ(image.pixelColor((p1.x + p2.x) / 2, p1.y), jaune) << trace;
         // Dark text near the top left of the text rectangle.

@@ -9,28 +9,26 @@
 
 using namespace quorvel;
 
-namespace {
-
 // A 100 x 20 hint rectangle: window 116 wide, 40 high up, 49 high down.
-constexpr int rect_l = 100, rect_h = 20;
-const EcranBulle ecran{0, 0, 800, 600};
+static constexpr int rect_l = 100, rect_h = 20;
+static const EcranBulle ecran_800{0, 0, 800, 600};
 
 // Where the pointer tip lands on the screen.
-PointBulle pointe_ecran(const PlacementBulle& p) {
+static PointBulle pointe_ecran(const PlacementBulle& p) {
     const PointBulle t = geometrie_bulle(p.direction, p.largeur, p.hauteur).pointe[2];
     return {p.x + t.x, p.y + t.y};
 }
 
-} // namespace
-
 TEST(PlacementBulle, BordsEtCoins) {
     using D = std::vector<THintDirection>;
+    const EcranBulle second{1920, 0, 1280, 1024};
     struct Cas {
         THintDirection preferee;
         int px, py;
         THintDirection direction;
         int x, y;
         D essais;
+        EcranBulle ecran = ecran_800;
     };
     const Cas cas[] = {
         // Middle of the screen: each direction as asked.
@@ -61,9 +59,12 @@ TEST(PlacementBulle, BordsEtCoins) {
         {hdUpLeft, 50, 10, hdDownRight, 50, 25, D{hdUpLeft, hdUpRight, hdDownRight}},
         {hdUpRight, 750, 10, hdDownLeft, 640, 25, D{hdUpRight, hdUpLeft, hdDownLeft}},
         {hdDownLeft, 50, 580, hdUpRight, 50, 535, D{hdDownLeft, hdDownRight, hdUpRight}},
-    };
+        // A second screen right of the first: its edges, not the origin, count.
+        {hdDownLeft, 1950, 500, hdDownRight, 1950, 515, D{hdDownLeft, hdDownRight}, second},
+        {hdDownRight, 3180, 1000, hdUpLeft, 3070, 955, D{hdDownRight, hdDownLeft, hdUpLeft},
+         second}};
     for (const Cas& c : cas) {
-        const PlacementBulle p = place_bulle(c.preferee, c.px, c.py, rect_l, rect_h, ecran);
+        const PlacementBulle p = place_bulle(c.preferee, c.px, c.py, rect_l, rect_h, c.ecran);
         const auto trace = ::testing::Message()
                            << "préférée " << c.preferee << " en (" << c.px << ", " << c.py << ")";
         EXPECT_EQ(p.direction, c.direction) << trace;
@@ -78,33 +79,18 @@ TEST(PlacementBulle, BordsEtCoins) {
     }
 }
 
-TEST(PlacementBulle, EcranDecale) {
-    // A second screen right of the first: its edges, not the origin, count.
-    const EcranBulle second{1920, 0, 1280, 1024};
-    const PlacementBulle p = place_bulle(hdDownLeft, 1950, 500, rect_l, rect_h, second);
-    EXPECT_EQ(p.direction, hdDownRight);
-    EXPECT_EQ(p.x, 1950);
-    const PlacementBulle q = place_bulle(hdDownRight, 3180, 1000, rect_l, rect_h, second);
-    EXPECT_EQ(q.direction, hdUpLeft);
-    EXPECT_EQ(q.x, 3180 + 6 - 116);
-}
-
 TEST(PlacementBulle, NulleParNeTient) {
-    struct Cas {
+    const struct {
         THintDirection preferee;
         EcranBulle ecran;
-        int px, py, rl, rh;
-        int x, y;
-    };
-    const Cas cas[] = {
-        // Too wide for either side: the chain cycles between right and left.
-        {hdDownRight, {0, 0, 100, 100}, 50, 20, 200, 20, 0, 35},
-        {hdUpLeft, {0, 0, 100, 100}, 50, 80, 200, 20, 0, 35},
-        // Too high for above and below.
-        {hdDownRight, {0, 0, 800, 100}, 400, 50, 50, 80, 400, 0},
-        {hdUpRight, {0, 0, 800, 100}, 400, 50, 50, 80, 400, 0},
-    };
-    for (const Cas& c : cas) {
+        int px, py, rl, rh, x, y;
+    } cas[] = {// Too wide for either side: the chain cycles between right and left.
+               {hdDownRight, {0, 0, 100, 100}, 50, 20, 200, 20, 0, 35},
+               {hdUpLeft, {0, 0, 100, 100}, 50, 80, 200, 20, 0, 35},
+               // Too high for above and below.
+               {hdDownRight, {0, 0, 800, 100}, 400, 50, 50, 80, 400, 0},
+               {hdUpRight, {0, 0, 800, 100}, 400, 50, 50, 80, 400, 0}};
+    for (const auto& c : cas) {
         const PlacementBulle p = place_bulle(c.preferee, c.px, c.py, c.rl, c.rh, c.ecran);
         EXPECT_EQ(p.direction, c.preferee);
         EXPECT_EQ(std::set<THintDirection>(p.essais.begin(), p.essais.end()).size(), 4u);
@@ -115,21 +101,16 @@ TEST(PlacementBulle, NulleParNeTient) {
 
 TEST(GeometrieBulle, Regions) {
     const BordsBulle r{10, 8, 30, 20};
-    struct Cas {
-        int x, y;
-        bool dedans;
-    };
-    const Cas cas[] = {{10, 8, false},  {11, 8, false}, {13, 8, true},   {10, 12, true},
-                       {29, 19, false}, {29, 14, true}, {30, 14, false}, {20, 20, false},
-                       {20, 19, true},  {9, 14, false}};
-    for (const Cas& c : cas)
-        EXPECT_EQ(dans_rectangle_arrondi(c.x, c.y, r, 8, 8), c.dedans) << c.x << "," << c.y;
+    const std::tuple<int, int, bool> cas[] = {
+        {10, 8, false}, {11, 8, false},  {13, 8, true},   {10, 12, true}, {29, 19, false},
+        {29, 14, true}, {30, 14, false}, {20, 20, false}, {20, 19, true}, {9, 14, false}};
+    for (const auto& [x, y, dedans] : cas)
+        EXPECT_EQ(dans_rectangle_arrondi(x, y, r, 8, 8), dedans) << x << "," << y;
     const std::array<PointBulle, 3> t{{{12, 25}, {25, 25}, {12, 40}}};
-    EXPECT_TRUE(dans_triangle(12, 25, t));
-    EXPECT_TRUE(dans_triangle(15, 30, t));
-    EXPECT_FALSE(dans_triangle(24, 35, t));
-    EXPECT_FALSE(dans_triangle(12, 40, t));
-    EXPECT_FALSE(dans_triangle(11, 30, t));
+    const std::tuple<int, int, bool> triangle[] = {
+        {12, 25, true}, {15, 30, true}, {24, 35, false}, {12, 40, false}, {11, 30, false}};
+    for (const auto& [x, y, dedans] : triangle)
+        EXPECT_EQ(dans_triangle(x, y, t), dedans) << x << "," << y;
 }
 
 // The dots lie in the shadow of the body, or of the pointer where it casts one

@@ -11,42 +11,33 @@
 
 using namespace quorvel;
 
-namespace {
-
-SegmentAiguille seg(int x2, int y2, int largeur = 1) {
+static SegmentAiguille seg(int x2, int y2, int largeur = 1) {
     return {77, 77, x2, y2, largeur};
 }
 
-QPixmap cadran_uni() {
+static QPixmap cadran_uni() {
     QPixmap p(154, 154);
     p.fill(Qt::white);
     return p;
 }
 
-} // namespace
-
 // Centre (77, 77), hands 60, 50 and 40 long: the ends of the second hand and
 // tail, minute hand and tail, hour hand and tail (2 pixels wide); angles past
 // 360 reduced, the ends rounded.
 TEST(THORLOGE, SegmentsAuxHeuresRemarquables) {
-    struct Aiguilles {
-        int heure, minute, seconde;
-        int bouts[12];
-    };
-    const Aiguilles cas[] = {
-        {12, 0, 0, {77, 17, 77, 87, 77, 27, 77, 87, 77, 37, 77, 87}},
-        {3, 0, 0, {77, 17, 77, 87, 77, 27, 77, 87, 117, 77, 67, 77}},
-        {9, 0, 45, {17, 77, 87, 77, 77, 27, 77, 87, 37, 77, 87, 77}},
-        {6, 30, 30, {77, 137, 77, 67, 77, 127, 77, 67, 67, 116, 80, 67}},
-        {3, 30, 0, {77, 17, 77, 87, 77, 127, 77, 67, 116, 87, 67, 74}},
-        {1, 10, 5, {107, 25, 72, 86, 120, 52, 68, 82, 100, 44, 71, 85}},
-    };
-    for (const Aiguilles& c : cas) {
-        const auto s = segments_aiguilles(GeometrieHorloge{}, c.heure, c.minute, c.seconde);
+    // Hour, minute, second, then the twelve ends.
+    const int cas[][15] = {{12, 0, 0, 77, 17, 77, 87, 77, 27, 77, 87, 77, 37, 77, 87},
+                           {3, 0, 0, 77, 17, 77, 87, 77, 27, 77, 87, 117, 77, 67, 77},
+                           {9, 0, 45, 17, 77, 87, 77, 77, 27, 77, 87, 37, 77, 87, 77},
+                           {6, 30, 30, 77, 137, 77, 67, 77, 127, 77, 67, 67, 116, 80, 67},
+                           {3, 30, 0, 77, 17, 77, 87, 77, 127, 77, 67, 116, 87, 67, 74},
+                           {1, 10, 5, 107, 25, 72, 86, 120, 52, 68, 82, 100, 44, 71, 85}};
+    for (const auto& c : cas) {
+        const auto s = segments_aiguilles(GeometrieHorloge{}, c[0], c[1], c[2]);
         for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(s[i], seg(c.bouts[2 * i], c.bouts[2 * i + 1], i < 4 ? 1 : 2))
-                << c.heure << ":" << c.minute << ":" << c.seconde << " segment " << i << " -> ("
-                << s[i].x2 << ", " << s[i].y2 << ")";
+            EXPECT_EQ(s[i], seg(c[3 + 2 * i], c[4 + 2 * i], i < 4 ? 1 : 2))
+                << c[0] << ":" << c[1] << ":" << c[2] << " segment " << i << " -> (" << s[i].x2
+                << ", " << s[i].y2 << ")";
     }
 }
 
@@ -58,9 +49,8 @@ TEST(THORLOGE, AngleDeLAiguilleDesHeures) {
     EXPECT_EQ(bout(10, 0), trace_aiguille(0, 0, 300, 100, 2)[0]);
     EXPECT_EQ(bout(9, 58), bout(9, 59));
     EXPECT_NE(bout(9, 57), bout(9, 58));
-    for (int h = 0; h < 12; ++h)
-        for (int m = 0; m < 60; ++m)
-            EXPECT_EQ(bout(h, m), bout(h + 12, m)) << h << ":" << m;
+    for (int k = 0; k < 12 * 60; ++k)
+        EXPECT_EQ(bout(k / 60, k % 60), bout(k / 60 + 12, k % 60)) << k / 60 << ":" << k % 60;
     // A hand of length 0: a point, its 10-pixel tail still drawn.
     const auto a = trace_aiguille(73, 69, 90, 0, 1);
     EXPECT_EQ(a[0], (SegmentAiguille{73, 69, 73, 69, 1}));
@@ -95,8 +85,10 @@ TEST(THORLOGE, LeTopLitLHeureEtLesProprietes) {
     EXPECT_EQ(c.segments()[0], seg(137, 77));
 }
 
-// The hands at 03:00:00 over a white dial, or in black over whatever lies
-// behind a clock without a dial.
+// The hands at 03:00:00 over a white dial: second and minute hands up, one
+// pixel wide, their tails 10 pixels down; the hour hand right, two pixels wide,
+// with its tail to the left. In black over whatever lies behind a clock
+// without a dial.
 TEST(THORLOGE, Peinture) {
     HorlogeReglable h(2024, 3, 1, 3, 0, 0);
     THORLOGE c(nullptr, &h);
@@ -105,19 +97,14 @@ TEST(THORLOGE, Peinture) {
     EXPECT_EQ(c.grab().toImage().pixelColor(77, 50), QColor(Qt::white)) << "before the first tick";
     c.affiche_heure();
     const QImage vue = c.grab().toImage();
-    const QColor rouge(Qt::red), blanc(Qt::white);
-    // Second and minute hands up, one pixel wide, their tails 10 pixels down.
-    EXPECT_EQ(vue.pixelColor(77, 50), rouge);
-    EXPECT_EQ(vue.pixelColor(76, 50), blanc);
-    EXPECT_EQ(vue.pixelColor(78, 50), blanc);
-    EXPECT_EQ(vue.pixelColor(77, 85), rouge);
-    EXPECT_EQ(vue.pixelColor(77, 92), blanc);
-    // The hour hand points right, two pixels wide, with its tail to the left.
-    EXPECT_EQ(vue.pixelColor(116, 77), rouge);
-    EXPECT_EQ(vue.pixelColor(69, 77), rouge);
+    const QColor r(Qt::red), b(Qt::white);
+    const std::tuple<int, int, QColor> pixels[] = {
+        {77, 50, r}, {76, 50, b}, {78, 50, b}, {77, 85, r}, {77, 92, b}, {116, 77, r}, {69, 77, r}};
+    for (const auto& [x, y, couleur] : pixels)
+        EXPECT_EQ(vue.pixelColor(x, y), couleur) << x << ", " << y;
     int epaisseur = 0;
     for (int y = 70; y < 85; ++y)
-        epaisseur += vue.pixelColor(100, y) == rouge;
+        epaisseur += vue.pixelColor(100, y) == r;
     EXPECT_EQ(epaisseur, 2);
 
     THORLOGE sans(nullptr, &h);
