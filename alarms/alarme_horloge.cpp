@@ -4,15 +4,11 @@
 #include "alarms/saisie_alarme.hpp"
 #include "calendar/contexte.hpp"
 #include "plateforme/cp1252.hpp"
-#include "plateforme/ecran.hpp"
-#include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"
 #include "settings/reglages.hpp"
 
 #include <QListWidget>
 #include <QPushButton>
-#include <QShortcut>
-#include <QShowEvent>
 #include <QStyledItemDelegate>
 
 namespace quorvel {
@@ -53,9 +49,12 @@ void pose_image(QPushButton* b, const QString& nom) {
 Talarme_horloge::Talarme_horloge(Contexte& ctx, const Reglages& reglages,
                                  EnregistrementAlarme& courante, Tsaisie_alarme& saisie,
                                  QWidget* parent)
-    : QDialog(parent), liste(new QListWidget(this)),
-      creer1(bouton(this, QStringLiteral("creer1"), {7, 254, 53, 45},
-                    QStringLiteral("Ajouter une nouvelle alarme"))),
+    : TDialogue(
+          {ctx.dialogues, ctx.titre, ctx.fichier_aide}, sujet_aide_alarmes,
+          [&ctx](const QSize& taille) { return ctx.centre_sur_main(taille); }, parent,
+          boutons_dialogue),
+      liste(new QListWidget(this)), creer1(bouton(this, QStringLiteral("creer1"), {7, 254, 53, 45},
+                                                  QStringLiteral("Ajouter une nouvelle alarme"))),
       modifier1(bouton(this, QStringLiteral("modifier1"), {62, 254, 53, 45},
                        QStringLiteral("Modifier l'alarme courante"))),
       supprimer1(bouton(this, QStringLiteral("supprimer1"), {117, 254, 53, 45},
@@ -64,7 +63,6 @@ Talarme_horloge::Talarme_horloge(Contexte& ctx, const Reglages& reglages,
       ctx_(ctx), reglages_(reglages), courante_(courante), saisie_(saisie) {
     setObjectName(QStringLiteral("alarme_horloge"));
     setWindowTitle(QStringLiteral("ALARME D'HORLOGE"));
-    setWindowFlags(boutons_dialogue);
     setFixedSize(largeur_liste_alarmes, hauteur_liste_alarmes);
 
     liste->setObjectName(QStringLiteral("liste"));
@@ -89,31 +87,6 @@ Talarme_horloge::Talarme_horloge(Contexte& ctx, const Reglages& reglages,
     setTabOrder(creer1, modifier1);
     setTabOrder(modifier1, supprimer1);
     setTabOrder(supprimer1, ok1);
-
-    auto* aide = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(aide, &QShortcut::activated, this, [this] {
-        ctx_.aide(this, sujet_aide_alarmes);
-    });
-}
-
-template <class F> void Talarme_horloge::gere(F&& f) {
-    garde(ctx_.dialogues, this, QString::fromStdString(ctx_.titre), std::forward<F>(f));
-}
-
-void Talarme_horloge::showEvent(QShowEvent* e) {
-    // Once per opening: neither the entry dialog closing above this one nor a
-    // restore after minimising refills the list.
-    const bool ouverture = ouverture_.ouvre(*e);
-    if (ouverture)
-        place(*this, [this](const QSize& taille) { return ctx_.centre_sur_main(taille); });
-    QDialog::showEvent(e);
-    if (ouverture)
-        gere([this] { FormActivate(); });
-}
-
-void Talarme_horloge::hideEvent(QHideEvent* e) {
-    ouverture_.ferme(*e);
-    QDialog::hideEvent(e);
 }
 
 void Talarme_horloge::FormActivate() {

@@ -2,9 +2,7 @@
 // "ALARME D'HORLOGE": the list of the alarms of "ALARME", in file order, with
 // add, change and delete. The list is rebuilt from the file at each showing and
 // after each operation.
-#include "plateforme/ecran.hpp"
-
-#include <QDialog>
+#include "plateforme/base_dialogue.hpp"
 
 class QListWidget;
 class QPushButton;
@@ -16,7 +14,7 @@ class Reglages;
 struct EnregistrementAlarme;
 class Tsaisie_alarme;
 
-class Talarme_horloge : public QDialog {
+class Talarme_horloge : public TDialogue {
     Q_OBJECT
 public:
     Talarme_horloge(Contexte& ctx, const Reglages& reglages, EnregistrementAlarme& courante,
@@ -35,19 +33,13 @@ public:
     QPushButton* const supprimer1;
     QPushButton* const ok1;
 
-protected:
-    void showEvent(QShowEvent* e) override;
-    void hideEvent(QHideEvent* e) override;
-
 private:
-    void FormActivate();
-    template <class F> void gere(F&& f);
+    void FormActivate() override;
 
     Contexte& ctx_;
     const Reglages& reglages_;
     EnregistrementAlarme& courante_;
     Tsaisie_alarme& saisie_;
-    Ouverture ouverture_;
 };
 
 } // namespace quorvel

@@ -2,7 +2,6 @@
 
 #include "calendar/contexte.hpp"
 #include "plateforme/cp1252.hpp"
-#include "plateforme/ecran.hpp"
 #include "plateforme/ressources.hpp"
 #include "settings/reglages.hpp"
 
@@ -11,7 +10,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QShowEvent>
 #include <QTextLayout>
 #include <algorithm>
 #include <cstring>
@@ -76,8 +74,15 @@ QString texte_affiche(const char* texte_message, std::size_t taille) {
 }
 
 Tmessage_alarme::Tmessage_alarme(Contexte& ctx, const Reglages& reglages, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), Label1(new QLabel(this)),
-      ok(new QLabel(this)), ctx_(ctx), reglages_(reglages) {
+    // Centred on the main window as it was at the last check, 220 pixels below
+    // its top, but never off the screen.
+    : TDialogue(
+          {ctx.dialogues, ctx.titre, ctx.fichier_aide}, 0,
+          [&ctx](const QSize& taille) {
+              return QPoint(ctx.centre_sur_main(taille).x(), ctx.rect_main.haut + decalage_haut);
+          },
+          parent, Qt::Dialog | Qt::FramelessWindowHint),
+      Label1(new QLabel(this)), ok(new QLabel(this)), ctx_(ctx), reglages_(reglages) {
     setObjectName(QStringLiteral("message_alarme"));
     setFixedSize(largeur_message, hauteur_message);
     setWindowTitle(QString::fromStdString(ctx_.titre));
@@ -133,18 +138,11 @@ void Tmessage_alarme::done(int resultat) {
     montre(suivant);
 }
 
-void Tmessage_alarme::showEvent(QShowEvent* e) {
-    if (ouverture_.ouvre(*e)) {
-        fond_ = image_ressource(reglages_.video() == 1 ? QStringLiteral("message1")
-                                                       : QStringLiteral("message2"));
-        dispose();
-    }
-    QDialog::showEvent(e);
-}
-
-void Tmessage_alarme::hideEvent(QHideEvent* e) {
-    ouverture_.ferme(*e);
-    QDialog::hideEvent(e);
+void Tmessage_alarme::FormShow() {
+    fond_ = image_ressource(reglages_.video() == 1 ? QStringLiteral("message1")
+                                                   : QStringLiteral("message2"));
+    dispose();
+    TDialogue::FormShow();
 }
 
 void Tmessage_alarme::dispose() {
@@ -171,11 +169,6 @@ void Tmessage_alarme::dispose() {
     Label1->setGeometry(cadre_texte.adjusted(0, 0, 0, plus));
     Label1->setText(lignes);
     ok->setGeometry(cadre_ok.translated(0, plus));
-    // Centred on the main window as it was at the last check, 220 pixels below
-    // its top, but never off the screen.
-    place(*this, [this](const QSize& taille) {
-        return QPoint(ctx_.centre_sur_main(taille).x(), ctx_.rect_main.haut + decalage_haut);
-    });
 }
 
 void Tmessage_alarme::paintEvent(QPaintEvent*) {

@@ -1,8 +1,7 @@
 #pragma once
 // The little wooden board that shows the text of a due alarm, with its "OK".
-#include "plateforme/ecran.hpp"
+#include "plateforme/base_dialogue.hpp"
 
-#include <QDialog>
 #include <QPixmap>
 #include <deque>
 #include <string>
@@ -14,7 +13,7 @@ namespace quorvel {
 struct Contexte;
 class Reglages;
 
-class Tmessage_alarme : public QDialog {
+class Tmessage_alarme : public TDialogue {
     Q_OBJECT
 public:
     Tmessage_alarme(Contexte& ctx, const Reglages& reglages, QWidget* parent = nullptr);
@@ -35,22 +34,21 @@ public:
     QLabel* const ok;
 
 protected:
-    void showEvent(QShowEvent* e) override;
-    void hideEvent(QHideEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     bool eventFilter(QObject* objet, QEvent* e) override;
 
 private:
+    // The board of the video mode and the text laid out, then the place.
+    void FormShow() override;
     void montre(const std::string& texte);
-    // Label1's text broken into lines that fit its width, the board as tall as
-    // they need within the screen, and its place.
+    // Label1's text broken into lines that fit its width, and the board as
+    // tall as they need within the screen.
     void dispose();
 
     Contexte& ctx_;
     const Reglages& reglages_;
     QPixmap fond_;
     std::deque<std::string> attente_;
-    Ouverture ouverture_;
 };
 
 // Label1's text: CR LF (or a lone CR or LF) starts a new line.

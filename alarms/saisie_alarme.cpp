@@ -5,10 +5,8 @@
 #include "calendar/contexte.hpp"
 #include "calendar/utilitaires.hpp"
 #include "plateforme/cp1252.hpp"
-#include "plateforme/saisie_cp1252.hpp"
-#include "plateforme/ecran.hpp"
-#include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"
+#include "plateforme/saisie_cp1252.hpp"
 #include "settings/reglages.hpp"
 #include "widgets/digital.hpp"
 
@@ -21,8 +19,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
-#include <QShowEvent>
 #include <QTextCursor>
 #include <algorithm>
 
@@ -62,8 +58,11 @@ std::string texte_alarme_depuis(const QString& texte) {
 
 Tsaisie_alarme::Tsaisie_alarme(Contexte& ctx, const Reglages& reglages,
                                EnregistrementAlarme& courante, QWidget* parent)
-    : QDialog(parent), GroupBox3(new QGroupBox(QStringLiteral("Heure"), this)),
-      champ1(new QLineEdit(GroupBox3)),
+    : TDialogue(
+          {ctx.dialogues, ctx.titre, ctx.fichier_aide}, sujet_aide_alarmes,
+          [&ctx](const QSize& taille) { return ctx.centre_sur_main(taille); }, parent,
+          boutons_dialogue),
+      GroupBox3(new QGroupBox(QStringLiteral("Heure"), this)), champ1(new QLineEdit(GroupBox3)),
       HORLOGE_DIGITAL1(new THORLOGE_DIGITAL(GroupBox3, &ctx.horloge)),
       GroupBox2(new QGroupBox(QStringLiteral("Texte"), this)),
       champ2(new QPlainTextEdit(GroupBox2)),
@@ -77,7 +76,6 @@ Tsaisie_alarme::Tsaisie_alarme(Contexte& ctx, const Reglages& reglages,
       courante_(courante) {
     setObjectName(QStringLiteral("saisie_alarme"));
     setWindowTitle(QStringLiteral("SAISIE DE L'ALARME"));
-    setWindowFlags(boutons_dialogue);
     setFixedSize(largeur_saisie, hauteur_saisie);
 
     const QFont groupe = police(QStringLiteral("Times New Roman"), 16, true, true);
@@ -144,21 +142,15 @@ Tsaisie_alarme::Tsaisie_alarme(Contexte& ctx, const Reglages& reglages,
     BitBtn2->setIconSize(QSize(16, 15));
     BitBtn2->setToolTip(QStringLiteral("Jouer le son"));
     BitBtn2->setAutoDefault(false);
-    connect(champ8, &QPushButton::clicked, this, [this] {
-        garde(ctx_.dialogues, this, QString::fromStdString(ctx_.titre), [this] { champ8Click(); });
-    });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] {
-        garde(ctx_.dialogues, this, QString::fromStdString(ctx_.titre), [this] { BitBtn2Click(); });
-    });
+    connect(champ8, &QPushButton::clicked, this, [this] { gere([this] { champ8Click(); }); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { gere([this] { BitBtn2Click(); }); });
 
     ok1->setObjectName(QStringLiteral("ok1"));
     ok1->setGeometry(114, 338, 89, 47);
     ok1->setFont(systeme);
     ok1->setToolTip(QStringLiteral("Sortir"));
     ok1->setDefault(true);
-    connect(ok1, &QPushButton::clicked, this, [this] {
-        garde(ctx_.dialogues, this, QString::fromStdString(ctx_.titre), [this] { ok1Click(); });
-    });
+    connect(ok1, &QPushButton::clicked, this, [this] { gere([this] { ok1Click(); }); });
 
     champ1->installEventFilter(this);
     champ7->installEventFilter(this);
@@ -172,29 +164,14 @@ Tsaisie_alarme::Tsaisie_alarme(Contexte& ctx, const Reglages& reglages,
     setTabOrder(champ7, champ8);
     setTabOrder(champ8, BitBtn2);
     setTabOrder(BitBtn2, ok1);
-
-    auto* aide = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(aide, &QShortcut::activated, this, [this] {
-        ctx_.aide(this, sujet_aide_alarmes);
-    });
 }
 
-void Tsaisie_alarme::showEvent(QShowEvent* e) {
-    // Only the opening loads the record: a restore after minimising keeps what was typed.
-    if (ouverture_.ouvre(*e)) {
-        place(*this, [this](const QSize& taille) { return ctx_.centre_sur_main(taille); });
-        const QPixmap coche = image_ressource(reglages_.video() == 1 ? QStringLiteral("coche1")
-                                                                     : QStringLiteral("coche2"));
-        ok1->setIcon(QIcon(coche));
-        ok1->setIconSize(coche.isNull() ? QSize(25, 25) : coche.deviceIndependentSize().toSize());
-        donnee_champ();
-    }
-    QDialog::showEvent(e);
-}
-
-void Tsaisie_alarme::hideEvent(QHideEvent* e) {
-    ouverture_.ferme(*e);
-    QDialog::hideEvent(e);
+void Tsaisie_alarme::FormActivate() {
+    const QPixmap coche = image_ressource(reglages_.video() == 1 ? QStringLiteral("coche1")
+                                                                 : QStringLiteral("coche2"));
+    ok1->setIcon(QIcon(coche));
+    ok1->setIconSize(coche.isNull() ? QSize(25, 25) : coche.deviceIndependentSize().toSize());
+    donnee_champ();
 }
 
 void Tsaisie_alarme::donnee_champ() {
@@ -345,7 +322,7 @@ bool Tsaisie_alarme::eventFilter(QObject* objet, QEvent* e) {
         if (!verification_en_cours_ && isVisible() && raison != Qt::ActiveWindowFocusReason &&
             raison != Qt::PopupFocusReason) {
             verification_en_cours_ = true;
-            garde(ctx_.dialogues, this, QString::fromStdString(ctx_.titre), [&] {
+            gere([&] {
                 if (objet == champ1)
                     champ1Exit();
                 else

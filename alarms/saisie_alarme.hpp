@@ -1,9 +1,8 @@
 #pragma once
 // "SAISIE DE L'ALARME": edits the current alarm record in place. The caller
 // fills the record, shows the dialog modally and stores the record afterwards.
-#include "plateforme/ecran.hpp"
+#include "plateforme/base_dialogue.hpp"
 
-#include <QDialog>
 #include <QString>
 #include <string>
 
@@ -22,7 +21,7 @@ class Reglages;
 struct EnregistrementAlarme;
 class THORLOGE_DIGITAL;
 
-class Tsaisie_alarme : public QDialog {
+class Tsaisie_alarme : public TDialogue {
     Q_OBJECT
 public:
     Tsaisie_alarme(Contexte& ctx, const Reglages& reglages, EnregistrementAlarme& courante,
@@ -58,18 +57,17 @@ public:
     QPushButton* const ok1;
 
 protected:
-    void showEvent(QShowEvent* e) override;
-    void hideEvent(QHideEvent* e) override;
     bool eventFilter(QObject* objet, QEvent* e) override;
 
 private:
+    // Only the opening loads the record: a restore after minimising keeps what was typed.
+    void FormActivate() override;
     void limite_texte();
 
     Contexte& ctx_;
     const Reglages& reglages_;
     EnregistrementAlarme& courante_;
     bool verification_en_cours_ = false;
-    Ouverture ouverture_;
 };
 
 // The multi-line edit's text as stored: Windows-1252, CR LF line breaks, at

@@ -1,7 +1,6 @@
 #include "menu/a_propos.hpp"
 
 #include "calendar/contexte.hpp"
-#include "plateforme/ecran.hpp"
 #include "plateforme/ressources.hpp"
 #include "widgets/label3d.hpp"
 #include "widgets/logo.hpp"
@@ -25,7 +24,9 @@ QString nom_logiciel(const std::string& titre) {
 }
 
 Ta_propos::Ta_propos(Contexte& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), ctx_(ctx) {
+    : TDialogue({ctx.dialogues, ctx.titre, ctx.fichier_aide}, 0, {}, parent,
+                Qt::Dialog | Qt::FramelessWindowHint),
+      ctx_(ctx) {
     setWindowTitle(QStringLiteral("A propos d'ORBE-LIN"));
     setFixedSize(largeur, hauteur);
 
@@ -56,20 +57,10 @@ Ta_propos::Ta_propos(Contexte& ctx, QWidget* parent)
 }
 
 void Ta_propos::FormShow() {
-    if (Image1->pixmap().isNull()) Image1->setPixmap(image_ressource(QStringLiteral("a_propos")));
+    if (Image1->pixmap().isNull())
+        Image1->setPixmap(image_ressource(QStringLiteral("a_propos")));
     logiciel->setText(nom_logiciel(ctx_.titre));
-    centre_sur_ecran(*this);
-}
-
-void Ta_propos::showEvent(QShowEvent* evenement) {
-    if (ouverture_.ouvre(*evenement))
-        FormShow();
-    QDialog::showEvent(evenement);
-}
-
-void Ta_propos::hideEvent(QHideEvent* evenement) {
-    ouverture_.ferme(*evenement);
-    QDialog::hideEvent(evenement);
+    TDialogue::FormShow(); // centred on the screen
 }
 
 bool Ta_propos::eventFilter(QObject* objet, QEvent* evenement) {

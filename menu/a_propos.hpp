@@ -1,9 +1,7 @@
 #pragma once
 // The about box: a borderless picture centred on the screen with the animated
 // logo and the program's name in embossed letters. Any click closes it.
-#include "plateforme/ecran.hpp"
-
-#include <QDialog>
+#include "plateforme/base_dialogue.hpp"
 
 class QFrame;
 class QLabel;
@@ -14,7 +12,7 @@ struct Contexte;
 class TLOGO;
 class TLabel3D;
 
-class Ta_propos : public QDialog {
+class Ta_propos : public TDialogue {
     Q_OBJECT
 public:
     explicit Ta_propos(Contexte& ctx, QWidget* parent = nullptr);
@@ -25,14 +23,11 @@ public:
     TLabel3D* logiciel;
 
 protected:
-    void showEvent(QShowEvent* evenement) override;
-    void hideEvent(QHideEvent* evenement) override;
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
-    void FormShow();
+    void FormShow() override;
     Contexte& ctx_;
-    Ouverture ouverture_;
 };
 
 // The application title without its version: "Quorvel V2.32" gives "Quorvel".

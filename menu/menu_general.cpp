@@ -2,15 +2,13 @@
 
 #include "calendar/contexte.hpp"
 #include "menu/a_propos.hpp"
-#include "plateforme/ecran.hpp"
-#include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"
 #include "settings/reglages.hpp"
 #include "widgets/logo.hpp"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <array>
 
 namespace quorvel {
 
@@ -18,6 +16,8 @@ namespace {
 constexpr int largeur = 132;
 constexpr int hauteur = 232;
 constexpr int sujet_aide = 1;
+// From the main window's top-left corner as last recorded.
+const QPoint decalage(168, 210);
 
 struct Entree {
     int haut, largeur, hauteur;
@@ -38,8 +38,14 @@ const std::array<Entree, 6> entrees = {{
 Tmenu_general::Tmenu_general(Contexte& ctx, const Reglages& reglages, QDialog& saints,
                              QDialog& alarmes, QDialog& configuration, Ta_propos& a_propos,
                              QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), ctx_(ctx), reglages_(reglages),
-      saints_(saints), alarmes_(alarmes), configuration_(configuration), a_propos_(a_propos) {
+    : TDialogue(
+          {ctx.dialogues, ctx.titre, ctx.fichier_aide}, sujet_aide,
+          [&ctx](const QSize&) {
+              return QPoint(ctx.rect_main.gauche, ctx.rect_main.haut) + decalage;
+          },
+          parent, Qt::Dialog | Qt::FramelessWindowHint),
+      reglages_(reglages), saints_(saints), alarmes_(alarmes), configuration_(configuration),
+      a_propos_(a_propos) {
     setFixedSize(largeur, hauteur);
 
     fond1 = new QLabel(this);
@@ -77,23 +83,6 @@ void Tmenu_general::FormActivate() {
         fond->setPixmap(image_ressource(mode1 ? QStringLiteral("menu1") : QStringLiteral("menu2")));
 }
 
-void Tmenu_general::showEvent(QShowEvent* evenement) {
-    // Once per opening: neither a dialog opened from the menu closing nor a
-    // restore after minimising comes here.
-    if (ouverture_.ouvre(*evenement))
-        FormActivate();
-    QDialog::showEvent(evenement);
-}
-
-void Tmenu_general::hideEvent(QHideEvent* evenement) {
-    ouverture_.ferme(*evenement);
-    QDialog::hideEvent(evenement);
-}
-
-void Tmenu_general::execute(void (Tmenu_general::*action)()) {
-    garde(ctx_.dialogues, this, QString::fromStdString(ctx_.titre), [&] { (this->*action)(); });
-}
-
 void Tmenu_general::m1Click() {
     saints_.exec();
 }
@@ -107,7 +96,7 @@ void Tmenu_general::m3Click() {
 }
 
 void Tmenu_general::m4Click() {
-    ctx_.aide(this, sujet_aide);
+    aide();
 }
 
 void Tmenu_general::m5Click() {
@@ -144,20 +133,12 @@ bool Tmenu_general::eventFilter(QObject* objet, QEvent* evenement) {
             else if (label == m6)
                 action = &Tmenu_general::m6Click;
             if (action) {
-                execute(action);
+                gere([&] { (this->*action)(); });
                 return true;
             }
         }
     }
     return QDialog::eventFilter(objet, evenement);
-}
-
-void Tmenu_general::keyPressEvent(QKeyEvent* evenement) {
-    if (evenement->key() == Qt::Key_F1) {
-        execute(&Tmenu_general::m4Click);
-        return;
-    }
-    QDialog::keyPressEvent(evenement);
 }
 
 } // namespace quorvel

@@ -1,11 +1,7 @@
 #pragma once
 // The general menu: a borderless wooden board with six oval buttons, each a
 // text label. Each entry opens its dialog over the menu; "Annuler" closes it.
-#include "plateforme/ecran.hpp"
-
-#include <QDialog>
-
-#include <array>
+#include "plateforme/base_dialogue.hpp"
 
 class QLabel;
 
@@ -15,7 +11,7 @@ struct Contexte;
 class Reglages;
 class Ta_propos;
 
-class Tmenu_general : public QDialog {
+class Tmenu_general : public TDialogue {
     Q_OBJECT
 public:
     Tmenu_general(Contexte& ctx, const Reglages& reglages, QDialog& saints, QDialog& alarmes,
@@ -38,23 +34,16 @@ public:
     void m6Click();
 
 protected:
-    void showEvent(QShowEvent* evenement) override;
-    void hideEvent(QHideEvent* evenement) override;
-    void keyPressEvent(QKeyEvent* evenement) override;
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
-    void FormActivate();
-    // Runs an entry's action inside the guard.
-    void execute(void (Tmenu_general::*action)());
+    void FormActivate() override;
 
-    Contexte& ctx_;
     const Reglages& reglages_;
     QDialog& saints_;
     QDialog& alarmes_;
     QDialog& configuration_;
     Ta_propos& a_propos_;
-    Ouverture ouverture_;
 };
 
 } // namespace quorvel

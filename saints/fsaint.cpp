@@ -3,10 +3,8 @@
 #include "calendar/contexte.hpp"
 #include "plateforme/copie_illisible.hpp"
 #include "plateforme/cp1252.hpp"
-#include "plateforme/saisie_cp1252.hpp"
-#include "plateforme/ecran.hpp"
-#include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"
+#include "plateforme/saisie_cp1252.hpp"
 #include "saints/saints.hpp"
 #include "settings/reglages.hpp"
 
@@ -34,7 +32,9 @@ std::string ligne_saint(const EnregistrementSaint& s) {
 
 Tsaints::Tsaints(Contexte& ctx, const Reglages& reglages, EnregistrementSaint& tampon,
                  QWidget* parent)
-    : QDialog(parent, boutons_dialogue), ctx_(ctx), reglages_(reglages), tampon_(tampon) {
+    : TDialogue({ctx.dialogues, ctx.titre, ctx.fichier_aide}, sujet_aide, {}, parent,
+                boutons_dialogue),
+      ctx_(ctx), reglages_(reglages), tampon_(tampon) {
     setWindowTitle(QStringLiteral("SAINT A FETER"));
     setFixedSize(largeur, hauteur);
 
@@ -83,31 +83,6 @@ Tsaints::Tsaints(Contexte& ctx, const Reglages& reglages, EnregistrementSaint& t
     connect(liste, &QListWidget::itemClicked, this, [this] { gere([this] { deplacement(); }); });
     connect(liste, &QListWidget::itemDoubleClicked, this,
             [this] { gere([this] { deplacement(); }); });
-}
-
-template <class F> void Tsaints::gere(F&& f) {
-    garde(ctx_.dialogues, this, QString::fromStdString(ctx_.titre), std::forward<F>(f));
-}
-
-void Tsaints::showEvent(QShowEvent* evenement) {
-    if (ouverture_.ouvre(*evenement)) {
-        centre_sur_ecran(*this);
-        gere([this] { FormActivate(); });
-    }
-    QDialog::showEvent(evenement);
-}
-
-void Tsaints::hideEvent(QHideEvent* evenement) {
-    ouverture_.ferme(*evenement);
-    QDialog::hideEvent(evenement);
-}
-
-void Tsaints::keyPressEvent(QKeyEvent* evenement) {
-    if (evenement->key() == Qt::Key_F1) {
-        ctx_.aide(this, sujet_aide);
-        return;
-    }
-    QDialog::keyPressEvent(evenement);
 }
 
 bool Tsaints::eventFilter(QObject* objet, QEvent* evenement) {

@@ -1,9 +1,7 @@
 #pragma once
 // The saints browser: the saints of one month, day by day; the name of the
 // selected day can be edited and is stored when another line is chosen or on OK.
-#include "plateforme/ecran.hpp"
-
-#include <QDialog>
+#include "plateforme/base_dialogue.hpp"
 
 #include <string>
 
@@ -19,7 +17,7 @@ struct Contexte;
 class Reglages;
 struct EnregistrementSaint;
 
-class Tsaints : public QDialog {
+class Tsaints : public TDialogue {
     Q_OBJECT
 public:
     Tsaints(Contexte& ctx, const Reglages& reglages, EnregistrementSaint& tampon,
@@ -44,20 +42,16 @@ public:
     QPushButton* ok1;
 
 protected:
-    void showEvent(QShowEvent* evenement) override;
-    void hideEvent(QHideEvent* evenement) override;
-    void keyPressEvent(QKeyEvent* evenement) override;
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
-    void FormActivate();
+    void FormActivate() override;
     void montre_mois();
     // Selects a line without it counting as the user's choice.
     void selectionne(int ligne);
     // Stores the field into the record it shows when the name differs, then
     // selects line a again (the list line of the record is redrawn).
     void stocke_champ(int a);
-    template <class F> void gere(F&& f);
 
     Contexte& ctx_;
     const Reglages& reglages_;
@@ -68,7 +62,6 @@ private:
     // The month's file was listed whole; one that was not is written only where
     // the user typed, and only once it is kept aside.
     bool mois_lu_ = false;
-    Ouverture ouverture_;
 };
 
 // A list line: "dd/mm - name" (the name as Windows-1252 bytes).

@@ -3,14 +3,11 @@
 #include "calendar/contexte.hpp"
 #include "calendar/utilitaires.hpp"
 #include "plateforme/cp1252.hpp"
-#include "plateforme/ecran.hpp"
-#include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -61,7 +58,13 @@ PoliceReglee depuis_choix(const ChoixPolice& c) {
 } // namespace
 
 Tconfiguration::Tconfiguration(Contexte& ctx, Reglages& reglages, QWidget* parent)
-    : QDialog(parent, boutons_dialogue), ctx_(ctx), reglages_(reglages) {
+    // FormShow centres the dialog on the main window as it was when the menu
+    // was opened, frame included; halves truncated.
+    : TDialogue(
+          {ctx.dialogues, ctx.titre, ctx.fichier_aide}, sujet_aide,
+          [&ctx](const QSize& taille) { return ctx.centre_sur_main(taille); }, parent,
+          boutons_dialogue),
+      ctx_(ctx), reglages_(reglages) {
     setWindowTitle(QStringLiteral("CONFIGURATION"));
     setFixedSize(largeur, hauteur);
 
@@ -146,18 +149,8 @@ Tconfiguration::Tconfiguration(Contexte& ctx, Reglages& reglages, QWidget* paren
     connect(ok1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-template <class F> void Tconfiguration::gere(F&& f) {
-    garde(ctx_.dialogues, this, QString::fromStdString(ctx_.titre), std::forward<F>(f));
-}
-
 void Tconfiguration::sauve() {
     ecrit_reglages(ctx_.repertoire, reglages_, signale_dans(ctx_.dialogues, this, ctx_.titre));
-}
-
-void Tconfiguration::FormShow() {
-    // Centred on the main window as it was when the menu was opened, frame
-    // included; halves truncated.
-    place(*this, [this](const QSize& taille) { return ctx_.centre_sur_main(taille); });
 }
 
 void Tconfiguration::FormActivate() {
@@ -172,27 +165,6 @@ void Tconfiguration::FormActivate() {
     else
         cv2->setChecked(true);
     b1->setFocus();
-}
-
-void Tconfiguration::showEvent(QShowEvent* evenement) {
-    if (ouverture_.ouvre(*evenement)) {
-        FormShow();
-        FormActivate();
-    }
-    QDialog::showEvent(evenement);
-}
-
-void Tconfiguration::hideEvent(QHideEvent* evenement) {
-    ouverture_.ferme(*evenement);
-    QDialog::hideEvent(evenement);
-}
-
-void Tconfiguration::keyPressEvent(QKeyEvent* evenement) {
-    if (evenement->key() == Qt::Key_F1) {
-        ctx_.aide(this, sujet_aide);
-        return;
-    }
-    QDialog::keyPressEvent(evenement);
 }
 
 void Tconfiguration::choix_police(bool calendrier) {

@@ -1,10 +1,8 @@
 #pragma once
 // The configuration dialog: the only place where the settings change. Each
 // change is made in the settings record and written to "PAD.CFG" at once.
-#include "plateforme/ecran.hpp"
+#include "plateforme/base_dialogue.hpp"
 #include "settings/reglages.hpp"
-
-#include <QDialog>
 
 class QCheckBox;
 class QFrame;
@@ -16,7 +14,7 @@ namespace quorvel {
 
 struct Contexte;
 
-class Tconfiguration : public QDialog {
+class Tconfiguration : public TDialogue {
     Q_OBJECT
 public:
     Tconfiguration(Contexte& ctx, Reglages& reglages, QWidget* parent = nullptr);
@@ -45,25 +43,16 @@ public:
     QRadioButton* cv2;
     QPushButton* ok1;
 
-protected:
-    void showEvent(QShowEvent* evenement) override;
-    void hideEvent(QHideEvent* evenement) override;
-    void keyPressEvent(QKeyEvent* evenement) override;
-
 private:
-    void FormShow();
-    void FormActivate();
+    void FormActivate() override;
     void choix_police(bool calendrier);
     void choix_couleur(CouleurReglee champ);
     void b11Click();
     void c1Click();
     void cv1Click();
-    // Runs a handler inside the guard.
-    template <class F> void gere(F&& f);
 
     Contexte& ctx_;
     Reglages& reglages_;
-    Ouverture ouverture_;
 };
 
 } // namespace quorvel

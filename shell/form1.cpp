@@ -5,15 +5,15 @@
 #include "plateforme/copie_illisible.hpp"
 #include "plateforme/couleurs.hpp"
 #include "plateforme/cp1252.hpp"
-#include "plateforme/saisie_cp1252.hpp"
 #include "plateforme/ecran.hpp"
-#include "widgets/etiquette.hpp"
 #include "plateforme/garde.hpp"
 #include "plateforme/ressources.hpp"
+#include "plateforme/saisie_cp1252.hpp"
 #include "shell/reglure.hpp"
 #include "shell/zone_texte.hpp"
 #include "widgets/bulhint.hpp"
 #include "widgets/calcul.hpp"
+#include "widgets/etiquette.hpp"
 #include "widgets/horloge.hpp"
 
 #include <QCloseEvent>
@@ -45,7 +45,8 @@ void couleur_fond(QWidget* w, const QColor& c) {
 
 QFont police_reglee(const PoliceReglee& r) {
     QFont f(depuis_cp1252(r.nom));
-    if (r.taille > 0) f.setPointSize(r.taille);
+    if (r.taille > 0)
+        f.setPointSize(r.taille);
     const StylePolice s = style_police(r.style);
     f.setBold(s.gras);
     f.setItalic(s.italique);
@@ -60,7 +61,8 @@ void applique_police(QPlainTextEdit* zone, const PoliceReglee& r) {
 QLabel* image(QWidget* parent, const char* nom, int x, int y, int l, int hauteur) {
     auto* i = new QLabel(parent);
     i->setGeometry(x, y, l, hauteur);
-    if (*nom) i->setPixmap(image_ressource(QString::fromLatin1(nom)));
+    if (*nom)
+        i->setPixmap(image_ressource(QString::fromLatin1(nom)));
     i->setAlignment(Qt::AlignCenter);
     return i;
 }
@@ -136,7 +138,8 @@ void TForm1::cree_controles() {
     fond_date = new QWidget(calendrier);
     fond_date->setGeometry(110, 18, 51, 45);
     couleur_fond(fond_date, Qt::red);
-    date_jour = etiquette(fond_date, 0, 0, 51, 45, police(QStringLiteral("Arial"), 37, true), Qt::AlignHCenter);
+    date_jour = etiquette(fond_date, 0, 0, 51, 45, police(QStringLiteral("Arial"), 37, true),
+                          Qt::AlignHCenter);
     couleur_texte(date_jour, Qt::white);
     jour = etiquette(calendrier, 20, 64, 60, 15, titre13, Qt::AlignLeft);
     saint_du_jour = new TEtiquette(calendrier);
@@ -149,7 +152,8 @@ void TForm1::cree_controles() {
     edit_bloc_calendrier = new TZoneTexte(static_cast<int>(longueur_bloc), calendrier);
     edit_bloc_calendrier->setGeometry(18, 80, 149, 167);
     trait(calendrier, 18, 249, 145);
-    semaine = etiquette(calendrier, 104, 252, 60, 15, police(QStringLiteral("Times New Roman"), 9), Qt::AlignRight);
+    semaine = etiquette(calendrier, 104, 252, 60, 15, police(QStringLiteral("Times New Roman"), 9),
+                        Qt::AlignRight);
     for (int k = 1; k <= 13; ++k) {
         const int y = 18 * (k - 1);
         auto* heure = new TEtiquette(calendrier);
@@ -171,7 +175,8 @@ void TForm1::cree_controles() {
         a[k - 1] = image(calendrier, "", 361, 23 + y, 11, 11);
     }
     setTabOrder(edit_bloc_calendrier, champ[0]);
-    for (int k = 1; k < 13; ++k) setTabOrder(champ[k - 1], champ[k]);
+    for (int k = 1; k < 13; ++k)
+        setTabOrder(champ[k - 1], champ[k]);
     corne_gauche = new TEtiquette(calendrier);
     corne_gauche->setGeometry(1, 248, 35, 20);
     corne_gauche->setToolTip(QStringLiteral("Jour précédent"));
@@ -185,7 +190,8 @@ void TForm1::cree_controles() {
     bloc_note = new QWidget(this);
     bloc_note->setGeometry(11, 147, 387, 278);
     fond_note1 = image(bloc_note, "", 0, 0, 387, 278); // decoded when the note pad is first shown
-    edit_bloc_note = new TZoneReglee(static_cast<int>(longueur_bloc), QColor(160, 184, 220), bloc_note);
+    edit_bloc_note =
+        new TZoneReglee(static_cast<int>(longueur_bloc), QColor(160, 184, 220), bloc_note);
     edit_bloc_note->setGeometry(26, 56, 333, 203);
     bloc_note->hide();
     for (QPlainTextEdit* zone : {static_cast<QPlainTextEdit*>(edit_bloc_calendrier),
@@ -239,8 +245,8 @@ void TForm1::FormCreate() {
     setWindowIcon(image_ressource(QStringLiteral("icone")));
     corne_gauche->setCursor(curseur(curseur_main_gauche));
     corne_droite->setCursor(curseur(curseur_main_droite));
-    for (QWidget* w : {static_cast<QWidget*>(bloc), static_cast<QWidget*>(menu),
-                       static_cast<QWidget*>(quitter)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(bloc), static_cast<QWidget*>(menu), static_cast<QWidget*>(quitter)})
         w->setCursor(curseur(curseur_main_haut));
 
     ctx.dates.texte_date(1);
@@ -280,7 +286,8 @@ void TForm1::video() {
     // Only the variant shown is decoded; the other waits until a change of mode shows it.
     THORLOGE* horloge = mode1 ? HORLOGE1 : HORLOGE2;
     if (horloge->texture().isNull())
-        horloge->set_texture(image_ressource(mode1 ? QStringLiteral("horloge1") : QStringLiteral("horloge2")));
+        horloge->set_texture(
+            image_ressource(mode1 ? QStringLiteral("horloge1") : QStringLiteral("horloge2")));
     Tcalculette* calculette = mode1 ? calculette1 : calculette2;
     if (calculette->texture().isNull())
         calculette->set_texture(
@@ -310,11 +317,11 @@ void TForm1::reset() {
     mois->setText(depuis_cp1252(nom_mois(mois_courant)));
     date_jour->setText(QString::fromStdString(nombre_zeros(jour_courant, 2)));
     annee->setText(QString::fromStdString(nombre_zeros(annee_courante, 4)));
-    semaine->setText(
-        QStringLiteral("Semaine ") +
-        QString::fromStdString(nombre_zeros(numero_semaine(jour_courant, mois_courant, annee_courante), 2)));
+    semaine->setText(QStringLiteral("Semaine ") +
+                     QString::fromStdString(nombre_zeros(
+                         numero_semaine(jour_courant, mois_courant, annee_courante), 2)));
     quorvel::saint_du_jour(etat_.ctx.repertoire, jour_courant, mois_courant, etat_.saint,
-                  saint_courant);
+                           saint_courant);
     saint_du_jour->setText(depuis_cp1252(saint_courant));
 }
 
@@ -326,12 +333,14 @@ void TForm1::affiche_agenda() {
 
 bool TForm1::agenda_modifie() const {
     for (const QLineEdit* c : champ)
-        if (c->isModified()) return true;
+        if (c->isModified())
+            return true;
     return false;
 }
 
 void TForm1::charge_bloc_note() {
-    if (!fichier_libre) return;
+    if (!fichier_libre)
+        return;
     Verrou verrou(fichier_libre);
     // Nothing of an earlier load stays in the box if this one fails.
     note_chargee_ = false;
@@ -345,7 +354,8 @@ void TForm1::charge_bloc_note() {
 }
 
 void TForm1::sauve_bloc_note() {
-    if (!fichier_libre) return;
+    if (!fichier_libre)
+        return;
     Verrou verrou(fichier_libre);
     const std::string chemin = etat_.ctx.chemin(fichier_bloc_note);
     if (!ecriture_permise(note_chargee_, edit_bloc_note->document()->isModified(), chemin,
@@ -356,13 +366,16 @@ void TForm1::sauve_bloc_note() {
 }
 
 void TForm1::charge_bloc_calendrier() {
-    if (!fichier_libre) return;
+    if (!fichier_libre)
+        return;
     Verrou verrou(fichier_libre);
     edit_bloc_calendrier->clear();
-    for (QLineEdit* c : champ) c->clear();
+    for (QLineEdit* c : champ)
+        c->clear();
     // Emptied, not typed: a page that then fails to load is not saved over its files.
     edit_bloc_calendrier->document()->setModified(false);
-    for (QLineEdit* c : champ) c->setModified(false);
+    for (QLineEdit* c : champ)
+        c->setModified(false);
     std::exception_ptr panne;
     try {
         etat_.page.charge();
@@ -380,7 +393,8 @@ void TForm1::charge_bloc_calendrier() {
 }
 
 void TForm1::sauve_bloc_calendrier() {
-    if (!fichier_libre) return;
+    if (!fichier_libre)
+        return;
     Verrou verrou(fichier_libre);
     SaisiePage saisie;
     saisie.note = texte_pour_fichier(edit_bloc_calendrier->texte());
@@ -405,7 +419,9 @@ void TForm1::sauve_bloc_calendrier() {
     enregistres();
 }
 
-void TForm1::rafraichi_fichier() { quorvel::rafraichi_fichier(etat_.ctx.repertoire, etat_.ctx.dates); }
+void TForm1::rafraichi_fichier() {
+    quorvel::rafraichi_fichier(etat_.ctx.repertoire, etat_.ctx.dates);
+}
 
 void TForm1::affiche_cloche() {
     const QPixmap cloche = image_ressource(QStringLiteral("cloche"));
@@ -437,7 +453,8 @@ void TForm1::affiche_alarme() {
             page_du_jour ? etat_.page.agenda().cloche(creneau)
                          : cloches_du_fichier(ctx.repertoire, aujourdhui.jour, aujourdhui.mois,
                                               aujourdhui.annee)[creneau - 1];
-        if (cloche) joue_son(ctx.son, ctx.chemin_son(etat_.reglages.son_alarme()));
+        if (cloche)
+            joue_son(ctx.son, ctx.chemin_son(etat_.reglages.son_alarme()));
     }
     const Reglages& r = etat_.reglages;
     for (int k = 1; k <= 13; ++k) {
@@ -453,7 +470,8 @@ void TForm1::affiche_alarme() {
 }
 
 void TForm1::blocClick() {
-    if (!bloc_libre) return;
+    if (!bloc_libre)
+        return;
     Verrou verrou(bloc_libre);
     gere([&] {
         if (bloc_note->isHidden()) {
@@ -483,7 +501,8 @@ void TForm1::blocClick() {
 void TForm1::tourne_page(int pas) {
     gere([&] {
         sauve_bloc_calendrier();
-        if (etat_.reglages.son_page()) joue_son(etat_.ctx.son, etat_.ctx.chemin("papier.wav"));
+        if (etat_.reglages.son_page())
+            joue_son(etat_.ctx.son, etat_.ctx.chemin("papier.wav"));
         etat_.page.tourne(pas);
         // The new date's page is loaded even when its heading fails (a saints
         // file that cannot be read): the texts of the day left must not stay on
@@ -496,17 +515,16 @@ void TForm1::tourne_page(int pas) {
 void TForm1::menuClick() {
     gere([&] {
         position_main();
-        if (menu_general_) {
-            place(*menu_general_,
-                  QPoint(etat_.ctx.rect_main.gauche + 168, etat_.ctx.rect_main.haut + 210));
+        if (menu_general_)
             menu_general_->exec();
-        }
         video();
         reset();
     });
 }
 
-void TForm1::quitterClick() { close(); }
+void TForm1::quitterClick() {
+    close();
+}
 
 void TForm1::champDblClick(int k) {
     gere([&] { modifier_cloche(k); });
@@ -515,7 +533,8 @@ void TForm1::champDblClick(int k) {
 void TForm1::saint_du_jourDblClick() {
     gere([&] {
         position_main();
-        if (saints_) saints_->exec();
+        if (saints_)
+            saints_->exec();
     });
 }
 
@@ -526,13 +545,16 @@ void TForm1::Timer1Timer() {
 void TForm1::Timer2Timer() {
     gere([&] {
         position_main();
-        if (verifie_alarmes_) verifie_alarmes_();
+        if (verifie_alarmes_)
+            verifie_alarmes_();
     });
 }
 
 bool TForm1::FormCloseQuery() {
-    const QString question = QStringLiteral("Désirez-vous quitter ") + QString::fromStdString(etat_.ctx.titre);
-    if (!etat_.ctx.dialogues.confirme(this, QStringLiteral("Confirmation"), question)) return false;
+    const QString question =
+        QStringLiteral("Désirez-vous quitter ") + QString::fromStdString(etat_.ctx.titre);
+    if (!etat_.ctx.dialogues.confirme(this, QStringLiteral("Confirmation"), question))
+        return false;
     // A save that fails keeps the program open, so that the text is not lost.
     return sauve_page_en_vue();
 }
