@@ -51,7 +51,7 @@ Talarme_horloge::Talarme_horloge(Contexte& ctx, const Reglages& reglages,
                                  QWidget* parent)
     : TDialogue(
           {ctx.dialogues, ctx.titre, ctx.fichier_aide}, sujet_aide_alarmes,
-          [&ctx](const QSize& taille) { return ctx.centre_sur_main(taille); }, parent,
+          centre_sur(ctx.rect_main), parent,
           boutons_dialogue),
       liste(new QListWidget(this)), creer1(bouton(this, QStringLiteral("creer1"), {7, 254, 53, 45},
                                                   QStringLiteral("Ajouter une nouvelle alarme"))),

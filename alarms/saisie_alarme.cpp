@@ -60,7 +60,7 @@ Tsaisie_alarme::Tsaisie_alarme(Contexte& ctx, const Reglages& reglages,
                                EnregistrementAlarme& courante, QWidget* parent)
     : TDialogue(
           {ctx.dialogues, ctx.titre, ctx.fichier_aide}, sujet_aide_alarmes,
-          [&ctx](const QSize& taille) { return ctx.centre_sur_main(taille); }, parent,
+          centre_sur(ctx.rect_main), parent,
           boutons_dialogue),
       GroupBox3(new QGroupBox(QStringLiteral("Heure"), this)), champ1(new QLineEdit(GroupBox3)),
       HORLOGE_DIGITAL1(new THORLOGE_DIGITAL(GroupBox3, &ctx.horloge)),

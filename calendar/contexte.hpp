@@ -6,12 +6,9 @@
 #include "plateforme/cp1252.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/fichier.hpp"
-#include "plateforme/garde.hpp"
+#include "plateforme/rectangle_fenetre.hpp"
 #include "plateforme/son.hpp"
 
-#include <QPoint>
-#include <QSize>
-#include <cstdint>
 #include <string>
 
 namespace quorvel {
@@ -35,10 +32,6 @@ inline std::string chemin_du_son(const std::string& cp1252, const std::string& r
     return p;
 }
 
-struct RectangleFenetre {
-    std::int32_t gauche = 0, haut = 0, largeur = 0, hauteur = 0;
-};
-
 struct Contexte {
     Contexte(const Horloge& h, LecteurSon& s, Dialogues& d, std::string rep)
         : horloge(h), son(s), dialogues(d), repertoire(std::move(rep)), dates(h) {
@@ -55,20 +48,6 @@ struct Contexte {
     ServiceDates dates;
 
     std::string chemin(const std::string& nom) const { return repertoire + nom; }
-    // Outer top-left corner of a window of this outer size (frame included)
-    // centred on the main window's outer rectangle as last recorded, halves
-    // truncated toward zero.
-    QPoint centre_sur_main(const QSize& taille) const {
-        return {rect_main.gauche + (rect_main.largeur - taille.width()) / 2,
-                rect_main.haut + (rect_main.hauteur - taille.height()) / 2};
-    }
-    // Opens the help file at a topic (1 main window and menu, 6 saints, 7 alarms,
-    // 8 configuration); a help file that cannot be read is reported like any error.
-    void aide(QWidget* fenetre, int sujet) {
-        garde(dialogues, fenetre, QString::fromStdString(titre), [&] {
-            dialogues.ouvre_aide(fenetre, QString::fromStdString(fichier_aide), sujet);
-        });
-    }
     // The file a stored sound path plays (see chemin_du_son).
     std::string chemin_son(const std::string& cp1252) const {
         return chemin_du_son(cp1252, repertoire);

@@ -10,12 +10,13 @@ TDialogue::TDialogue(const Guichet& guichet, int sujet_aide, Emplacement emplace
     : QDialog(parent, drapeaux), guichet_(guichet), sujet_aide_(sujet_aide),
       emplacement_(std::move(emplacement)) {}
 
-void TDialogue::aide() {
-    gere([this] {
-        guichet_.dialogues.ouvre_aide(this, QString::fromStdString(guichet_.fichier_aide),
-                                      sujet_aide_);
+void aide_au_sujet(const Guichet& guichet, QWidget* fenetre, int sujet) {
+    garde(guichet.dialogues, fenetre, QString::fromStdString(guichet.titre), [&] {
+        guichet.dialogues.ouvre_aide(fenetre, QString::fromStdString(guichet.fichier_aide), sujet);
     });
 }
+
+void TDialogue::aide() { aide_au_sujet(guichet_, this, sujet_aide_); }
 
 void TDialogue::FormShow() {
     if (emplacement_)

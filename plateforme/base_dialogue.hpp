@@ -19,6 +19,11 @@ struct Guichet {
     const std::string& fichier_aide; // the help file
 };
 
+// Opens the help file at a topic (1 main window and menu, 6 saints, 7 alarms,
+// 8 configuration) over a window, inside the guard: a help file that cannot
+// be read is reported like any error.
+void aide_au_sujet(const Guichet& guichet, QWidget* fenetre, int sujet);
+
 class TDialogue : public QDialog {
     Q_OBJECT
 public:

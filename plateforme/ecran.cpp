@@ -133,6 +133,15 @@ void place(QWidget& fenetre, QPoint coin) {
     place(fenetre, [coin](const QSize&) { return coin; });
 }
 
+QPoint centre_sur(const RectangleFenetre& principale, const QSize& taille) {
+    return {principale.gauche + (principale.largeur - taille.width()) / 2,
+            principale.haut + (principale.hauteur - taille.height()) / 2};
+}
+
+Emplacement centre_sur(const RectangleFenetre& principale) {
+    return [&principale](const QSize& taille) { return centre_sur(principale, taille); };
+}
+
 void centre_sur_ecran(QWidget& fenetre) {
     place(fenetre, [&fenetre](const QSize& taille) {
         const QScreen* ecran = fenetre.screen();

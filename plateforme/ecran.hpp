@@ -1,6 +1,8 @@
 #pragma once
 // Placing a window on the screen, telling its openings from the window system's
 // own shows, and the lettering of its controls.
+#include "plateforme/rectangle_fenetre.hpp"
+
 #include <QFont>
 #include <QPoint>
 #include <QRect>
@@ -38,6 +40,12 @@ using Emplacement = std::function<QPoint(const QSize& exterieur)>;
 // frame differs, the window is placed again as soon as the frame is known.
 void place(QWidget& fenetre, Emplacement emplacement);
 void place(QWidget& fenetre, QPoint coin);
+
+// Outer top-left corner of a window of the given outer size centred on the
+// main window's outer rectangle as last recorded, halves truncated toward zero.
+QPoint centre_sur(const RectangleFenetre& principale, const QSize& taille);
+// The same as an emplacement, read at each opening: the main window moves.
+Emplacement centre_sur(const RectangleFenetre& principale);
 
 // Centres the window's outer rectangle on the screen it is on (the primary
 // screen before it has one), the halves of the margins truncated.

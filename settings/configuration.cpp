@@ -62,7 +62,7 @@ Tconfiguration::Tconfiguration(Contexte& ctx, Reglages& reglages, QWidget* paren
     // was opened, frame included; halves truncated.
     : TDialogue(
           {ctx.dialogues, ctx.titre, ctx.fichier_aide}, sujet_aide,
-          [&ctx](const QSize& taille) { return ctx.centre_sur_main(taille); }, parent,
+          centre_sur(ctx.rect_main), parent,
           boutons_dialogue),
       ctx_(ctx), reglages_(reglages) {
     setWindowTitle(QStringLiteral("CONFIGURATION"));

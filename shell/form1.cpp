@@ -2,6 +2,7 @@
 
 #include "alarms/rappel_agenda.hpp"
 #include "calendar/utilitaires.hpp"
+#include "plateforme/base_dialogue.hpp"
 #include "plateforme/copie_illisible.hpp"
 #include "plateforme/couleurs.hpp"
 #include "plateforme/cp1252.hpp"
@@ -577,7 +578,7 @@ void TForm1::closeEvent(QCloseEvent* e) {
 
 void TForm1::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_F1) {
-        etat_.ctx.aide(this, 1);
+        aide_au_sujet({etat_.ctx.dialogues, etat_.ctx.titre, etat_.ctx.fichier_aide}, this, 1);
         return;
     }
     QWidget::keyPressEvent(e);
