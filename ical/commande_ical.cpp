@@ -50,7 +50,8 @@ std::optional<CommandeIcal> analyse_commande(const std::vector<std::string>& arg
 }
 
 std::optional<int> commande_ical(const std::vector<std::string>& arguments, std::ostream& sortie,
-                                 std::ostream& erreurs, const Horloge& horloge) {
+                                 std::ostream& erreurs, const Horloge& horloge,
+                                 const EstOuvert& est_ouvert) {
     std::string erreur;
     const std::optional<CommandeIcal> c = analyse_commande(arguments, erreur);
     if (!c)
@@ -61,13 +62,13 @@ std::optional<int> commande_ical(const std::vector<std::string>& arguments, std:
     }
     return c->genre == CommandeIcal::Genre::exporte
                ? exporte_ical(c->dossier, c->fichier, sortie, erreurs, horloge)
-               : importe_ical(c->dossier, c->fichier, sortie, erreurs, horloge);
+               : importe_ical(c->dossier, c->fichier, sortie, erreurs, horloge, est_ouvert);
 }
 
-std::optional<int> commande_ical(int argc, char** argv) {
+std::optional<int> commande_ical(int argc, char** argv, const EstOuvert& est_ouvert) {
     const HorlogeSysteme horloge;
     return commande_ical(std::vector<std::string>(argv + std::min(argc, 1), argv + argc), std::cout,
-                         std::cerr, horloge);
+                         std::cerr, horloge, est_ouvert);
 }
 
 } // namespace quorvel::ical

@@ -3,6 +3,7 @@
 // program locks its folder or makes a window, and end the process:
 //   quorvel --exporte-ical FICHIER.ics [--donnees DOSSIER]
 //   quorvel --importe-ical FICHIER.ics [--donnees DOSSIER]
+#include "ical/import_ical.hpp"
 #include "plateforme/horloge.hpp"
 
 #include <optional>
@@ -25,8 +26,9 @@ std::optional<CommandeIcal> analyse_commande(const std::vector<std::string>& arg
 
 // The command's exit code, or nothing when the command line is the program's.
 std::optional<int> commande_ical(const std::vector<std::string>& arguments, std::ostream& sortie,
-                                 std::ostream& erreurs, const Horloge& horloge);
+                                 std::ostream& erreurs, const Horloge& horloge,
+                                 const EstOuvert& est_ouvert);
 // The same from main(), on the standard streams and the system clock.
-std::optional<int> commande_ical(int argc, char** argv);
+std::optional<int> commande_ical(int argc, char** argv, const EstOuvert& est_ouvert);
 
 } // namespace quorvel::ical

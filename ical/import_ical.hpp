@@ -7,6 +7,7 @@
 #include "ical/commun_ical.hpp"
 #include "plateforme/erreurs.hpp"
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -80,12 +81,18 @@ struct BilanImport {
 // the files that change, each replaced whole. Reads everything before it writes.
 BilanImport place_elements(const std::string& dossier, std::vector<Element> elements);
 
-// Reads, takes the data folder from the program (refused while it runs there),
-// places and writes.
-BilanImport importe(const std::string& dossier, const std::string& texte, Jour aujourdhui);
+// Whether the program is open on a data folder. Asked once, after the file is
+// read and before anything is written; when it answers false the caller keeps
+// the folder from the program until the import returns.
+using EstOuvert = std::function<bool(const std::string& dossier)>;
+
+// Reads, makes sure the program is not open on the data folder (refused while
+// it runs there; an empty `est_ouvert` asks no one), places and writes.
+BilanImport importe(const std::string& dossier, const std::string& texte, Jour aujourdhui,
+                    const EstOuvert& est_ouvert = {});
 
 // quorvel --importe-ical: the report on `sortie`, a refusal on `erreurs`; 0 when done.
 int importe_ical(const std::string& dossier, const std::string& fichier, std::ostream& sortie,
-                 std::ostream& erreurs, const Horloge& horloge);
+                 std::ostream& erreurs, const Horloge& horloge, const EstOuvert& est_ouvert);
 
 } // namespace quorvel::ical

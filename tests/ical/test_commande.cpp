@@ -61,11 +61,13 @@ TEST(Commande, ArgumentsLusOuRefuses) {
 TEST(Commande, UneErreurDArgumentsSortEn2AvantDeRienLire) {
     std::ostringstream sortie, erreurs;
     const HorlogeReglable horloge(2026, 12, 7);
-    EXPECT_EQ(commande_ical({"--importe-ical", "/absent.ics", "x"}, sortie, erreurs, horloge), 2);
+    EXPECT_EQ(
+        commande_ical({"--importe-ical", "/absent.ics", "x"}, sortie, erreurs, horloge, {}), 2);
     EXPECT_NE(erreurs.str().find("argument inattendu «\u00a0x\u00a0».\nUtilisation\u00a0:"),
               std::string::npos)
         << erreurs.str();
-    EXPECT_EQ(commande_ical({"-platform", "offscreen"}, sortie, erreurs, horloge), std::nullopt);
+    EXPECT_EQ(commande_ical({"-platform", "offscreen"}, sortie, erreurs, horloge, {}),
+              std::nullopt);
 }
 
 } // namespace
