@@ -8,6 +8,7 @@
 #include "plateforme/fichier.hpp"
 #include "plateforme/garde.hpp"
 #include "plateforme/son.hpp"
+#include "plateforme/version.hpp"
 
 #include <QPoint>
 #include <QSize>
@@ -49,7 +50,7 @@ struct Contexte {
     LecteurSon& son;
     Dialogues& dialogues;
     std::string repertoire; // data directory, ending with '/'
-    std::string titre = "Quorvel V2.32";
+    std::string titre = QUORVEL_TITRE;
     std::string fichier_aide;
     RectangleFenetre rect_main;
     ServiceDates dates;
