@@ -4,10 +4,10 @@
 // of its hour when that line is empty, otherwise (and when it has no such hour)
 // to the end of the day note of its date; a dated journal entry goes to the end
 // of the day note.
+#include "ical/commande_ical.hpp"
 #include "ical/commun_ical.hpp"
 #include "plateforme/erreurs.hpp"
 
-#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -80,11 +80,6 @@ struct BilanImport {
 // Places the items in the day files of `dossier` (ending with '/') and writes
 // the files that change, each replaced whole. Reads everything before it writes.
 BilanImport place_elements(const std::string& dossier, std::vector<Element> elements);
-
-// Whether the program is open on a data folder. Asked once, after the file is
-// read and before anything is written; when it answers false the caller keeps
-// the folder from the program until the import returns.
-using EstOuvert = std::function<bool(const std::string& dossier)>;
 
 // Reads, makes sure the program is not open on the data folder (refused while
 // it runs there; an empty `est_ouvert` asks no one), places and writes.
