@@ -10,7 +10,7 @@ set -eu
 construction=$(cd "$1" && pwd)
 n=${2:-15}
 repos=${3:-60}
-quorvel="$construction/shell/quorvel"
+quorvel="$construction/app/quorvel"
 nu="$construction/bench/nu/programme_nu"
 plancher="$construction/bench/nu/plancher"
 chrono="$construction/bench/nu/chrono_fenetre"

@@ -8,6 +8,7 @@
 #include "plateforme/fichier.hpp"
 #include "plateforme/rectangle_fenetre.hpp"
 #include "plateforme/son.hpp"
+#include "plateforme/version.hpp"
 
 #include <string>
 
@@ -42,7 +43,7 @@ struct Contexte {
     LecteurSon& son;
     Dialogues& dialogues;
     std::string repertoire; // data directory, ending with '/'
-    std::string titre = "Quorvel V2.32";
+    std::string titre = QUORVEL_TITRE;
     std::string fichier_aide;
     RectangleFenetre rect_main;
     ServiceDates dates;

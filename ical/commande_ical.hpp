@@ -1,16 +1,22 @@
 #pragma once
 // The calendar commands of the program's command line. They run before the
-// program locks its folder or makes a window, and end the process:
+// program makes a window, and end the process:
 //   quorvel --exporte-ical FICHIER.ics [--donnees DOSSIER]
 //   quorvel --importe-ical FICHIER.ics [--donnees DOSSIER]
-#include "plateforme/horloge.hpp"
-
-#include <optional>
+#include <functional>
 #include <ostream>
 #include <string>
-#include <vector>
+
+namespace quorvel {
+class Horloge;
+}
 
 namespace quorvel::ical {
+
+// Whether the program is open on a data folder. The import asks it once, after
+// the file is read and before anything is written; when it answers false the
+// caller keeps the folder from the program until the import returns.
+using EstOuvert = std::function<bool(const std::string& dossier)>;
 
 struct CommandeIcal {
     enum class Genre { exporte, importe } genre = Genre::exporte;
@@ -18,15 +24,8 @@ struct CommandeIcal {
     std::string dossier = "."; // the current directory, as for the program
 };
 
-// Empty when the arguments (after the program's name) name no calendar
-// command. `erreur` is set (French) when they name one the wrong way.
-std::optional<CommandeIcal> analyse_commande(const std::vector<std::string>& arguments,
-                                             std::string& erreur);
-
-// The command's exit code, or nothing when the command line is the program's.
-std::optional<int> commande_ical(const std::vector<std::string>& arguments, std::ostream& sortie,
-                                 std::ostream& erreurs, const Horloge& horloge);
-// The same from main(), on the standard streams and the system clock.
-std::optional<int> commande_ical(int argc, char** argv);
+// The command's exit code: 0 when done, 1 when refused or failed.
+int execute(const CommandeIcal& commande, std::ostream& sortie, std::ostream& erreurs,
+            const Horloge& horloge, const EstOuvert& est_ouvert);
 
 } // namespace quorvel::ical

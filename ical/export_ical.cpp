@@ -4,6 +4,7 @@
 #include "calendar/utilitaires.hpp"
 #include "plateforme/erreurs.hpp"
 #include "plateforme/fichier.hpp"
+#include "plateforme/version.hpp"
 #include "jour/fichiers_jour.hpp"
 
 #include <cstring>
@@ -85,7 +86,7 @@ public:
     Calendrier() : racine_(icalcomponent_new_vcalendar()) {
         icalcomponent_add_property(racine_.get(), icalproperty_new_version("2.0"));
         icalcomponent_add_property(racine_.get(),
-                                   icalproperty_new_prodid("-//Quorvel//Quorvel V2.32//FR"));
+                                   icalproperty_new_prodid("-//Quorvel//" QUORVEL_TITRE "//FR"));
         horodatage_ = icaltime_current_time_with_zone(icaltimezone_get_utc_timezone());
     }
 

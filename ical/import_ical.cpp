@@ -3,7 +3,6 @@
 #include "ical/export_ical.hpp"
 #include "plateforme/fichier.hpp"
 #include "jour/fichiers_jour.hpp"
-#include "shell/instance_unique.hpp"
 
 #include <QByteArrayView>
 
@@ -509,11 +508,10 @@ BilanImport place_elements(const std::string& dossier, std::vector<Element> elem
     return bilan;
 }
 
-BilanImport importe(const std::string& dossier, const std::string& texte, Jour aujourdhui) {
+BilanImport importe(const std::string& dossier, const std::string& texte, Jour aujourdhui,
+                    const EstOuvert& est_ouvert) {
     Lecture lecture = lit_calendrier(texte, aujourdhui);
-    const char* execution = std::getenv("XDG_RUNTIME_DIR");
-    const InstanceUnique verrou(dossier, execution ? execution : "");
-    if (verrou.etat() == InstanceUnique::Etat::deja_ouverte)
+    if (est_ouvert && est_ouvert(dossier))
         throw DossierOuvert("Quorvel est ouvert sur ce dossier de données, fermez-le "
                             "puis recommencez");
     BilanImport bilan = place_elements(dossier, std::move(lecture.elements));
@@ -591,7 +589,7 @@ void ecrit_bilan(std::ostream& sortie, const std::string& fichier, const BilanIm
 } // namespace
 
 int importe_ical(const std::string& dossier, const std::string& fichier, std::ostream& sortie,
-                 std::ostream& erreurs, const Horloge& horloge) {
+                 std::ostream& erreurs, const Horloge& horloge, const EstOuvert& est_ouvert) {
     const std::string rien = " Rien n'a été ajouté.\n";
     std::string texte;
     try {
@@ -609,7 +607,8 @@ int importe_ical(const std::string& dossier, const std::string& fichier, std::os
         return 1;
     }
     try {
-        const BilanImport bilan = importe(repertoire, texte, jour_de(horloge.maintenant()));
+        const BilanImport bilan =
+            importe(repertoire, texte, jour_de(horloge.maintenant()), est_ouvert);
         ecrit_bilan(sortie, fichier, bilan);
         return 0;
     } catch (const FichierRefuse& e) {

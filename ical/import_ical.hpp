@@ -4,6 +4,7 @@
 // of its hour when that line is empty, otherwise (and when it has no such hour)
 // to the end of the day note of its date; a dated journal entry goes to the end
 // of the day note.
+#include "ical/commande_ical.hpp"
 #include "ical/commun_ical.hpp"
 #include "plateforme/erreurs.hpp"
 
@@ -80,12 +81,13 @@ struct BilanImport {
 // the files that change, each replaced whole. Reads everything before it writes.
 BilanImport place_elements(const std::string& dossier, std::vector<Element> elements);
 
-// Reads, takes the data folder from the program (refused while it runs there),
-// places and writes.
-BilanImport importe(const std::string& dossier, const std::string& texte, Jour aujourdhui);
+// Reads, makes sure the program is not open on the data folder (refused while
+// it runs there; an empty `est_ouvert` asks no one), places and writes.
+BilanImport importe(const std::string& dossier, const std::string& texte, Jour aujourdhui,
+                    const EstOuvert& est_ouvert = {});
 
 // quorvel --importe-ical: the report on `sortie`, a refusal on `erreurs`; 0 when done.
 int importe_ical(const std::string& dossier, const std::string& fichier, std::ostream& sortie,
-                 std::ostream& erreurs, const Horloge& horloge);
+                 std::ostream& erreurs, const Horloge& horloge, const EstOuvert& est_ouvert);
 
 } // namespace quorvel::ical

@@ -2,6 +2,7 @@
 
 #include "calendar/contexte.hpp"
 #include "plateforme/ressources.hpp"
+#include "plateforme/version.hpp"
 #include "widgets/label3d.hpp"
 #include "widgets/logo.hpp"
 
@@ -14,8 +15,8 @@ namespace quorvel {
 namespace {
 constexpr int largeur = 324;
 constexpr int hauteur = 215;
-// " V2.32": a blank and the version number.
-constexpr int longueur_version = 6;
+// " V2.32": a blank, a V and the version number.
+constexpr int longueur_version = sizeof(" V" QUORVEL_VERSION) - 1;
 } // namespace
 
 QString nom_logiciel(const std::string& titre) {

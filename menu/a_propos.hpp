@@ -30,7 +30,7 @@ private:
     Contexte& ctx_;
 };
 
-// The application title without its version: "Quorvel V2.32" gives "Quorvel".
+// The application title without its version: QUORVEL_TITRE gives "Quorvel".
 // A title of 6 characters or fewer gives an empty name.
 QString nom_logiciel(const std::string& titre);
 

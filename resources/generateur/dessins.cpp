@@ -1,6 +1,7 @@
 #include "dessins.hpp"
 
 #include "matieres.hpp"
+#include "plateforme/version.hpp"
 
 #include <QConicalGradient>
 #include <QFont>
@@ -732,7 +733,7 @@ QImage a_propos_vraies_couleurs() {
     q.setRenderHint(QPainter::TextAntialiasing);
     q.setFont(police("Times New Roman", 15, true, true));
     q.setPen(QColor(130, 20, 20));
-    q.drawText(QRectF(70, 170, 182, 28), Qt::AlignCenter, QStringLiteral("Version 2.32"));
+    q.drawText(QRectF(70, 170, 182, 28), Qt::AlignCenter, QStringLiteral("Version " QUORVEL_VERSION));
     q.end();
     cache = im;
     return im;

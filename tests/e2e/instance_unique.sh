@@ -79,6 +79,17 @@ lance "$travail/b"; pid_b=$pid
 fenetre_b=$(fenetre_de "$pid_b") || echoue "deux dossiers ne tournent pas côte à côte"
 sleep 1
 
+# The import is refused while the program is open on the folder, and changes nothing.
+printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Essai//FR\r\nEND:VCALENDAR\r\n' \
+    >"$travail/vide.ics"
+avant=$(cliche "$travail/a")
+statut=0
+"$programme" --importe-ical "$travail/vide.ics" --donnees "$travail/a" >"$travail/import" 2>&1 ||
+    statut=$?
+[ "$statut" -eq 1 ] && grep -qF "Quorvel est ouvert sur ce dossier" "$travail/import" ||
+    echoue "import pendant que le programme est ouvert : statut $statut, $(cat "$travail/import")"
+[ "$(cliche "$travail/a")" = "$avant" ] || echoue "l'import refusé a touché au dossier"
+
 # The first window behind the other one. A window manager lets it be
 # minimised and then refuses the focus to no one; without one, the X server
 # gives the focus only to the latest asker, so there the stacking is checked.

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
                                       std::stoi(date.substr(8, 2)), 9, 0);
         return action == "exporte"
                    ? ical::exporte_ical(dossier, argv[3], std::cout, std::cerr, horloge)
-                   : ical::importe_ical(dossier, argv[3], std::cout, std::cerr, horloge);
+                   : ical::importe_ical(dossier, argv[3], std::cout, std::cerr, horloge, {});
     }
     if (action == "montre" && argc == 6) {
         const test::JourLu j =

@@ -7,7 +7,6 @@
 #include "outils_ical.hpp"
 
 #include "commun/repertoire_temp.hpp"
-#include "shell/instance_unique.hpp"
 
 #include <gtest/gtest.h>
 
@@ -57,12 +56,15 @@ struct Resultat {
     int code;
     std::string sortie, erreurs, fichier;
 };
-Resultat importe_texte(const RepertoireTemp& dossier, const std::string& texte) {
+// `ouvert`: the program is open on the folder.
+Resultat importe_texte(const RepertoireTemp& dossier, const std::string& texte,
+                       bool ouvert = false) {
     RepertoireTemp fichiers;
     fichiers.ecrit("a.ics", texte);
     std::ostringstream sortie, erreurs;
     const int code = importe_ical(dossier.chemin(), fichiers.fichier("a.ics"), sortie, erreurs,
-                                  HorlogeReglable(2026, 12, 7));
+                                  HorlogeReglable(2026, 12, 7),
+                                  [ouvert](const std::string&) { return ouvert; });
     return {code, sortie.str(), erreurs.str(), fichiers.fichier("a.ics")};
 }
 
@@ -329,7 +331,7 @@ TEST_F(Import, LeBilanDitCeQuiEstAjouteEtCeQuiVaDansLaNoteALaPlace) {
 // Refused without a change: a file that is not iCalendar or is damaged, and any
 // file while the program holds the folder.
 TEST_F(Import, UnFichierAbimeOuUnDossierOuvertSontRefusesSansRienChanger) {
-    RepertoireTemp dossier, execution;
+    RepertoireTemp dossier;
     test::remplit_dossier(dossier.chemin());
     const std::string un = evenement("20261208T080000", "x");
     const struct {
@@ -351,12 +353,8 @@ TEST_F(Import, UnFichierAbimeOuUnDossierOuvertSontRefusesSansRienChanger) {
     const auto avant = contenu(dossier);
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
-        std::optional<InstanceUnique> programme;
-        if (std::string(c.nom) == "programme ouvert") {
-            programme.emplace(dossier.chemin(), execution.chemin());
-            ASSERT_EQ(programme->etat(), InstanceUnique::Etat::seule);
-        }
-        const Resultat r = importe_texte(dossier, c.octets);
+        const Resultat r =
+            importe_texte(dossier, c.octets, c.nom == std::string("programme ouvert"));
         EXPECT_EQ(r.code, 1);
         EXPECT_NE(r.erreurs.find(c.message), std::string::npos) << r.erreurs;
         EXPECT_NE(r.erreurs.find("Rien n'a été ajouté."), std::string::npos) << r.erreurs;

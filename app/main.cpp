@@ -1,14 +1,15 @@
 // Program entry: the splash, every window made once, the event loop until the
 // main window closes. The data directory is the current directory.
+#include "app/fin_de_session.hpp"
+#include "app/instance_unique.hpp"
+#include "app/ligne_de_commande.hpp"
 #include "menu/aide.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/horloge.hpp"
 #include "plateforme/ressources.hpp"
 #include "plateforme/son_qt.hpp"
-#include "ical/commande_ical.hpp"
-#include "shell/fin_de_session.hpp"
+#include "plateforme/version.hpp"
 #include "shell/form1.hpp"
-#include "shell/instance_unique.hpp"
 #include "shell/programme.hpp"
 #include "shell/splash.hpp"
 
@@ -18,18 +19,40 @@
 
 #include <cstdlib>
 #include <fontconfig/fontconfig.h>
+#include <iostream>
 #include <thread>
 
 int main(int argc, char** argv) {
     using namespace quorvel;
-    // The calendar commands run and end here, before the folder is locked or
-    // any window is made.
-    if (const std::optional<int> fin = ical::commande_ical(argc, argv))
-        return *fin;
-    const QString titre = QStringLiteral("Quorvel V2.32");
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const LigneDeCommande ligne = lit_ligne_de_commande(arguments);
+    const char* execution = std::getenv("XDG_RUNTIME_DIR");
+    switch (ligne.action) {
+    case LigneDeCommande::Action::aide:
+    case LigneDeCommande::Action::version:
+        std::cout << ligne.message;
+        return 0;
+    case LigneDeCommande::Action::erreur:
+        std::cerr << ligne.message;
+        return 2;
+    case LigneDeCommande::Action::ical: {
+        // The calendar commands run and end here, before any window is made.
+        // The import holds the folder from the program until it ends.
+        std::optional<InstanceUnique> import;
+        const ical::EstOuvert est_ouvert = [&import, execution](const std::string& dossier) {
+            import.emplace(dossier, execution ? execution : "");
+            return import->etat() == InstanceUnique::Etat::deja_ouverte;
+        };
+        return ical::execute(ligne.commande, std::cout, std::cerr, HorlogeSysteme(), est_ouvert);
+    }
+    case LigneDeCommande::Action::bureau:
+        break;
+    }
+    const QString titre = QStringLiteral(QUORVEL_TITRE);
     // Decided before any window or file is made: a second program on these
     // files would write over what the first one saves.
-    const char* execution = std::getenv("XDG_RUNTIME_DIR");
     InstanceUnique instance(".", execution ? execution : "");
     if (instance.etat() == InstanceUnique::Etat::deja_ouverte) {
         if (instance.demande_premier_plan(std::chrono::seconds(3)))
