@@ -1,12 +1,8 @@
 #pragma once
 // Shared by the alarm tests: a record builder, the file image of a list of
-// records, and a data directory with a stepped clock and the test doubles.
+// records, and the desk the dialogs open on.
 #include "alarms/alarme.hpp"
-#include "commun/dialogues_test.hpp"
-#include "calendar/contexte.hpp"
-#include "commun/repertoire_temp.hpp"
-#include "plateforme/erreurs.hpp"
-#include "settings/reglages.hpp"
+#include "commun/bureau.hpp"
 
 #include <gtest/gtest.h>
 
@@ -33,21 +29,5 @@ inline std::string octets_de(const std::vector<EnregistrementAlarme>& v) {
         s.append(reinterpret_cast<const char*>(a.octets.data()), a.octets.size());
     return s;
 }
-
-// Monday 2 March 2026, 10:00:30; the main window at (200, 100), 411 x 455.
-struct Bureau {
-    Bureau() {
-        reglages.regle_video(1);
-        ctx.rect_main = {200, 100, 411, 455};
-    }
-    ~Bureau() { pannes::desarme(); }
-
-    RepertoireTemp rep;
-    HorlogeReglable horloge{2026, 3, 2, 10, 0, 30};
-    LecteurSonEnregistreur son;
-    DialoguesTest dialogues;
-    Contexte ctx{horloge, son, dialogues, rep.chemin()};
-    Reglages reglages;
-};
 
 } // namespace quorvel::test

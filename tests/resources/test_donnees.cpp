@@ -1,23 +1,18 @@
-// The installation data (saints calendar, help, sounds), the generator's
-// conversion of the UTF-8 saints list behind it, and the launcher that seeds
-// the user's data directory with it.
+// The installation data (saints calendar, help, sounds) and the generator's
+// conversion of the UTF-8 saints list behind it.
 #include "commun/repertoire_temp.hpp"
 #include "generateur/donnees.hpp"
 #include "plateforme/cp1252.hpp"
 #include "plateforme/fichier.hpp"
 #include "saints/saints.hpp"
 
-#include <QProcess>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
 using namespace quorvel;
 using namespace quorvel::generateur;
-namespace fs = std::filesystem;
 
 static const std::string donnees = QUORVEL_DONNEES;
 static const int jours_des_mois[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -97,37 +92,6 @@ TEST(Sons, WavPcmSeizeBitsMonoDeLaBonneDuree) {
         EXPECT_GT(crete, 16000);
         EXPECT_LT(crete, 32767);
     }
-}
-
-// An installation in a temporary prefix, the program a stand-in. The launcher
-// fills the data folder with every installed file the user may then change,
-// never over one of the user's, and starts the program there (its environment
-// and platform: tests/e2e/lanceur.sh).
-TEST(Lanceur, GarnitLeDossierSansRemplacerLesFichiersDeLUtilisateur) {
-    test::RepertoireTemp racine;
-    const std::string prefixe = racine.chemin() + "prefixe/",
-                      dossier = racine.chemin() + "xdg/quorvel/";
-    for (const std::string& d : {prefixe + "bin", prefixe + "share", dossier})
-        fs::create_directories(d);
-    fs::copy(donnees, prefixe + "share/quorvel-installation");
-    fs::copy_file(QUORVEL_LANCEUR, prefixe + "bin/quorvel-lanceur");
-    std::ofstream(prefixe + "bin/quorvel") << "#!/bin/sh\n: > lance-ici\n";
-    fs::permissions(prefixe + "bin/quorvel", fs::perms::owner_all);
-    std::ofstream(dossier + "SAINT01", std::ios::binary) << "mes saints";
-    QProcess p;
-    auto env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_DATA_HOME", QString::fromStdString(racine.chemin() + "xdg"));
-    p.setProcessEnvironment(env);
-    p.start("/bin/sh", {QString::fromStdString(prefixe + "bin/quorvel-lanceur")});
-    ASSERT_TRUE(p.waitForFinished(20000));
-    ASSERT_EQ(p.exitCode(), 0);
-    EXPECT_EQ(lit_tout(dossier + "SAINT01"), "mes saints");
-    for (const char* nom : {"SAINT02", "SAINT12", "DOC.HLP", "papier.wav", "coucou.wav"}) {
-        EXPECT_EQ(lit_tout(dossier + nom), lit_tout(donnees + nom)) << nom;
-        EXPECT_NE(fs::status(dossier + nom).permissions() & fs::perms::owner_write, fs::perms::none)
-            << nom;
-    }
-    EXPECT_TRUE(fs::exists(dossier + "lance-ici")) << "started in the data folder";
 }
 
 static std::vector<SaintSource> annee_complete() {

@@ -201,23 +201,6 @@ TEST_F(Configuration, SonDePageEtModeVideoSuiventLesCases) {
     EXPECT_FALSE(fenetre->isVisible());
 }
 
-// Centred by the outer rectangles (the dialog's is 249 x 411 in the offscreen
-// platform's 2-pixel frame), halves truncated toward zero, also when the dialog
-// is larger than the rectangle; never off the screen.
-TEST_F(Configuration, CentreeSurLaFenetrePrincipaleEnregistree) {
-    const std::pair<RectangleFenetre, QPoint> cas[] = {
-        {{100, 50, 420, 470}, {100 + 85, 50 + 29}},
-        {{-30, 20, 411, 455}, {-30 + 81, 20 + 22}},
-        {{200, 300, 100, 100}, {200 - 74, 300 - 155}},
-        {{10, 10, 100, 100}, {0, 0}},
-    };
-    for (const auto& [principale, attendu] : cas) {
-        fenetre->hide();
-        ctx.rect_main = principale;
-        fenetre->show();
-        EXPECT_EQ(fenetre->frameGeometry(), QRect(attendu, QSize(249, 411)));
-    }
-}
 
 TEST(Reglages, FichierCreeAvecLesValeursParDefautOctetParOctet) {
     RepertoireTemp rep;

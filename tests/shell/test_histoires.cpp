@@ -1,7 +1,6 @@
 // Whole-program stories: start, type, quit (or the session ends), start again;
 // failures that lose nothing.
 #include "banc.hpp"
-#include "shell/splash.hpp"
 
 
 using namespace quorvel;
@@ -73,8 +72,6 @@ TEST_F(HistoireComplete, LeMenuGeneralReappliqueLesReglagesSansToucherAuTexte) {
     QTimer::singleShot(0, [&] {
         QDialog* menu = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(menu, nullptr);
-        const RectangleFenetre& r = p.etat.ctx.rect_main;
-        EXPECT_EQ(menu->pos(), QPoint(r.gauche + 168, r.haut + 210));
         p.etat.reglages.regle_couleur(CouleurReglee::jour, 0x00FF00);
         p.etat.reglages.regle_couleur(CouleurReglee::aiguilles, 0x00FF00);
         p.etat.reglages.regle_video(2);
@@ -90,12 +87,6 @@ TEST_F(HistoireComplete, LeMenuGeneralReappliqueLesReglagesSansToucherAuTexte) {
     EXPECT_EQ(f.HORLOGE1->couleur_aiguille(), QColor(0, 255, 0));
     EXPECT_EQ(f.HORLOGE2->couleur_aiguille(), QColor(Qt::black));
     EXPECT_EQ(f.edit_bloc_calendrier->toPlainText(), QStringLiteral("en cours"));
-}
-
-TEST(Histoire, LEcranDAccueilMontreLeNomSansLaVersion) {
-    TSplashForm s(QStringLiteral("Quorvel V2.32"));
-    s.show();
-    EXPECT_EQ(s.logiciel->text(), QStringLiteral("Quorvel"));
 }
 
 TEST_F(HistoireComplete, UneAlarmeDuFichierSonneAuTicDuReveil) {

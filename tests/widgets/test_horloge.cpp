@@ -1,5 +1,5 @@
-// The analog clock: the six segments of the hands at telling times, and what a
-// tick paints. The digital clock's caption.
+// The analog clock: the six segments of the hands at telling times, and when a
+// tick takes the properties. The digital clock's caption.
 #include "plateforme/horloge.hpp"
 #include "widgets/digital.hpp"
 #include "widgets/horloge.hpp"
@@ -83,37 +83,6 @@ TEST(THORLOGE, LeTopLitLHeureEtLesProprietes) {
     h.avance(14);
     c.affiche_heure();
     EXPECT_EQ(c.segments()[0], seg(137, 77));
-}
-
-// The hands at 03:00:00 over a white dial: second and minute hands up, one
-// pixel wide, their tails 10 pixels down; the hour hand right, two pixels wide,
-// with its tail to the left. In black over whatever lies behind a clock
-// without a dial.
-TEST(THORLOGE, Peinture) {
-    HorlogeReglable h(2024, 3, 1, 3, 0, 0);
-    THORLOGE c(nullptr, &h);
-    c.set_texture(cadran_uni());
-    c.set_couleur_aiguille(Qt::red);
-    EXPECT_EQ(c.grab().toImage().pixelColor(77, 50), QColor(Qt::white)) << "before the first tick";
-    c.affiche_heure();
-    const QImage vue = c.grab().toImage();
-    const QColor r(Qt::red), b(Qt::white);
-    const std::tuple<int, int, QColor> pixels[] = {
-        {77, 50, r}, {76, 50, b}, {78, 50, b}, {77, 85, r}, {77, 92, b}, {116, 77, r}, {69, 77, r}};
-    for (const auto& [x, y, couleur] : pixels)
-        EXPECT_EQ(vue.pixelColor(x, y), couleur) << x << ", " << y;
-    int epaisseur = 0;
-    for (int y = 70; y < 85; ++y)
-        epaisseur += vue.pixelColor(100, y) == r;
-    EXPECT_EQ(epaisseur, 2);
-
-    THORLOGE sans(nullptr, &h);
-    sans.affiche_heure();
-    QImage image(154, 154, QImage::Format_ARGB32);
-    image.fill(Qt::green);
-    sans.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    EXPECT_EQ(image.pixelColor(77, 40), QColor(Qt::black));
-    EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::green));
 }
 
 TEST(THORLOGE_DIGITAL, LeTopDeChaqueSecondeSuitLHorlogeMemeCachee) {
