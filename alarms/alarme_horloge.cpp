@@ -49,10 +49,8 @@ void pose_image(QPushButton* b, const QString& nom) {
 Talarme_horloge::Talarme_horloge(Contexte& ctx, const Reglages& reglages,
                                  EnregistrementAlarme& courante, Tsaisie_alarme& saisie,
                                  QWidget* parent)
-    : TDialogue(
-          {ctx.dialogues, ctx.titre, ctx.fichier_aide}, sujet_aide_alarmes,
-          centre_sur(ctx.rect_main), parent,
-          boutons_dialogue),
+    : TDialogue({ctx.dialogues, ctx.titre, ctx.fichier_aide}, sujet_aide_alarmes,
+                centre_sur(ctx.rect_main), parent, boutons_dialogue),
       liste(new QListWidget(this)), creer1(bouton(this, QStringLiteral("creer1"), {7, 254, 53, 45},
                                                   QStringLiteral("Ajouter une nouvelle alarme"))),
       modifier1(bouton(this, QStringLiteral("modifier1"), {62, 254, 53, 45},

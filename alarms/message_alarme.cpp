@@ -79,7 +79,8 @@ Tmessage_alarme::Tmessage_alarme(Contexte& ctx, const Reglages& reglages, QWidge
     : TDialogue(
           {ctx.dialogues, ctx.titre, ctx.fichier_aide}, 0,
           [&ctx](const QSize& taille) {
-              return QPoint(centre_sur(ctx.rect_main, taille).x(), ctx.rect_main.haut + decalage_haut);
+              return QPoint(centre_sur(ctx.rect_main, taille).x(),
+                            ctx.rect_main.haut + decalage_haut);
           },
           parent, Qt::Dialog | Qt::FramelessWindowHint),
       Label1(new QLabel(this)), ok(new QLabel(this)), ctx_(ctx), reglages_(reglages) {

@@ -58,10 +58,8 @@ std::string texte_alarme_depuis(const QString& texte) {
 
 Tsaisie_alarme::Tsaisie_alarme(Contexte& ctx, const Reglages& reglages,
                                EnregistrementAlarme& courante, QWidget* parent)
-    : TDialogue(
-          {ctx.dialogues, ctx.titre, ctx.fichier_aide}, sujet_aide_alarmes,
-          centre_sur(ctx.rect_main), parent,
-          boutons_dialogue),
+    : TDialogue({ctx.dialogues, ctx.titre, ctx.fichier_aide}, sujet_aide_alarmes,
+                centre_sur(ctx.rect_main), parent, boutons_dialogue),
       GroupBox3(new QGroupBox(QStringLiteral("Heure"), this)), champ1(new QLineEdit(GroupBox3)),
       HORLOGE_DIGITAL1(new THORLOGE_DIGITAL(GroupBox3, &ctx.horloge)),
       GroupBox2(new QGroupBox(QStringLiteral("Texte"), this)),

@@ -27,7 +27,8 @@ extern "C" void note_signal(int numero) {
 TFinDeSession::TFinDeSession(std::function<void()> signal_recu, std::function<void()> sauvegarde,
                              QObject* parent)
     : QObject(parent), signal_recu_(std::move(signal_recu)) {
-    if (tube[0] < 0 && ::pipe2(tube, O_CLOEXEC | O_NONBLOCK) != 0) tube[0] = tube[1] = -1;
+    if (tube[0] < 0 && ::pipe2(tube, O_CLOEXEC | O_NONBLOCK) != 0)
+        tube[0] = tube[1] = -1;
     if (tube[0] >= 0) {
         notification_ = new QSocketNotifier(tube[0], QSocketNotifier::Read, this);
         connect(notification_, &QSocketNotifier::activated, this, &TFinDeSession::lit_signal);
@@ -35,7 +36,8 @@ TFinDeSession::TFinDeSession(std::function<void()> signal_recu, std::function<vo
         action.sa_handler = note_signal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        for (const int s : signaux) ::sigaction(s, &action, nullptr);
+        for (const int s : signaux)
+            ::sigaction(s, &action, nullptr);
     }
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(application, &QGuiApplication::commitDataRequest, this,
@@ -43,14 +45,17 @@ TFinDeSession::TFinDeSession(std::function<void()> signal_recu, std::function<vo
 }
 
 TFinDeSession::~TFinDeSession() {
-    for (const int s : signaux) std::signal(s, SIG_DFL);
+    for (const int s : signaux)
+        std::signal(s, SIG_DFL);
 }
 
 void TFinDeSession::lit_signal() {
     char octets[16];
     bool recu = false;
-    while (::read(tube[0], octets, sizeof octets) > 0) recu = true;
-    if (recu) signal_recu_();
+    while (::read(tube[0], octets, sizeof octets) > 0)
+        recu = true;
+    if (recu)
+        signal_recu_();
 }
 
 } // namespace quorvel

@@ -27,19 +27,22 @@ const char* const aide =
     "Les options de Qt (-platform, -display, -style…) sont passées à Qt.\n";
 
 // After a calendar command given the wrong way.
-const char* const utilisation_ical =
-    "Utilisation\u00a0:\n"
-    "  quorvel --exporte-ical FICHIER.ics [--donnees DOSSIER]\n"
-    "  quorvel --importe-ical FICHIER.ics [--donnees DOSSIER]\n"
-    "Le dossier de données est le dossier courant, ou DOSSIER.\n";
+const char* const utilisation_ical = "Utilisation\u00a0:\n"
+                                     "  quorvel --exporte-ical FICHIER.ics [--donnees DOSSIER]\n"
+                                     "  quorvel --importe-ical FICHIER.ics [--donnees DOSSIER]\n"
+                                     "Le dossier de données est le dossier courant, ou DOSSIER.\n";
 // After any other mistake.
 const char* const essayez = "Essayez «\u00a0quorvel --aide\u00a0».\n";
 
 // Qt's options that QApplication takes out of the command line.
-const char* const options_qt_a_valeur[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-    "qwindowicon", "qwindowtitle", "geometry", "title", "icon", "display", "name", "style",
-    "stylesheet", "session", "qmljsdebugger"};
+const char* const options_qt_a_valeur[] = {"platform",        "platformpluginpath",
+                                           "platformtheme",   "plugin",
+                                           "qwindowgeometry", "qwindowicon",
+                                           "qwindowtitle",    "geometry",
+                                           "title",           "icon",
+                                           "display",         "name",
+                                           "style",           "stylesheet",
+                                           "session",         "qmljsdebugger"};
 const char* const options_qt_seules[] = {"reverse", "widgetcount", "nograb", "dograb",
                                          "testability"};
 

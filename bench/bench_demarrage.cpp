@@ -2,10 +2,10 @@
 // today's page, every window) built on a data directory of a year of day files,
 // shown, and its pending events processed. The whole-process figure, against a
 // bare Qt program, comes from mesure_demarrage.sh.
+#include "jour/fichiers_jour.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/horloge.hpp"
 #include "plateforme/son.hpp"
-#include "jour/fichiers_jour.hpp"
 #include "shell/form1.hpp"
 #include "shell/programme.hpp"
 

@@ -1,11 +1,11 @@
 // A page turn (save, step, heading, load) in a data directory of a year of day
 // files, the start-up purge, and the bare file operations they are made of.
 // Medians over repetitions: bench_page --benchmark_repetitions=10
+#include "jour/fichiers_jour.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/horloge.hpp"
 #include "plateforme/son.hpp"
 #include "shell/etat_application.hpp"
-#include "jour/fichiers_jour.hpp"
 #include "shell/form1.hpp"
 #include "shell/zone_texte.hpp"
 

@@ -36,7 +36,8 @@ inline std::string chemin_du_son(const std::string& cp1252, const std::string& r
 struct Contexte {
     Contexte(const Horloge& h, LecteurSon& s, Dialogues& d, std::string rep)
         : horloge(h), son(s), dialogues(d), repertoire(std::move(rep)), dates(h) {
-        if (repertoire.empty() || repertoire.back() != '/') repertoire += '/';
+        if (repertoire.empty() || repertoire.back() != '/')
+            repertoire += '/';
         fichier_aide = repertoire + "DOC.HLP";
     }
     const Horloge& horloge;

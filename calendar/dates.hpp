@@ -14,8 +14,8 @@ int longueur_mois(int mois, int annee);
 // Weekday of a date, 1 = Sunday ... 7 = Saturday.
 int jour_semaine(int jour, int mois, int annee);
 
-std::string nom_jour(int n);  // "Lundi ", ... empty outside 1..7
-std::string nom_mois(int n);  // "Février ", "Aout ", ... empty outside 1..12
+std::string nom_jour(int n); // "Lundi ", ... empty outside 1..7
+std::string nom_mois(int n); // "Février ", "Aout ", ... empty outside 1..12
 
 // Week number counted from Sunday 4 January 1981, Sunday-start weeks; from 1983
 // on, the ISO 8601 number of the following day. Defined for every date.

@@ -2,8 +2,8 @@
 // with "Lecture au delà de la fin de fichier", never changed by the reading,
 // and its slots never read past their fields.
 #include "commun_fuzz.hpp"
-#include "plateforme/erreurs.hpp"
 #include "jour/fichiers_jour.hpp"
+#include "plateforme/erreurs.hpp"
 
 #include <cstring>
 

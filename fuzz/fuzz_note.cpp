@@ -2,8 +2,8 @@
 // bytes (at most one byte: the empty text), the file untouched; the text saved
 // again reads back the same.
 #include "commun_fuzz.hpp"
-#include "plateforme/erreurs.hpp"
 #include "jour/fichiers_jour.hpp"
+#include "plateforme/erreurs.hpp"
 
 using namespace quorvel;
 using namespace quorvel::fuzz;

@@ -2,9 +2,9 @@
 //   graines_fuzz <folder>  ->  <folder>/<target>/<seed>
 #include "alarms/alarme.hpp"
 #include "commun_fuzz.hpp"
+#include "jour/fichiers_jour.hpp"
 #include "saints/saints.hpp"
 #include "settings/reglages.hpp"
-#include "jour/fichiers_jour.hpp"
 
 #include <filesystem>
 #include <iostream>

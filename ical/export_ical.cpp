@@ -2,10 +2,10 @@
 
 #include "alarms/alarme.hpp"
 #include "calendar/utilitaires.hpp"
+#include "jour/fichiers_jour.hpp"
 #include "plateforme/erreurs.hpp"
 #include "plateforme/fichier.hpp"
 #include "plateforme/version.hpp"
-#include "jour/fichiers_jour.hpp"
 
 #include <cstring>
 #include <filesystem>

@@ -1,8 +1,8 @@
 #include "import_ical.hpp"
 
 #include "ical/export_ical.hpp"
-#include "plateforme/fichier.hpp"
 #include "jour/fichiers_jour.hpp"
+#include "plateforme/fichier.hpp"
 
 #include <QByteArrayView>
 

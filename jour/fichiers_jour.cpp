@@ -10,7 +10,9 @@ namespace quorvel {
 
 namespace {
 constexpr std::size_t champ_creneau = 61;
-std::size_t debut_creneau(int k) { return champ_creneau * static_cast<std::size_t>(k - 1); }
+std::size_t debut_creneau(int k) {
+    return champ_creneau * static_cast<std::size_t>(k - 1);
+}
 } // namespace
 
 std::string EnregistrementAgenda::texte(int k) const {
@@ -27,7 +29,9 @@ void EnregistrementAgenda::regle_texte(int k, const std::string& t) {
     p[n] = 0;
 }
 
-void vide_agenda(EnregistrementAgenda& a) { a.octets.fill(0); }
+void vide_agenda(EnregistrementAgenda& a) {
+    a.octets.fill(0);
+}
 
 std::string cle_jour(int jour, int mois, int annee) {
     const std::string a = nombre_zeros(annee, 4);
@@ -52,9 +56,11 @@ std::string charge_texte(const std::string& chemin) {
     std::string octets(static_cast<std::size_t>(f->taille_octets()), '\0');
     // A file of at most one byte is the empty text: the saved empty text is
     // its one zero byte.
-    if (octets.size() > 1) f->lit_octets(0, octets.data(), octets.size());
+    if (octets.size() > 1)
+        f->lit_octets(0, octets.data(), octets.size());
     f->ferme();
-    if (octets.size() <= 1) return {};
+    if (octets.size() <= 1)
+        return {};
     octets.erase(std::remove(octets.begin(), octets.end(), '\0'), octets.end());
     return octets;
 }
@@ -68,17 +74,21 @@ void sauve_texte(const std::string& chemin, const std::string& texte) {
 FichierEnregistrements ouvre_agenda(const std::string& repertoire, int jour, int mois, int annee,
                                     EnregistrementAgenda& a) {
     const std::string chemin = repertoire + fichier_agenda_jour(jour, mois, annee);
-    if (auto f = FichierEnregistrements::ouvre(chemin, taille_agenda)) return std::move(*f);
+    if (auto f = FichierEnregistrements::ouvre(chemin, taille_agenda))
+        return std::move(*f);
     // Written whole beside and renamed in, so that no cut agenda file is ever left.
     vide_agenda(a);
-    remplace_atomiquement(chemin, std::string(reinterpret_cast<const char*>(a.octets.data()),
-                                              a.octets.size()));
+    remplace_atomiquement(
+        chemin, std::string(reinterpret_cast<const char*>(a.octets.data()), a.octets.size()));
     auto f = FichierEnregistrements::ouvre(chemin, taille_agenda);
-    if (!f) throw ErreurES(es_acces_refuse);
+    if (!f)
+        throw ErreurES(es_acces_refuse);
     return std::move(*f);
 }
 
-void lit_agenda(const FichierEnregistrements& f, EnregistrementAgenda& a) { f.lit(0, a.octets.data()); }
+void lit_agenda(const FichierEnregistrements& f, EnregistrementAgenda& a) {
+    f.lit(0, a.octets.data());
+}
 
 void ecrit_agenda(FichierEnregistrements& f, const EnregistrementAgenda& a) {
     f.ecrit(0, a.octets.data());
@@ -88,13 +98,16 @@ std::array<bool, nombre_creneaux> cloches_du_fichier(const std::string& repertoi
                                                      int mois, int annee) {
     std::array<bool, nombre_creneaux> cloches{};
     const std::string chemin = repertoire + fichier_agenda_jour(jour, mois, annee);
-    if (!fichier_existe(chemin)) return cloches;
+    if (!fichier_existe(chemin))
+        return cloches;
     try {
         auto f = FichierEnregistrements::ouvre_lecture(chemin, taille_agenda);
-        if (f.nombre() < 1) return cloches;
+        if (f.nombre() < 1)
+            return cloches;
         EnregistrementAgenda a;
         f.lit(0, a.octets.data());
-        for (int k = 1; k <= nombre_creneaux; ++k) cloches[k - 1] = a.cloche(k);
+        for (int k = 1; k <= nombre_creneaux; ++k)
+            cloches[k - 1] = a.cloche(k);
     } catch (const ErreurES&) {
         // An unreadable file rings nothing; the page reports it when it is shown.
     }
@@ -103,12 +116,14 @@ std::array<bool, nombre_creneaux> cloches_du_fichier(const std::string& repertoi
 
 void efface_bloc_jour(const std::string& repertoire, int jour, int mois, int annee) {
     const std::string chemin = repertoire + fichier_note_jour(jour, mois, annee);
-    if (fichier_existe(chemin)) efface_fichier(chemin);
+    if (fichier_existe(chemin))
+        efface_fichier(chemin);
 }
 
 void efface_agenda(const std::string& repertoire, int jour, int mois, int annee) {
     const std::string chemin = repertoire + fichier_agenda_jour(jour, mois, annee);
-    if (fichier_existe(chemin)) efface_fichier(chemin);
+    if (fichier_existe(chemin))
+        efface_fichier(chemin);
 }
 
 int rafraichi_fichier(const std::string& repertoire, ServiceDates& dates) {

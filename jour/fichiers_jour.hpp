@@ -13,9 +13,11 @@ namespace quorvel {
 constexpr std::size_t taille_agenda = 806;
 constexpr int nombre_creneaux = 13;
 // Slot k (1..13) is the line of the hour 7 + k: 08h00 to 20h00.
-constexpr int heure_creneau(int k) { return 7 + k; }
-constexpr std::size_t longueur_creneau = 60;  // characters of one agenda line
-constexpr std::size_t longueur_bloc = 5000;     // characters of the note pad and of a day note
+constexpr int heure_creneau(int k) {
+    return 7 + k;
+}
+constexpr std::size_t longueur_creneau = 60; // characters of one agenda line
+constexpr std::size_t longueur_bloc = 5000;  // characters of the note pad and of a day note
 
 // Thirteen slot texts of 61 bytes, then thirteen bell flags.
 struct EnregistrementAgenda {
@@ -32,8 +34,8 @@ struct EnregistrementAgenda {
 // another date stays in the bytes that follow a terminator).
 void vide_agenda(EnregistrementAgenda& a);
 
-std::string cle_jour(int jour, int mois, int annee); // "05_03_98"
-std::string fichier_note_jour(int jour, int mois, int annee); // "05_03_98.PAD"
+std::string cle_jour(int jour, int mois, int annee);            // "05_03_98"
+std::string fichier_note_jour(int jour, int mois, int annee);   // "05_03_98.PAD"
 std::string fichier_agenda_jour(int jour, int mois, int annee); // "05_03_98.ENG"
 inline constexpr const char* fichier_bloc_note = "PAD";
 

@@ -15,7 +15,9 @@ int PageJour::jour_semaine() const {
     return static_cast<int>(weekday{sys_days{date_}}.c_encoding()) + 1;
 }
 
-void PageJour::tourne(int pas) { date_ = Jour{sys_days{date_} + days{pas}}; }
+void PageJour::tourne(int pas) {
+    date_ = Jour{sys_days{date_} + days{pas}};
+}
 
 std::string PageJour::chemin_note() const {
     return repertoire_ + fichier_note_jour(jour_de(date_), mois_de(date_), annee_de(date_));
@@ -40,7 +42,8 @@ void PageJour::charge() {
     }
     try {
         EnregistrementAgenda lu;
-        auto fichier = ouvre_agenda(repertoire_, jour_de(date_), mois_de(date_), annee_de(date_), lu);
+        auto fichier =
+            ouvre_agenda(repertoire_, jour_de(date_), mois_de(date_), annee_de(date_), lu);
         lit_agenda(fichier, lu);
         fichier.ferme();
         agenda_ = lu;
@@ -78,7 +81,8 @@ void PageJour::bascule_cloche(int k, const SignaleCopie& signale) {
     ecriture_permise(agenda_lu_, true, chemin_agenda(), signale);
     EnregistrementAgenda agenda = agenda_;
     agenda.regle_cloche(k, !agenda.cloche(k));
-    auto fichier = ouvre_agenda(repertoire_, jour_de(date_), mois_de(date_), annee_de(date_), agenda);
+    auto fichier =
+        ouvre_agenda(repertoire_, jour_de(date_), mois_de(date_), annee_de(date_), agenda);
     ecrit_agenda(fichier, agenda);
     // Written: the bell shows even if closing the file then fails.
     agenda_ = agenda;

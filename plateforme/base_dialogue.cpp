@@ -16,7 +16,9 @@ void aide_au_sujet(const Guichet& guichet, QWidget* fenetre, int sujet) {
     });
 }
 
-void TDialogue::aide() { aide_au_sujet(guichet_, this, sujet_aide_); }
+void TDialogue::aide() {
+    aide_au_sujet(guichet_, this, sujet_aide_);
+}
 
 void TDialogue::FormShow() {
     if (emplacement_)

@@ -23,7 +23,8 @@ public:
     // Creates the file empty and opens it, where a chain of symbolic links ends
     // when the name is one. A file that already exists is never emptied: that
     // is an error (the caller found none a moment before).
-    static FichierEnregistrements cree(const std::string& chemin, std::size_t taille_enregistrement);
+    static FichierEnregistrements cree(const std::string& chemin,
+                                       std::size_t taille_enregistrement);
 
     FichierEnregistrements(FichierEnregistrements&& autre) noexcept;
     FichierEnregistrements& operator=(FichierEnregistrements&& autre) noexcept;

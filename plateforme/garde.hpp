@@ -28,8 +28,7 @@ private:
 bool garde_execute(Dialogues& dialogues, QWidget* parent, const QString& titre,
                    const std::function<void()>& f);
 
-template <class F>
-bool garde(Dialogues& dialogues, QWidget* parent, const QString& titre, F&& f) {
+template <class F> bool garde(Dialogues& dialogues, QWidget* parent, const QString& titre, F&& f) {
     return garde_execute(dialogues, parent, titre, std::function<void()>(std::forward<F>(f)));
 }
 

@@ -25,7 +25,8 @@ public:
 class HorlogeReglable final : public Horloge {
 public:
     HorlogeReglable() = default;
-    HorlogeReglable(int annee, int mois, int jour, int heure = 12, int minute = 0, int seconde = 0) {
+    HorlogeReglable(int annee, int mois, int jour, int heure = 12, int minute = 0,
+                    int seconde = 0) {
         regle(annee, mois, jour, heure, minute, seconde);
     }
     Instant maintenant() const override { return t_; }

@@ -1,8 +1,8 @@
 #include "image_brute.hpp"
 
 #include <QtEndian>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace quorvel {
@@ -41,9 +41,8 @@ bool aligne(const uchar* pixels) {
 } // namespace
 
 QByteArray en_image_brute(const QImage& image) {
-    const QImage im = image.convertToFormat(image.hasAlphaChannel()
-                                                ? QImage::Format_ARGB32_Premultiplied
-                                                : QImage::Format_RGB32);
+    const QImage im = image.convertToFormat(
+        image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     const qsizetype ligne = qsizetype(im.width()) * 4;
     QByteArray octets(entete_image_brute + ligne * im.height(), Qt::Uninitialized);
     auto* p = reinterpret_cast<uchar*>(octets.data());

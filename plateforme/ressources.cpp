@@ -70,7 +70,8 @@ QCursor curseur(int numero) {
         return QCursor(pixmap_ressource(QStringLiteral(":/curseurs/main_droite.img")), 31, 11);
     case curseur_main_haut:
         return QCursor(pixmap_ressource(QStringLiteral(":/curseurs/main_haut.img")), 12, 2);
-    default: return QCursor(Qt::ArrowCursor);
+    default:
+        return QCursor(Qt::ArrowCursor);
     }
 }
 

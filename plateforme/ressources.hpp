@@ -23,7 +23,11 @@ inline QPixmap image_ressource(const QString& nom, qreal rapport = rapport_ecran
 }
 
 // The program's cursor numbers: 101 main_gauche, 102 main_droite, 103 main_haut.
-enum NumeroCurseur { curseur_main_gauche = 101, curseur_main_droite = 102, curseur_main_haut = 103 };
+enum NumeroCurseur {
+    curseur_main_gauche = 101,
+    curseur_main_droite = 102,
+    curseur_main_haut = 103
+};
 QCursor curseur(int numero);
 
 } // namespace quorvel

@@ -12,7 +12,8 @@ namespace {
 constexpr int annee_bissextile = 2000;
 std::string texte_borne(const std::uint8_t* p, std::size_t max) {
     const auto* fin = static_cast<const std::uint8_t*>(std::memchr(p, 0, max));
-    return std::string(reinterpret_cast<const char*>(p), fin ? static_cast<std::size_t>(fin - p) : max);
+    return std::string(reinterpret_cast<const char*>(p),
+                       fin ? static_cast<std::size_t>(fin - p) : max);
 }
 void ecrit_borne(std::uint8_t* p, std::size_t champ, const std::string& s) {
     const std::size_t n = std::min(s.size(), champ - 1);
@@ -21,18 +22,31 @@ void ecrit_borne(std::uint8_t* p, std::size_t champ, const std::string& s) {
 }
 } // namespace
 
-std::string EnregistrementSaint::date() const { return texte_borne(&octets[0], 6); }
-std::string EnregistrementSaint::nom() const { return texte_borne(&octets[6], 31); }
-void EnregistrementSaint::regle_date(const std::string& d) { ecrit_borne(&octets[0], 6, d); }
-void EnregistrementSaint::regle_nom(const std::string& n) { ecrit_borne(&octets[6], 31, n); }
+std::string EnregistrementSaint::date() const {
+    return texte_borne(&octets[0], 6);
+}
+std::string EnregistrementSaint::nom() const {
+    return texte_borne(&octets[6], 31);
+}
+void EnregistrementSaint::regle_date(const std::string& d) {
+    ecrit_borne(&octets[0], 6, d);
+}
+void EnregistrementSaint::regle_nom(const std::string& n) {
+    ecrit_borne(&octets[6], 31, n);
+}
 
-void vide_saint(EnregistrementSaint& s) { s.octets.fill(0); }
+void vide_saint(EnregistrementSaint& s) {
+    s.octets.fill(0);
+}
 
-std::string nom_fichier_saints(int mois) { return "SAINT" + nombre_zeros(mois, 2); }
+std::string nom_fichier_saints(int mois) {
+    return "SAINT" + nombre_zeros(mois, 2);
+}
 
 FichierEnregistrements ouvre_saints(const std::string& repertoire, int mois) {
     const std::string chemin = repertoire + nom_fichier_saints(mois);
-    if (auto f = FichierEnregistrements::ouvre(chemin, taille_saint)) return std::move(*f);
+    if (auto f = FichierEnregistrements::ouvre(chemin, taille_saint))
+        return std::move(*f);
     // The whole month written beside and renamed in: never a cut month on disk.
     std::string mois_entier;
     EnregistrementSaint s;
@@ -43,7 +57,8 @@ FichierEnregistrements ouvre_saints(const std::string& repertoire, int mois) {
     }
     remplace_atomiquement(chemin, mois_entier);
     auto f = FichierEnregistrements::ouvre(chemin, taille_saint);
-    if (!f) throw ErreurES(es_acces_refuse);
+    if (!f)
+        throw ErreurES(es_acces_refuse);
     return std::move(*f);
 }
 
@@ -55,7 +70,9 @@ void ecrit_saint(FichierEnregistrements& f, std::int64_t n, const Enregistrement
     f.ecrit(n, s.octets.data());
 }
 
-void ferme_saints(FichierEnregistrements& f) { f.ferme(); }
+void ferme_saints(FichierEnregistrements& f) {
+    f.ferme();
+}
 
 void saint_du_jour(const std::string& repertoire, int jour, int mois, EnregistrementSaint& tampon,
                    std::string& courant) {

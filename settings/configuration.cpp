@@ -60,10 +60,8 @@ PoliceReglee depuis_choix(const ChoixPolice& c) {
 Tconfiguration::Tconfiguration(Contexte& ctx, Reglages& reglages, QWidget* parent)
     // FormShow centres the dialog on the main window as it was when the menu
     // was opened, frame included; halves truncated.
-    : TDialogue(
-          {ctx.dialogues, ctx.titre, ctx.fichier_aide}, sujet_aide,
-          centre_sur(ctx.rect_main), parent,
-          boutons_dialogue),
+    : TDialogue({ctx.dialogues, ctx.titre, ctx.fichier_aide}, sujet_aide, centre_sur(ctx.rect_main),
+                parent, boutons_dialogue),
       ctx_(ctx), reglages_(reglages) {
     setWindowTitle(QStringLiteral("CONFIGURATION"));
     setFixedSize(largeur, hauteur);

@@ -15,16 +15,17 @@ constexpr const char* nom_fichier = "PAD.CFG";
 
 // The fields of the record, as (offset, size): a short file keeps those it holds whole.
 constexpr std::pair<std::size_t, std::size_t> champs[] = {
-    {0, 43},  {43, 4},  {47, 2},  {49, 2},  {51, 41},  {92, 4},   {96, 2},   {98, 2},
-    {100, 41}, {141, 4}, {145, 4}, {149, 4}, {153, 4}, {157, 4},  {161, 4},  {165, 4},
-    {169, 4}, {173, 4}, {177, 61}, {238, 1}, {239, 2}};
+    {0, 43},  {43, 4},   {47, 2},  {49, 2},  {51, 41},  {92, 4},  {96, 2},
+    {98, 2},  {100, 41}, {141, 4}, {145, 4}, {149, 4},  {153, 4}, {157, 4},
+    {161, 4}, {165, 4},  {169, 4}, {173, 4}, {177, 61}, {238, 1}, {239, 2}};
 
 std::uint32_t lit32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 void ecrit32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 } // namespace
@@ -70,7 +71,8 @@ void Reglages::regle_police(std::size_t o, const PoliceReglee& p) {
 }
 
 bool Reglages::regle_son_alarme(const std::string& chemin) {
-    if (chemin.size() > 60) return false;
+    if (chemin.size() > 60)
+        return false;
     regle_chaine(177, 60, chemin);
     return true;
 }
@@ -81,7 +83,8 @@ std::string son_par_defaut(const std::string& repertoire) {
     // A path Windows-1252 cannot hold as it is, or one that does not fit, is replaced
     // by the bare name: the data directory is the current directory, so it still
     // names the file.
-    if (complet.size() > 60 || depuis_cp1252(complet) != chemin) return "coucou.wav";
+    if (complet.size() > 60 || depuis_cp1252(complet) != chemin)
+        return "coucou.wav";
     return complet;
 }
 
@@ -124,7 +127,8 @@ void lit_reglages(const std::string& repertoire, Reglages& r) {
     }
     // A cut file: the defaults, overlaid with every field the file holds whole.
     std::array<std::uint8_t, taille_reglages> lus{};
-    if (taille > 0) f->lit_octets(0, lus.data(), static_cast<std::size_t>(taille));
+    if (taille > 0)
+        f->lit_octets(0, lus.data(), static_cast<std::size_t>(taille));
     f->ferme();
     config_defaut(r, repertoire);
     for (const auto& [debut, longueur] : champs)

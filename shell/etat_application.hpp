@@ -3,9 +3,9 @@
 // handed to every window. No globals.
 #include "alarms/alarme.hpp"
 #include "calendar/contexte.hpp"
+#include "jour/page_jour.hpp"
 #include "saints/saints.hpp"
 #include "settings/reglages.hpp"
-#include "jour/page_jour.hpp"
 
 namespace quorvel {
 
@@ -13,9 +13,9 @@ struct EtatApplication {
     EtatApplication(const Horloge& h, LecteurSon& s, Dialogues& d, std::string repertoire)
         : ctx(h, s, d, std::move(repertoire)), page(ctx.repertoire) {}
     Contexte ctx;
-    Reglages reglages;             // all zero until start-up reads "PAD.CFG"
-    PageJour page;                 // the day page shown
-    EnregistrementSaint saint;     // the saints files' record buffer
+    Reglages reglages;         // all zero until start-up reads "PAD.CFG"
+    PageJour page;             // the day page shown
+    EnregistrementSaint saint; // the saints files' record buffer
     EnregistrementAlarme alarme_courante;
 };
 

@@ -23,7 +23,8 @@ Programme::Programme(const Horloge& horloge, LecteurSon& son, Dialogues& dialogu
     configuration = new Tconfiguration(ctx, etat.reglages, parent);
     // The entry dialog is made before the list that opens it.
     saisie_alarme = new Tsaisie_alarme(ctx, etat.reglages, etat.alarme_courante, parent);
-    alarme_horloge = new Talarme_horloge(ctx, etat.reglages, etat.alarme_courante, *saisie_alarme, parent);
+    alarme_horloge =
+        new Talarme_horloge(ctx, etat.reglages, etat.alarme_courante, *saisie_alarme, parent);
     saints = new Tsaints(ctx, etat.reglages, etat.saint, parent);
     message_alarme = new Tmessage_alarme(ctx, etat.reglages, parent);
     menu_general = new Tmenu_general(ctx, etat.reglages, *saints, *alarme_horloge, *configuration,

@@ -20,7 +20,8 @@ class PlanificateurAlarmes;
 
 class Programme {
 public:
-    Programme(const Horloge& horloge, LecteurSon& son, Dialogues& dialogues, std::string repertoire);
+    Programme(const Horloge& horloge, LecteurSon& son, Dialogues& dialogues,
+              std::string repertoire);
     ~Programme();
 
     EtatApplication etat;

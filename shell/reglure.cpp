@@ -18,7 +18,8 @@ QList<int> TZoneReglee::rangees_reglure() const {
     double y = 0;
     double pas = QFontMetricsF(font()).lineSpacing();
     for (QTextBlock b = firstVisibleBlock(); b.isValid() && y < bas; b = b.next()) {
-        if (!b.isVisible()) continue;
+        if (!b.isVisible())
+            continue;
         const double haut = blockBoundingGeometry(b).translated(decalage).top();
         const QTextLayout* mise = b.layout();
         for (int i = 0; i < mise->lineCount(); ++i) {
@@ -26,11 +27,13 @@ QList<int> TZoneReglee::rangees_reglure() const {
             // The letters stand on the line; only descenders cross it.
             y = haut + ligne.y() + ligne.ascent();
             pas = ligne.height();
-            if (y >= 0 && y < bas) rangees.append(static_cast<int>(std::ceil(y)));
+            if (y >= 0 && y < bas)
+                rangees.append(static_cast<int>(std::ceil(y)));
         }
     }
     if (pas >= 1)
-        for (y += pas; y < bas; y += pas) rangees.append(static_cast<int>(std::ceil(y)));
+        for (y += pas; y < bas; y += pas)
+            rangees.append(static_cast<int>(std::ceil(y)));
     return rangees;
 }
 
@@ -38,7 +41,8 @@ void TZoneReglee::paintEvent(QPaintEvent* e) {
     {
         QPainter p(viewport());
         p.setPen(QPen(couleur_, 1));
-        for (const int y : rangees_reglure()) p.drawLine(0, y, viewport()->width(), y);
+        for (const int y : rangees_reglure())
+            p.drawLine(0, y, viewport()->width(), y);
     }
     // The text over the ruling.
     TZoneTexte::paintEvent(e);

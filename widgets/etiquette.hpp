@@ -17,11 +17,13 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override {
-        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit clic();
+        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+            emit clic();
         QLabel::mouseReleaseEvent(e);
     }
     void mouseDoubleClickEvent(QMouseEvent* e) override {
-        if (e->button() == Qt::LeftButton) emit double_clic();
+        if (e->button() == Qt::LeftButton)
+            emit double_clic();
         QLabel::mouseDoubleClickEvent(e);
     }
 };

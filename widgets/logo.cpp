@@ -18,7 +18,8 @@ TLOGO::TLOGO(QWidget* parent) : QLabel(parent), minuterie_(new QTimer(this)) {
 }
 
 void TLOGO::showEvent(QShowEvent* e) {
-    if (pixmap().isNull()) setPixmap(image_ressource(QStringLiteral("l1")));
+    if (pixmap().isNull())
+        setPixmap(image_ressource(QStringLiteral("l1")));
     QLabel::showEvent(e);
 }
 

@@ -733,7 +733,8 @@ QImage a_propos_vraies_couleurs() {
     q.setRenderHint(QPainter::TextAntialiasing);
     q.setFont(police("Times New Roman", 15, true, true));
     q.setPen(QColor(130, 20, 20));
-    q.drawText(QRectF(70, 170, 182, 28), Qt::AlignCenter, QStringLiteral("Version " QUORVEL_VERSION));
+    q.drawText(QRectF(70, 170, 182, 28), Qt::AlignCenter,
+               QStringLiteral("Version " QUORVEL_VERSION));
     q.end();
     cache = im;
     return im;

@@ -1,10 +1,10 @@
 // The alarm list dialog, driven offscreen; the file checked byte by byte. Last,
 // an alarm that rings while the entry dialog is open over the list.
 #include "alarms/alarme_horloge.hpp"
-#include "commun/dialogues_test.hpp"
 #include "alarms/message_alarme.hpp"
 #include "alarms/planificateur.hpp"
 #include "alarms/saisie_alarme.hpp"
+#include "commun/dialogues_test.hpp"
 #include "outils_alarmes.hpp"
 
 #include <QLabel>

@@ -168,9 +168,9 @@ TEST_F(MessageAlarme, TexteEntierSurLePanneau) {
     std::string lignes_courtes;
     for (int k = 0; k < 66; ++k)
         lignes_courtes += "l\r\n";
-    for (const std::string& texte : {std::string("Appeler Marie"), phrase, std::string(200, 'W'),
-                                     "premi\xE8re\r\nseconde\rtroisi\xE8me\n" + std::string(120, 'W'),
-                                     lignes_courtes}) {
+    for (const std::string& texte :
+         {std::string("Appeler Marie"), phrase, std::string(200, 'W'),
+          "premi\xE8re\r\nseconde\rtroisi\xE8me\n" + std::string(120, 'W'), lignes_courtes}) {
         message.annonce(texte);
         ASSERT_TRUE(message.isVisible());
         const QString montre = message.Label1->text();

@@ -1,8 +1,8 @@
 // The alarm entry dialog, driven offscreen.
-#include "commun/saisie_sans_octet.hpp"
-#include "commun/dialogues_test.hpp"
 #include "alarms/alarme_horloge.hpp"
 #include "alarms/saisie_alarme.hpp"
+#include "commun/dialogues_test.hpp"
+#include "commun/saisie_sans_octet.hpp"
 #include "outils_alarmes.hpp"
 #include "widgets/digital.hpp"
 

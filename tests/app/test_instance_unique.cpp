@@ -1,7 +1,7 @@
 // One program per data folder: the lock, the request to come forward, and what
 // a later start leaves on disk (nothing).
-#include "commun/repertoire_temp.hpp"
 #include "app/instance_unique.hpp"
+#include "commun/repertoire_temp.hpp"
 
 #include <filesystem>
 #include <future>

@@ -13,7 +13,8 @@ namespace quorvel::test {
 
 RepertoireTemp::RepertoireTemp() {
     std::string modele = (fs::temp_directory_path() / "quorvel-test-XXXXXX").string();
-    if (!::mkdtemp(modele.data())) throw std::runtime_error("mkdtemp");
+    if (!::mkdtemp(modele.data()))
+        throw std::runtime_error("mkdtemp");
     chemin_ = modele + "/";
 }
 
@@ -23,7 +24,9 @@ RepertoireTemp::~RepertoireTemp() {
     fs::remove_all(chemin_, ec);
 }
 
-bool RepertoireTemp::existe(const std::string& nom) const { return fs::exists(chemin_ + nom); }
+bool RepertoireTemp::existe(const std::string& nom) const {
+    return fs::exists(chemin_ + nom);
+}
 
 std::string RepertoireTemp::lit(const std::string& nom) const {
     std::ifstream f(chemin_ + nom, std::ios::binary);
@@ -43,7 +46,8 @@ long long RepertoireTemp::taille(const std::string& nom) const {
 
 std::vector<std::string> RepertoireTemp::fichiers() const {
     std::vector<std::string> noms;
-    for (const auto& e : fs::directory_iterator(chemin_)) noms.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(chemin_))
+        noms.push_back(e.path().filename().string());
     std::sort(noms.begin(), noms.end());
     return noms;
 }

@@ -1,8 +1,8 @@
 #include "jeu_essai.hpp"
 
 #include "alarms/alarme.hpp"
-#include "plateforme/cp1252.hpp"
 #include "jour/fichiers_jour.hpp"
+#include "plateforme/cp1252.hpp"
 
 #include <map>
 #include <tuple>

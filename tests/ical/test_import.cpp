@@ -62,9 +62,9 @@ Resultat importe_texte(const RepertoireTemp& dossier, const std::string& texte,
     RepertoireTemp fichiers;
     fichiers.ecrit("a.ics", texte);
     std::ostringstream sortie, erreurs;
-    const int code = importe_ical(dossier.chemin(), fichiers.fichier("a.ics"), sortie, erreurs,
-                                  HorlogeReglable(2026, 12, 7),
-                                  [ouvert](const std::string&) { return ouvert; });
+    const int code =
+        importe_ical(dossier.chemin(), fichiers.fichier("a.ics"), sortie, erreurs,
+                     HorlogeReglable(2026, 12, 7), [ouvert](const std::string&) { return ouvert; });
     return {code, sortie.str(), erreurs.str(), fichiers.fichier("a.ics")};
 }
 

@@ -1,7 +1,7 @@
 // The help viewer: the help file at its topic, one window reused, and a clear
 // message when the file is missing.
-#include "commun/repertoire_temp.hpp"
 #include "commun/dialogues_test.hpp"
+#include "commun/repertoire_temp.hpp"
 #include "menu/aide.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/garde.hpp"

@@ -1,10 +1,10 @@
 // The saints files and their browser on a temporary data directory: what it
 // shows, what it stores in the saints files and when.
-#include "commun/saisie_sans_octet.hpp"
-#include "commun/dialogues_test.hpp"
 #include "calendar/contexte.hpp"
 #include "calendar/utilitaires.hpp"
+#include "commun/dialogues_test.hpp"
 #include "commun/repertoire_temp.hpp"
+#include "commun/saisie_sans_octet.hpp"
 #include "saints/fsaint.hpp"
 #include "saints/saints.hpp"
 #include "settings/reglages.hpp"

@@ -201,7 +201,6 @@ TEST_F(Configuration, SonDePageEtModeVideoSuiventLesCases) {
     EXPECT_FALSE(fenetre->isVisible());
 }
 
-
 TEST(Reglages, FichierCreeAvecLesValeursParDefautOctetParOctet) {
     RepertoireTemp rep;
     Reglages r;

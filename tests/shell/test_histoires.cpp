@@ -2,7 +2,6 @@
 // failures that lose nothing.
 #include "banc.hpp"
 
-
 using namespace quorvel;
 using namespace quorvel::test;
 

@@ -276,4 +276,3 @@ TEST(Page, SaintDuJourEtSaintGardeQuandAucunNeCorrespond) {
     EXPECT_EQ(b.etat->page.date().day(), ch::day{29});
     EXPECT_EQ(f.saint_du_jour->text(), QStringLiteral("Saint 28"));
 }
-

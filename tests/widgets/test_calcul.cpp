@@ -76,4 +76,3 @@ TEST(Tcalculette, AffichageEntier) {
         EXPECT_EQ(a->font().pixelSize() < police_fenetre.pixelSize(), reduit);
     }
 }
-
