@@ -102,8 +102,8 @@ void SuiviMinutes::oublie(std::int64_t maintenant) {
 }
 
 MinuteVerifiee minute_verifiee(const Instant& t) {
-    return {nombre_zeros(t.heure, 2) + ":" + nombre_zeros(t.minute, 2),
-            texte_date_de(t.jour, t.mois, t.annee), t.jour_semaine};
+    return {nombre_zeros(t.heure, 2) + ":" + nombre_zeros(t.minute, 2), texte_date_de(date_de(t)),
+            t.jour_semaine};
 }
 
 bool alarme_due(const EnregistrementAlarme& a, const MinuteVerifiee& minute) {
@@ -193,8 +193,8 @@ void PlanificateurAlarmes::verifie() {
     const std::int64_t maintenant = numero_minute(ctx_.horloge.maintenant());
     const std::vector<std::int64_t> numeros = suivi_.a_verifier(maintenant);
     if (numeros.empty())
-        return;               // every minute up to now has been checked already
-    ctx_.dates.texte_date(3); // every tick refreshes today's date
+        return;                    // every minute up to now has been checked already
+    ctx_.dates.relit_aujourdhui(); // every tick refreshes today's date
     std::vector<MinuteVerifiee> minutes;
     for (std::int64_t m : numeros)
         minutes.push_back(minute_verifiee(instant_de_minute(m)));

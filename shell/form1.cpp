@@ -250,9 +250,7 @@ void TForm1::FormCreate() {
          {static_cast<QWidget*>(bloc), static_cast<QWidget*>(menu), static_cast<QWidget*>(quitter)})
         w->setCursor(curseur(curseur_main_haut));
 
-    ctx.dates.texte_date(1);
-    const DateDuJour& aujourdhui = ctx.dates.aujourdhui();
-    etat_.page.montre(jour_du(aujourdhui.jour, aujourdhui.mois, aujourdhui.annee));
+    etat_.page.montre(ctx.dates.relit_aujourdhui());
     derniere_heure = numero_heure(ctx.horloge.maintenant());
     bloc_libre = true;
 
@@ -442,18 +440,15 @@ void TForm1::modifier_cloche(int k) {
 
 void TForm1::affiche_alarme() {
     Contexte& ctx = etat_.ctx;
-    ctx.dates.texte_date(3);
-    const DateDuJour& aujourdhui = ctx.dates.aujourdhui();
+    const Jour aujourdhui = ctx.dates.relit_aujourdhui();
     const Instant maintenant = ctx.horloge.maintenant();
     const int heure = maintenant.heure;
-    const bool page_du_jour =
-        etat_.page.date() == jour_du(aujourdhui.jour, aujourdhui.mois, aujourdhui.annee);
+    const bool page_du_jour = etat_.page.date() == aujourdhui;
     if (const int creneau = nouvelle_heure_agenda(maintenant, derniere_heure)) {
         // Today's bell rings, whatever page is shown.
-        const bool cloche =
-            page_du_jour ? etat_.page.agenda().cloche(creneau)
-                         : cloches_du_fichier(ctx.repertoire, aujourdhui.jour, aujourdhui.mois,
-                                              aujourdhui.annee)[creneau - 1];
+        const bool cloche = page_du_jour
+                                ? etat_.page.agenda().cloche(creneau)
+                                : cloches_du_fichier(ctx.repertoire, aujourdhui)[creneau - 1];
         if (cloche)
             joue_son(ctx.son, ctx.chemin_son(etat_.reglages.son_alarme()));
     }
