@@ -259,9 +259,9 @@ void TForm1::FormCreate() {
     // housekeeping, and the page must stay usable so that nothing typed is lost.
     if (!gere([&] { lit_reglages(ctx.repertoire, etat_.reglages); }))
         config_defaut(etat_.reglages, ctx.repertoire);
-    video();
-    gere([&] { rafraichi_fichier(); });
-    gere([&] { reset(); });
+    applique_mode_video();
+    gere([&] { purge_anciens_jours(); });
+    gere([&] { applique_reglages_et_en_tete(); });
     Timer1->start();
     Timer2->start();
     // Centred on the screen where it will first show, frame included (placed again
@@ -277,7 +277,7 @@ void TForm1::position_main() {
     etat_.ctx.rect_main = {r.left(), r.top(), r.width(), r.height()};
 }
 
-void TForm1::video() {
+void TForm1::applique_mode_video() {
     fond1->show();
     fond_calendrier1->show();
     fond_note1->show();
@@ -297,7 +297,7 @@ void TForm1::video() {
     HORLOGE2->setVisible(!mode1);
 }
 
-void TForm1::reset() {
+void TForm1::applique_reglages_et_en_tete() {
     const Reglages& r = etat_.reglages;
     couleur_texte(jour, couleur_qt(r.couleur(CouleurReglee::jour)));
     couleur_texte(mois, couleur_qt(r.couleur(CouleurReglee::mois)));
@@ -327,7 +327,7 @@ void TForm1::reset() {
 void TForm1::affiche_agenda() {
     for (int k = 1; k <= 13; ++k)
         champ[k - 1]->setText(depuis_cp1252(etat_.page.agenda().texte(k)));
-    affiche_alarme();
+    sonne_et_colore_l_heure();
 }
 
 bool TForm1::agenda_modifie() const {
@@ -418,7 +418,7 @@ void TForm1::sauve_bloc_calendrier() {
     enregistres();
 }
 
-void TForm1::rafraichi_fichier() {
+void TForm1::purge_anciens_jours() {
     quorvel::rafraichi_fichier(etat_.ctx.repertoire, etat_.ctx.dates);
 }
 
@@ -438,7 +438,7 @@ void TForm1::modifier_cloche(int k) {
     affiche_cloche();
 }
 
-void TForm1::affiche_alarme() {
+void TForm1::sonne_et_colore_l_heure() {
     Contexte& ctx = etat_.ctx;
     const Jour aujourdhui = ctx.dates.relit_aujourdhui();
     const Instant maintenant = ctx.horloge.maintenant();
@@ -503,7 +503,7 @@ void TForm1::tourne_page(int pas) {
         // The new date's page is loaded even when its heading fails (a saints
         // file that cannot be read): the texts of the day left must not stay on
         // the page, where the next turn would save them into this date's files.
-        gere([&] { reset(); });
+        gere([&] { applique_reglages_et_en_tete(); });
         charge_bloc_calendrier();
     });
 }
@@ -513,8 +513,8 @@ void TForm1::menuClick() {
         position_main();
         if (menu_general_)
             menu_general_->exec();
-        video();
-        reset();
+        applique_mode_video();
+        applique_reglages_et_en_tete();
     });
 }
 
@@ -535,7 +535,7 @@ void TForm1::saint_du_jourDblClick() {
 }
 
 void TForm1::Timer1Timer() {
-    gere([&] { affiche_alarme(); });
+    gere([&] { sonne_et_colore_l_heure(); });
 }
 
 void TForm1::Timer2Timer() {
