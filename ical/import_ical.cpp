@@ -387,7 +387,7 @@ Compte place(FichiersDuJour& f, const Element& e) {
     Place ou = Place::note;
     if (e.heure >= 0) {
         bloc = texte_heure(e.heure, e.minute) + " " + e.texte;
-        const int k = e.heure - 7;
+        const int k = creneau_de_l_heure(e.heure);
         if (k < 1 || k > nombre_creneaux) {
             c.raison = "heure hors de l'agenda";
         } else {

@@ -16,6 +16,10 @@ constexpr int nombre_creneaux = 13;
 constexpr int heure_creneau(int k) {
     return 7 + k;
 }
+// The slot of an hour: below 1 or above 13 outside 08h00 to 20h00.
+constexpr int creneau_de_l_heure(int heure) {
+    return heure - heure_creneau(0);
+}
 constexpr std::size_t longueur_creneau = 60; // characters of one agenda line
 constexpr std::size_t longueur_bloc = 5000;  // characters of the note pad and of a day note
 

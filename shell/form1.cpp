@@ -155,7 +155,7 @@ void TForm1::cree_controles() {
     trait(calendrier, 18, 249, 145);
     semaine = etiquette(calendrier, 104, 252, 60, 15, police(QStringLiteral("Times New Roman"), 9),
                         Qt::AlignRight);
-    for (int k = 1; k <= 13; ++k) {
+    for (int k = 1; k <= nombre_creneaux; ++k) {
         const int y = 18 * (k - 1);
         auto* heure = new TEtiquette(calendrier);
         heure->setGeometry(218, 22 + y, 30, 14);
@@ -176,7 +176,7 @@ void TForm1::cree_controles() {
         a[k - 1] = image(calendrier, "", 361, 23 + y, 11, 11);
     }
     setTabOrder(edit_bloc_calendrier, champ[0]);
-    for (int k = 1; k < 13; ++k)
+    for (int k = 1; k < nombre_creneaux; ++k)
         setTabOrder(champ[k - 1], champ[k]);
     corne_gauche = new TEtiquette(calendrier);
     corne_gauche->setGeometry(1, 248, 35, 20);
@@ -325,7 +325,7 @@ void TForm1::applique_reglages_et_en_tete() {
 }
 
 void TForm1::affiche_agenda() {
-    for (int k = 1; k <= 13; ++k)
+    for (int k = 1; k <= nombre_creneaux; ++k)
         champ[k - 1]->setText(depuis_cp1252(etat_.page.agenda().texte(k)));
     sonne_et_colore_l_heure();
 }
@@ -398,7 +398,7 @@ void TForm1::sauve_bloc_calendrier() {
     SaisiePage saisie;
     saisie.note = texte_pour_fichier(edit_bloc_calendrier->texte());
     saisie.note_modifiee = edit_bloc_calendrier->document()->isModified();
-    for (int k = 1; k <= 13; ++k)
+    for (int k = 1; k <= nombre_creneaux; ++k)
         saisie.lignes[k - 1] = vers_cp1252(champ[k - 1]->text());
     saisie.agenda_modifie = agenda_modifie();
     PageJour::Ecrits ecrits;
@@ -424,7 +424,7 @@ void TForm1::purge_anciens_jours() {
 
 void TForm1::affiche_cloche() {
     const QPixmap cloche = image_ressource(QStringLiteral("cloche"));
-    for (int k = 1; k <= 13; ++k)
+    for (int k = 1; k <= nombre_creneaux; ++k)
         a[k - 1]->setPixmap(etat_.page.agenda().cloche(k) ? cloche : QPixmap());
 }
 
@@ -453,7 +453,7 @@ void TForm1::sonne_et_colore_l_heure() {
             joue_son(ctx.son, ctx.chemin_son(etat_.reglages.son_alarme()));
     }
     const Reglages& r = etat_.reglages;
-    for (int k = 1; k <= 13; ++k) {
+    for (int k = 1; k <= nombre_creneaux; ++k) {
         couleur_texte(h[k - 1], couleur_qt(r.couleur(CouleurReglee::horaires)));
         couleur_texte(champ[k - 1], couleur_qt(r.couleur(CouleurReglee::actions)));
     }
@@ -581,7 +581,7 @@ void TForm1::keyPressEvent(QKeyEvent* e) {
 
 bool TForm1::eventFilter(QObject* objet, QEvent* e) {
     if (e->type() == QEvent::MouseButtonDblClick) {
-        for (int k = 1; k <= 13; ++k)
+        for (int k = 1; k <= nombre_creneaux; ++k)
             if (objet == champ[k - 1]) {
                 champDblClick(k);
                 return true;

@@ -93,9 +93,9 @@ public:
     TEtiquette* saint_du_jour;
     TZoneTexte* edit_bloc_calendrier;
     QLabel* semaine;
-    std::array<TEtiquette*, 13> h{};
-    std::array<QLineEdit*, 13> champ{};
-    std::array<QLabel*, 13> a{};
+    std::array<TEtiquette*, nombre_creneaux> h{};
+    std::array<QLineEdit*, nombre_creneaux> champ{};
+    std::array<QLabel*, nombre_creneaux> a{};
     TEtiquette* corne_gauche;
     TEtiquette* corne_droite;
 
