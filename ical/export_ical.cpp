@@ -188,9 +188,7 @@ std::string exporte_alarme(Calendrier& cal, const EnregistrementAlarme& r, int n
         const std::string date = r.date();
         if (!date_valide(date))
             return "date illisible";
-        debut = year{std::stoi(date.substr(6, 4))} /
-                month{static_cast<unsigned>(std::stoi(date.substr(3, 2)))} /
-                day{static_cast<unsigned>(std::stoi(date.substr(0, 2)))};
+        debut = jour_du_texte(date);
     }
     const std::string texte = utf8_depuis_fichier(r.texte());
     const std::string resume = texte.empty() ? "Alarme" : premiere_ligne(texte);
