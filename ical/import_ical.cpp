@@ -42,18 +42,13 @@ struct Moment {
 
 Moment moment_local(const icaltimetype& t) {
     if (t.is_date)
-        return {year{t.year} / month{static_cast<unsigned>(t.month)} /
-                day{static_cast<unsigned>(t.day)}};
+        return {jour_du(t.day, t.month, t.year)};
     if (!t.zone)
-        return {year{t.year} / month{static_cast<unsigned>(t.month)} /
-                    day{static_cast<unsigned>(t.day)},
-                t.hour, t.minute};
+        return {jour_du(t.day, t.month, t.year), t.hour, t.minute};
     const std::time_t instant = icaltime_as_timet_with_zone(t, t.zone);
     std::tm l{};
     localtime_r(&instant, &l);
-    return {year{l.tm_year + 1900} / month{static_cast<unsigned>(l.tm_mon + 1)} /
-                day{static_cast<unsigned>(l.tm_mday)},
-            l.tm_hour, l.tm_min};
+    return {jour_du(l.tm_mday, l.tm_mon + 1, l.tm_year + 1900), l.tm_hour, l.tm_min};
 }
 
 // The time of a date property, in the zone its TZID names: the calendar's own
