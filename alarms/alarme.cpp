@@ -87,7 +87,7 @@ void alarme_par_defaut(EnregistrementAlarme& r, const Contexte& ctx) {
     r.regle_texte("Rappel");
     r.regle_affiche_texte(false);
     r.regle_repete(true);
-    r.regle_date(texte_date_de(t.jour, t.mois, t.annee));
+    r.regle_date(texte_date_de(date_de(t)));
     r.regle_frequence(tous_les_jours);
     // Already Windows-1252, and the bare name when the full path would not fit.
     if (!r.regle_son(son_par_defaut(ctx.repertoire)))

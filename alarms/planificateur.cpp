@@ -14,9 +14,7 @@ namespace quorvel {
 
 std::int64_t numero_minute(const Instant& t) {
     using namespace std::chrono;
-    const year_month_day ymd{year{t.annee}, month{static_cast<unsigned>(t.mois)},
-                             day{static_cast<unsigned>(t.jour)}};
-    const std::int64_t jours = sys_days{ymd}.time_since_epoch().count();
+    const std::int64_t jours = sys_days{date_de(t)}.time_since_epoch().count();
     return jours * 1440 + t.heure * 60 + t.minute;
 }
 
@@ -29,11 +27,8 @@ Instant instant_de_minute(std::int64_t numero) {
         --jours;
     }
     const sys_days d{days{jours}};
-    const year_month_day ymd{d};
-    Instant t;
-    t.annee = static_cast<int>(ymd.year());
-    t.mois = static_cast<int>(static_cast<unsigned>(ymd.month()));
-    t.jour = static_cast<int>(static_cast<unsigned>(ymd.day()));
+    const Jour j{d};
+    Instant t{annee_de(j), mois_de(j), jour_de(j)};
     t.jour_semaine = static_cast<int>(weekday{d}.c_encoding()) + 1;
     t.heure = static_cast<int>(reste / 60);
     t.minute = static_cast<int>(reste % 60);
@@ -102,8 +97,8 @@ void SuiviMinutes::oublie(std::int64_t maintenant) {
 }
 
 MinuteVerifiee minute_verifiee(const Instant& t) {
-    return {nombre_zeros(t.heure, 2) + ":" + nombre_zeros(t.minute, 2),
-            texte_date_de(t.jour, t.mois, t.annee), t.jour_semaine};
+    return {nombre_zeros(t.heure, 2) + ":" + nombre_zeros(t.minute, 2), texte_date_de(date_de(t)),
+            t.jour_semaine};
 }
 
 bool alarme_due(const EnregistrementAlarme& a, const MinuteVerifiee& minute) {
@@ -141,23 +136,20 @@ bool alarme_passee(const EnregistrementAlarme& a, const Instant& maintenant) {
         return false;
     const std::string heure = a.heure().substr(0, longueur_heure);
     const std::string date = a.date().substr(0, longueur_date);
-    const auto nombre = [](const std::string& s, std::size_t debut, std::size_t n) {
-        int v = 0;
-        for (std::size_t k = debut; k < debut + n; ++k) {
-            if (k >= s.size() || s[k] < '0' || s[k] > '9')
-                return -1;
-            v = v * 10 + (s[k] - '0');
-        }
-        return v;
+    const auto chiffres = [](const std::string& s, std::size_t debut, std::size_t n) {
+        return s.size() >= debut + n && std::all_of(s.begin() + debut, s.begin() + debut + n,
+                                                    [](char c) { return c >= '0' && c <= '9'; });
     };
-    Instant t;
-    t.heure = nombre(heure, 0, 2);
-    t.minute = nombre(heure, 3, 2);
-    t.jour = nombre(date, 0, 2);
-    t.mois = nombre(date, 3, 2);
-    t.annee = nombre(date, 6, 4);
-    if (t.heure < 0 || t.minute < 0 || t.jour < 1 || t.mois < 1 || t.mois > 12 || t.annee < 0)
+    // A field that is not all digits names no minute.
+    if (!chiffres(heure, 0, 2) || !chiffres(heure, 3, 2) || !chiffres(date, 0, 2) ||
+        !chiffres(date, 3, 2) || !chiffres(date, 6, 4))
         return false;
+    const Jour d = jour_du_texte(date);
+    if (jour_de(d) < 1 || !d.month().ok())
+        return false;
+    Instant t{annee_de(d), mois_de(d), jour_de(d)};
+    t.heure = std::stoi(heure.substr(0, 2));
+    t.minute = std::stoi(heure.substr(3, 2));
     // A minute that does not spell back the same (31/02, 24:00, 12:60) never comes.
     const std::int64_t n = numero_minute(t);
     const MinuteVerifiee m = minute_verifiee(instant_de_minute(n));
@@ -193,8 +185,8 @@ void PlanificateurAlarmes::verifie() {
     const std::int64_t maintenant = numero_minute(ctx_.horloge.maintenant());
     const std::vector<std::int64_t> numeros = suivi_.a_verifier(maintenant);
     if (numeros.empty())
-        return;               // every minute up to now has been checked already
-    ctx_.dates.texte_date(3); // every tick refreshes today's date
+        return;                    // every minute up to now has been checked already
+    ctx_.dates.relit_aujourdhui(); // every tick refreshes today's date
     std::vector<MinuteVerifiee> minutes;
     for (std::int64_t m : numeros)
         minutes.push_back(minute_verifiee(instant_de_minute(m)));

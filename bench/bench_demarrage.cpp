@@ -23,14 +23,12 @@ namespace {
 // Today and the 364 days before it, as a year of use leaves them.
 void une_annee(const std::string& rep, const Horloge& h) {
     ServiceDates dates(h);
-    std::string date = dates.texte_date(3);
+    const Jour aujourdhui = dates.relit_aujourdhui();
     for (int i = 0; i < 365; ++i) {
-        const int j = std::stoi(champ_date(date, 1)), m = std::stoi(champ_date(date, 2)),
-                  a = std::stoi(champ_date(date, 3));
-        std::ofstream(rep + fichier_note_jour(j, m, a), std::ios::binary) << "Note " << i << '\0';
-        std::ofstream(rep + fichier_agenda_jour(j, m, a), std::ios::binary)
+        const Jour d = plus_jours(aujourdhui, -i);
+        std::ofstream(rep + fichier_note_jour(d), std::ios::binary) << "Note " << i << '\0';
+        std::ofstream(rep + fichier_agenda_jour(d), std::ios::binary)
             << std::string(taille_agenda, '\0');
-        date = date_moins_jours(date, 1);
     }
 }
 

@@ -50,13 +50,11 @@ std::string agenda_rempli(int n) {
 void une_annee(const Repertoire& rep) {
     HorlogeReglable h(2026, 12, 6);
     ServiceDates dates(h);
-    std::string date = dates.texte_date(3);
+    const Jour aujourdhui = dates.relit_aujourdhui();
     for (int i = 0; i < 365; ++i) {
-        const int j = std::stoi(champ_date(date, 1)), m = std::stoi(champ_date(date, 2)),
-                  a = std::stoi(champ_date(date, 3));
-        rep.ecrit(fichier_note_jour(j, m, a), "Note du jour " + std::to_string(i) + '\0');
-        rep.ecrit(fichier_agenda_jour(j, m, a), agenda_rempli(i));
-        date = date_moins_jours(date, 1);
+        const Jour d = plus_jours(aujourdhui, -i);
+        rep.ecrit(fichier_note_jour(d), "Note du jour " + std::to_string(i) + '\0');
+        rep.ecrit(fichier_agenda_jour(d), agenda_rempli(i));
     }
 }
 
@@ -127,10 +125,10 @@ BENCHMARK(BM_ChargeTexte)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_LitAgenda(benchmark::State& state) {
     Repertoire rep;
-    rep.ecrit(fichier_agenda_jour(6, 12, 2026), agenda_rempli(1));
+    rep.ecrit(fichier_agenda_jour(jour_du(6, 12, 2026)), agenda_rempli(1));
     EnregistrementAgenda a;
     for (auto _ : state) {
-        auto f = ouvre_agenda(rep.chemin, 6, 12, 2026, a);
+        auto f = ouvre_agenda(rep.chemin, jour_du(6, 12, 2026), a);
         lit_agenda(f, a);
         f.ferme();
     }
@@ -139,10 +137,10 @@ BENCHMARK(BM_LitAgenda)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_EcritAgenda(benchmark::State& state) {
     Repertoire rep;
-    rep.ecrit(fichier_agenda_jour(6, 12, 2026), agenda_rempli(1));
+    rep.ecrit(fichier_agenda_jour(jour_du(6, 12, 2026)), agenda_rempli(1));
     EnregistrementAgenda a;
     for (auto _ : state) {
-        auto f = ouvre_agenda(rep.chemin, 6, 12, 2026, a);
+        auto f = ouvre_agenda(rep.chemin, jour_du(6, 12, 2026), a);
         ecrit_agenda(f, a);
         f.ferme();
     }

@@ -96,16 +96,6 @@ const std::array<const char*, 12> noms_mois = {"Janvier ",
                                                "D\xE9"
                                                "cembre "};
 
-struct JMA {
-    int j, m, a;
-};
-
-JMA lit_date(const std::string& texte) {
-    return {static_cast<int>(texte_en_reel(champ_date(texte, 1))),
-            static_cast<int>(texte_en_reel(champ_date(texte, 2))),
-            static_cast<int>(texte_en_reel(champ_date(texte, 3)))};
-}
-
 } // namespace
 
 bool bissextile(int annee) {
@@ -152,32 +142,22 @@ std::string texte_date_de(int jour, int mois, int annee) {
     return nombre_zeros(jour, 2) + "/" + nombre_zeros(mois, 2) + "/" + nombre_zeros(annee, 4);
 }
 
+std::string texte_date_de(Jour d) {
+    return texte_date_de(jour_de(d), mois_de(d), annee_de(d));
+}
+
+// Fields read as numbers and truncated, as a date text is everywhere.
+Jour jour_du_texte(const std::string& texte) {
+    const auto champ = [&](int k) { return static_cast<int>(texte_en_reel(champ_date(texte, k))); };
+    return jour_du(champ(1), champ(2), champ(3));
+}
+
 std::string date_plus_jours(const std::string& texte, int n) {
-    auto [d, m, y] = lit_date(texte);
-    for (int i = 0; i < n; ++i) {
-        if (++d > longueur_mois(m, y)) {
-            d = 1;
-            if (++m == 13) {
-                m = 1;
-                ++y;
-            }
-        }
-    }
-    return texte_date_de(d, m, y);
+    return texte_date_de(plus_jours(jour_du_texte(texte), n));
 }
 
 std::string date_moins_jours(const std::string& texte, int n) {
-    auto [d, m, y] = lit_date(texte);
-    for (int i = 0; i < n; ++i) {
-        if (--d < 1) {
-            if (--m < 1) {
-                m = 12;
-                --y;
-            }
-            d = longueur_mois(m, y);
-        }
-    }
-    return texte_date_de(d, m, y);
+    return texte_date_de(plus_jours(jour_du_texte(texte), -n));
 }
 
 std::string champ_date(const std::string& texte, int k) {
@@ -196,18 +176,23 @@ std::string champ_date(const std::string& texte, int k) {
     }
 }
 
-std::string ServiceDates::texte_date(int genre) {
+Jour ServiceDates::relit_aujourdhui() {
     const Instant t = horloge_.maintenant();
     aujourdhui_ = {static_cast<std::uint16_t>(t.annee), static_cast<std::uint16_t>(t.mois),
                    static_cast<std::uint16_t>(t.jour), static_cast<std::uint16_t>(t.jour_semaine)};
-    const std::string jour = std::to_string(t.jour);
-    const std::string annee = std::to_string(t.annee);
-    const std::string date = texte_date_de(t.jour, t.mois, t.annee);
+    return aujourdhui_.date();
+}
+
+std::string ServiceDates::texte_date(int genre) {
+    const Jour d = relit_aujourdhui();
+    const std::string jour = std::to_string(jour_de(d));
+    const std::string annee = std::to_string(annee_de(d));
+    const std::string date = texte_date_de(d);
     switch (genre) {
     case 1:
-        return nom_jour(t.jour_semaine) + jour + " " + nom_mois(t.mois) + annee;
+        return nom_jour(aujourdhui_.jour_semaine) + jour + " " + nom_mois(mois_de(d)) + annee;
     case 2:
-        return jour + " " + nom_mois(t.mois) + annee;
+        return jour + " " + nom_mois(mois_de(d)) + annee;
     case 3:
         return date;
     case -1:
@@ -217,14 +202,14 @@ std::string ServiceDates::texte_date(int genre) {
     case -3:
         return champ_date(date, 3);
     case -4:
-        return std::to_string(t.jour_semaine);
+        return std::to_string(aujourdhui_.jour_semaine);
     default:
         return {};
     }
 }
 
 int ServiceDates::jours_du_mois(int mois) const {
-    return longueur_mois(mois, aujourdhui_.annee);
+    return longueur_mois(mois, annee_de(aujourdhui_.date()));
 }
 
 } // namespace quorvel

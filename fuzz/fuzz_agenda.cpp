@@ -12,13 +12,13 @@ using namespace quorvel::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string entree = octets(data, size);
-    const std::string nom = fichier_agenda_jour(14, 2, 2026);
+    const std::string nom = fichier_agenda_jour(jour_du(14, 2, 2026));
     ecrit(nom, entree);
 
     EnregistrementAgenda a;
     bool lu = false;
     try {
-        auto f = ouvre_agenda(repertoire(), 14, 2, 2026, a);
+        auto f = ouvre_agenda(repertoire(), jour_du(14, 2, 2026), a);
         lit_agenda(f, a);
         f.ferme();
         lu = true;
@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VERIFIE(lu == (size >= taille_agenda));
     VERIFIE(lit(nom) == entree);
 
-    const auto cloches = cloches_du_fichier(repertoire(), 14, 2, 2026);
+    const auto cloches = cloches_du_fichier(repertoire(), jour_du(14, 2, 2026));
     if (!lu) {
         for (bool c : cloches)
             VERIFIE(!c);

@@ -10,7 +10,7 @@ using namespace quorvel::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string entree = octets(data, size);
-    const std::string nom = fichier_note_jour(14, 2, 2026);
+    const std::string nom = fichier_note_jour(jour_du(14, 2, 2026));
     ecrit(nom, entree);
     const std::string chemin = repertoire() + nom;
 

@@ -61,17 +61,17 @@ void textes() {
 void agendas() {
     EnregistrementAgenda a;
     {
-        auto f = ouvre_agenda(repertoire(), 14, 2, 2026, a);
+        auto f = ouvre_agenda(repertoire(), jour_du(14, 2, 2026), a);
         f.ferme();
     }
-    const std::string nom = fichier_agenda_jour(14, 2, 2026);
+    const std::string nom = fichier_agenda_jour(jour_du(14, 2, 2026));
     recolte("agenda", nom, "vide");
-    auto f = ouvre_agenda(repertoire(), 14, 2, 2026, a);
+    auto f = ouvre_agenda(repertoire(), jour_du(14, 2, 2026), a);
     a.regle_texte(1, "Dentiste");
     a.regle_texte(5, std::string(longueur_creneau, 'R'));
-    a.regle_texte(13, "D\xEEner chez Andr\xE9");
+    a.regle_texte(nombre_creneaux, "D\xEEner chez Andr\xE9");
     a.regle_cloche(1, true);
-    a.regle_cloche(13, true);
+    a.regle_cloche(nombre_creneaux, true);
     ecrit_agenda(f, a);
     f.ferme();
     const std::string plein = lit(nom);

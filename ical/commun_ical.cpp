@@ -21,10 +21,6 @@ std::string dossier_donnees(const std::string& dossier) {
     return dossier.back() == '/' ? dossier : dossier + '/';
 }
 
-std::string texte_jour(Jour j) {
-    return texte_date_de(jour_du_mois(j), mois_de(j), annee_de(j));
-}
-
 std::string texte_heure(int heure, int minute) {
     return nombre_zeros(heure, 2) + "h" + nombre_zeros(minute, 2);
 }

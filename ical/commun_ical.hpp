@@ -1,7 +1,7 @@
 #pragma once
 // What the export and the import share: days as std::chrono dates, the century
 // of a day file's two-digit year, libical ownership, the French of the reports.
-#include "plateforme/horloge.hpp"
+#include "calendar/dates.hpp"
 
 #include <libical/ical.h>
 
@@ -10,23 +10,6 @@
 #include <string>
 
 namespace quorvel::ical {
-
-using Jour = std::chrono::year_month_day;
-
-inline Jour jour_de(const Instant& t) {
-    using namespace std::chrono;
-    return year{t.annee} / month{static_cast<unsigned>(t.mois)} /
-           day{static_cast<unsigned>(t.jour)};
-}
-inline int annee_de(Jour j) {
-    return static_cast<int>(j.year());
-}
-inline int mois_de(Jour j) {
-    return static_cast<int>(static_cast<unsigned>(j.month()));
-}
-inline int jour_du_mois(Jour j) {
-    return static_cast<int>(static_cast<unsigned>(j.day()));
-}
 
 // A day file names its year by the last two digits only. They are read as the
 // year of the hundred around today: from 50 years before this year to 49 after.
@@ -37,8 +20,6 @@ int annee_du_fichier(int deux_chiffres, int annee_courante);
 // The data folder as a prefix of file names: "." when none is given, ending with '/'.
 std::string dossier_donnees(const std::string& dossier);
 
-// "08/12/2026"
-std::string texte_jour(Jour j);
 // "08h00"
 std::string texte_heure(int heure, int minute);
 

@@ -45,8 +45,7 @@ std::map<sys_days, FichiersDuJour> fichiers_de_jour(const std::string& dossier, 
         const std::string extension = nom.substr(9);
         if (extension != "ENG" && extension != "PAD")
             continue;
-        const Jour jour = year{annee_du_fichier(a, annee_courante)} /
-                          month{static_cast<unsigned>(m)} / day{static_cast<unsigned>(j)};
+        const Jour jour = jour_du(j, m, annee_du_fichier(a, annee_courante));
         if (!jour.ok()) {
             bilan.laisses.push_back(guillemets(nom) + ", cette date n'existe pas");
             continue;
@@ -62,7 +61,7 @@ icaltimetype date_ical(Jour j) {
     icaltimetype t = icaltime_null_date();
     t.year = annee_de(j);
     t.month = mois_de(j);
-    t.day = jour_du_mois(j);
+    t.day = jour_de(j);
     return t;
 }
 
@@ -71,7 +70,7 @@ icaltimetype moment_ical(Jour j, int heure, int minute) {
     icaltimetype t = icaltime_null_time();
     t.year = annee_de(j);
     t.month = mois_de(j);
-    t.day = jour_du_mois(j);
+    t.day = jour_de(j);
     t.hour = heure;
     t.minute = minute;
     return t;
@@ -189,9 +188,7 @@ std::string exporte_alarme(Calendrier& cal, const EnregistrementAlarme& r, int n
         const std::string date = r.date();
         if (!date_valide(date))
             return "date illisible";
-        debut = year{std::stoi(date.substr(6, 4))} /
-                month{static_cast<unsigned>(std::stoi(date.substr(3, 2)))} /
-                day{static_cast<unsigned>(std::stoi(date.substr(0, 2)))};
+        debut = jour_du_texte(date);
     }
     const std::string texte = utf8_depuis_fichier(r.texte());
     const std::string resume = texte.empty() ? "Alarme" : premiere_ligne(texte);
@@ -238,12 +235,12 @@ template <class F> void sans_bloquer(const std::string& nom, BilanExport& bilan,
 
 std::string uid_agenda(Jour j, int heure) {
     return "agenda-" + nombre_zeros(annee_de(j), 4) + "-" + nombre_zeros(mois_de(j), 2) + "-" +
-           nombre_zeros(jour_du_mois(j), 2) + "-" + texte_heure(heure, 0) + "@quorvel";
+           nombre_zeros(jour_de(j), 2) + "-" + texte_heure(heure, 0) + "@quorvel";
 }
 
 std::string uid_note(Jour j) {
     return "note-" + nombre_zeros(annee_de(j), 4) + "-" + nombre_zeros(mois_de(j), 2) + "-" +
-           nombre_zeros(jour_du_mois(j), 2) + "@quorvel";
+           nombre_zeros(jour_de(j), 2) + "@quorvel";
 }
 
 std::string uid_alarme(int numero) {
@@ -264,11 +261,11 @@ std::string calendrier_ical(const std::string& dossier, Jour aujourdhui, BilanEx
     for (const auto& [date, fichiers] : fichiers_de_jour(dossier, annee_de(aujourdhui), bilan)) {
         const Jour j{date};
         if (fichiers.agenda) {
-            const std::string nom = fichier_agenda_jour(jour_du_mois(j), mois_de(j), annee_de(j));
+            const std::string nom = fichier_agenda_jour(j);
             sans_bloquer(nom, bilan, [&] { exporte_agenda(cal, dossier + nom, j, bilan); });
         }
         if (fichiers.note) {
-            const std::string nom = fichier_note_jour(jour_du_mois(j), mois_de(j), annee_de(j));
+            const std::string nom = fichier_note_jour(j);
             sans_bloquer(nom, bilan, [&] {
                 const std::string texte = utf8_depuis_fichier(texte_de_note(dossier + nom));
                 if (texte.empty())
@@ -298,7 +295,7 @@ int exporte_ical(const std::string& dossier, const std::string& fichier, std::os
     BilanExport bilan;
     std::string texte;
     try {
-        texte = calendrier_ical(dossier_donnees(dossier), jour_de(horloge.maintenant()), bilan);
+        texte = calendrier_ical(dossier_donnees(dossier), date_de(horloge.maintenant()), bilan);
     } catch (const ErreurES& e) {
         erreurs << "Impossible de lire le dossier de données " << guillemets(dossier)
                 << "\u00a0: " << e.message() << ".\n";

@@ -42,18 +42,13 @@ struct Moment {
 
 Moment moment_local(const icaltimetype& t) {
     if (t.is_date)
-        return {year{t.year} / month{static_cast<unsigned>(t.month)} /
-                day{static_cast<unsigned>(t.day)}};
+        return {jour_du(t.day, t.month, t.year)};
     if (!t.zone)
-        return {year{t.year} / month{static_cast<unsigned>(t.month)} /
-                    day{static_cast<unsigned>(t.day)},
-                t.hour, t.minute};
+        return {jour_du(t.day, t.month, t.year), t.hour, t.minute};
     const std::time_t instant = icaltime_as_timet_with_zone(t, t.zone);
     std::tm l{};
     localtime_r(&instant, &l);
-    return {year{l.tm_year + 1900} / month{static_cast<unsigned>(l.tm_mon + 1)} /
-                day{static_cast<unsigned>(l.tm_mday)},
-            l.tm_hour, l.tm_min};
+    return {jour_du(l.tm_mday, l.tm_mon + 1, l.tm_year + 1900), l.tm_hour, l.tm_min};
 }
 
 // The time of a date property, in the zone its TZID names: the calendar's own
@@ -172,7 +167,7 @@ template <class F> void pour_chaque(icalcomponent* c, icalproperty_kind genre, F
 }
 
 std::string cle_remplacee(const char* uid, const Moment& m) {
-    return std::string(uid) + '\n' + texte_jour(m.jour) + ' ' + std::to_string(m.heure) + ':' +
+    return std::string(uid) + '\n' + texte_date_de(m.jour) + ' ' + std::to_string(m.heure) + ':' +
            std::to_string(m.minute);
 }
 
@@ -276,8 +271,8 @@ private:
         const std::set<Moment> dates = repetitions(c, t0, uid);
         if (dates.empty())
             return laisse(texte, "aucune de ses dates n'est entre le " +
-                                     texte_jour(Jour{debut_repetition_}) + " et le " +
-                                     texte_jour(Jour{fin_repetition_}));
+                                     texte_date_de(Jour{debut_repetition_}) + " et le " +
+                                     texte_date_de(Jour{fin_repetition_}));
         for (const Moment& m : dates)
             ajoute(m, texte, cloche, journal);
     }
@@ -344,15 +339,14 @@ struct FichiersDuJour {
 
 FichiersDuJour charge(const std::string& dossier, Jour j) {
     FichiersDuJour f;
-    const std::string agenda =
-        dossier + fichier_agenda_jour(jour_du_mois(j), mois_de(j), annee_de(j));
+    const std::string agenda = dossier + fichier_agenda_jour(j);
     if (fichier_existe(agenda)) {
         f.agenda = lit_tout(agenda);
         f.agenda_lisible = f.agenda.size() >= taille_agenda;
     } else {
         f.agenda.assign(taille_agenda, '\0');
     }
-    const std::string note = dossier + fichier_note_jour(jour_du_mois(j), mois_de(j), annee_de(j));
+    const std::string note = dossier + fichier_note_jour(j);
     if (fichier_existe(note))
         f.note = texte_de_note(note);
     return f;
@@ -388,7 +382,7 @@ Compte place(FichiersDuJour& f, const Element& e) {
     Place ou = Place::note;
     if (e.heure >= 0) {
         bloc = texte_heure(e.heure, e.minute) + " " + e.texte;
-        const int k = e.heure - 7;
+        const int k = creneau_de_l_heure(e.heure);
         if (k < 1 || k > nombre_creneaux) {
             c.raison = "heure hors de l'agenda";
         } else {
@@ -487,19 +481,16 @@ BilanImport place_elements(const std::string& dossier, std::vector<Element> elem
         const Jour j{d};
         try {
             if (f.agenda_change) {
-                remplace_atomiquement(
-                    dossier + fichier_agenda_jour(jour_du_mois(j), mois_de(j), annee_de(j)),
-                    f.agenda);
+                remplace_atomiquement(dossier + fichier_agenda_jour(j), f.agenda);
                 ++bilan.fichiers_ecrits;
             }
             if (f.note_change) {
-                sauve_texte(dossier + fichier_note_jour(jour_du_mois(j), mois_de(j), annee_de(j)),
-                            f.note);
+                sauve_texte(dossier + fichier_note_jour(j), f.note);
                 ++bilan.fichiers_ecrits;
             }
         } catch (const ErreurES& e) {
             throw EcritureInterrompue(e.message() + " en écrivant les fichiers du " +
-                                      texte_jour(j) + "\u00a0; " +
+                                      texte_date_de(j) + "\u00a0; " +
                                       nombre_de(bilan.fichiers_ecrits, "fichier de jour écrit",
                                                 "fichiers de jour écrits") +
                                       " sur " + std::to_string(a_ecrire));
@@ -530,7 +521,7 @@ struct Rubrique {
 void ecrit_compte(std::ostream& sortie, const Compte& c) {
     sortie << "  ";
     if (c.date)
-        sortie << texte_jour(c.jour) << (c.heure >= 0 ? " " + texte_heure(c.heure, 0) : "")
+        sortie << texte_date_de(c.jour) << (c.heure >= 0 ? " " + texte_heure(c.heure, 0) : "")
                << (c.cloche ? ", avec cloche" : "") << "\u00a0: ";
     sortie << guillemets(apercu(c.texte));
     if (!c.raison.empty())
@@ -608,7 +599,7 @@ int importe_ical(const std::string& dossier, const std::string& fichier, std::os
     }
     try {
         const BilanImport bilan =
-            importe(repertoire, texte, jour_de(horloge.maintenant()), est_ouvert);
+            importe(repertoire, texte, date_de(horloge.maintenant()), est_ouvert);
         ecrit_bilan(sortie, fichier, bilan);
         return 0;
     } catch (const FichierRefuse& e) {

@@ -33,18 +33,18 @@ void vide_agenda(EnregistrementAgenda& a) {
     a.octets.fill(0);
 }
 
-std::string cle_jour(int jour, int mois, int annee) {
-    const std::string a = nombre_zeros(annee, 4);
-    return nombre_zeros(jour, 2) + "_" + nombre_zeros(mois, 2) + "_" +
+std::string cle_jour(Jour d) {
+    const std::string a = nombre_zeros(annee_de(d), 4);
+    return nombre_zeros(jour_de(d), 2) + "_" + nombre_zeros(mois_de(d), 2) + "_" +
            (a.size() >= 4 ? a.substr(2, 2) : a);
 }
 
-std::string fichier_note_jour(int jour, int mois, int annee) {
-    return cle_jour(jour, mois, annee) + ".PAD";
+std::string fichier_note_jour(Jour d) {
+    return cle_jour(d) + ".PAD";
 }
 
-std::string fichier_agenda_jour(int jour, int mois, int annee) {
-    return cle_jour(jour, mois, annee) + ".ENG";
+std::string fichier_agenda_jour(Jour d) {
+    return cle_jour(d) + ".ENG";
 }
 
 std::string charge_texte(const std::string& chemin) {
@@ -71,9 +71,9 @@ void sauve_texte(const std::string& chemin, const std::string& texte) {
     remplace_atomiquement(chemin, octets);
 }
 
-FichierEnregistrements ouvre_agenda(const std::string& repertoire, int jour, int mois, int annee,
+FichierEnregistrements ouvre_agenda(const std::string& repertoire, Jour d,
                                     EnregistrementAgenda& a) {
-    const std::string chemin = repertoire + fichier_agenda_jour(jour, mois, annee);
+    const std::string chemin = repertoire + fichier_agenda_jour(d);
     if (auto f = FichierEnregistrements::ouvre(chemin, taille_agenda))
         return std::move(*f);
     // Written whole beside and renamed in, so that no cut agenda file is ever left.
@@ -94,10 +94,9 @@ void ecrit_agenda(FichierEnregistrements& f, const EnregistrementAgenda& a) {
     f.ecrit(0, a.octets.data());
 }
 
-std::array<bool, nombre_creneaux> cloches_du_fichier(const std::string& repertoire, int jour,
-                                                     int mois, int annee) {
+std::array<bool, nombre_creneaux> cloches_du_fichier(const std::string& repertoire, Jour d) {
     std::array<bool, nombre_creneaux> cloches{};
-    const std::string chemin = repertoire + fichier_agenda_jour(jour, mois, annee);
+    const std::string chemin = repertoire + fichier_agenda_jour(d);
     if (!fichier_existe(chemin))
         return cloches;
     try {
@@ -114,32 +113,28 @@ std::array<bool, nombre_creneaux> cloches_du_fichier(const std::string& repertoi
     return cloches;
 }
 
-void efface_bloc_jour(const std::string& repertoire, int jour, int mois, int annee) {
-    const std::string chemin = repertoire + fichier_note_jour(jour, mois, annee);
+void efface_bloc_jour(const std::string& repertoire, Jour d) {
+    const std::string chemin = repertoire + fichier_note_jour(d);
     if (fichier_existe(chemin))
         efface_fichier(chemin);
 }
 
-void efface_agenda(const std::string& repertoire, int jour, int mois, int annee) {
-    const std::string chemin = repertoire + fichier_agenda_jour(jour, mois, annee);
+void efface_agenda(const std::string& repertoire, Jour d) {
+    const std::string chemin = repertoire + fichier_agenda_jour(d);
     if (fichier_existe(chemin))
         efface_fichier(chemin);
 }
 
 int rafraichi_fichier(const std::string& repertoire, ServiceDates& dates) {
-    const std::string aujourdhui = dates.texte_date(3);
-    const std::string fin = date_moins_jours(aujourdhui, 5);
-    std::string date = date_moins_jours(aujourdhui, 180);
+    using std::chrono::days;
+    const std::chrono::sys_days aujourdhui{dates.relit_aujourdhui()};
     int jours = 0;
-    do {
-        date = date_plus_jours(date, 1);
-        const int j = static_cast<int>(texte_en_reel(champ_date(date, 1)));
-        const int m = static_cast<int>(texte_en_reel(champ_date(date, 2)));
-        const int a = static_cast<int>(texte_en_reel(champ_date(date, 3)));
-        efface_bloc_jour(repertoire, j, m, a);
-        efface_agenda(repertoire, j, m, a);
+    for (auto d = aujourdhui - days{purge_debut_jours_avant};
+         d <= aujourdhui - days{purge_fin_jours_avant}; d += days{1}) {
+        efface_bloc_jour(repertoire, Jour{d});
+        efface_agenda(repertoire, Jour{d});
         ++jours;
-    } while (date != fin);
+    }
     return jours;
 }
 

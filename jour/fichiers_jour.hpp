@@ -16,6 +16,10 @@ constexpr int nombre_creneaux = 13;
 constexpr int heure_creneau(int k) {
     return 7 + k;
 }
+// The slot of an hour: below 1 or above 13 outside 08h00 to 20h00.
+constexpr int creneau_de_l_heure(int heure) {
+    return heure - heure_creneau(0);
+}
 constexpr std::size_t longueur_creneau = 60; // characters of one agenda line
 constexpr std::size_t longueur_bloc = 5000;  // characters of the note pad and of a day note
 
@@ -34,9 +38,9 @@ struct EnregistrementAgenda {
 // another date stays in the bytes that follow a terminator).
 void vide_agenda(EnregistrementAgenda& a);
 
-std::string cle_jour(int jour, int mois, int annee);            // "05_03_98"
-std::string fichier_note_jour(int jour, int mois, int annee);   // "05_03_98.PAD"
-std::string fichier_agenda_jour(int jour, int mois, int annee); // "05_03_98.ENG"
+std::string cle_jour(Jour d);            // "05_03_98"
+std::string fichier_note_jour(Jour d);   // "05_03_98.PAD"
+std::string fichier_agenda_jour(Jour d); // "05_03_98.ENG"
 inline constexpr const char* fichier_bloc_note = "PAD";
 
 // A text file (note pad or day note): the characters followed by one zero byte.
@@ -48,22 +52,23 @@ void sauve_texte(const std::string& chemin, const std::string& texte);
 
 // Opens the day agenda file, creating it with an empty record (and emptying a)
 // when it cannot be opened.
-FichierEnregistrements ouvre_agenda(const std::string& repertoire, int jour, int mois, int annee,
-                                    EnregistrementAgenda& a);
+FichierEnregistrements ouvre_agenda(const std::string& repertoire, Jour d, EnregistrementAgenda& a);
 void lit_agenda(const FichierEnregistrements& f, EnregistrementAgenda& a);
 void ecrit_agenda(FichierEnregistrements& f, const EnregistrementAgenda& a);
 
 // Bells of a date as its agenda file holds them, without creating or changing
 // anything: all off when the file is missing or too short.
-std::array<bool, nombre_creneaux> cloches_du_fichier(const std::string& repertoire, int jour,
-                                                     int mois, int annee);
+std::array<bool, nombre_creneaux> cloches_du_fichier(const std::string& repertoire, Jour d);
 
 // Deletes the day note file / day agenda file of a date when there is one.
-void efface_bloc_jour(const std::string& repertoire, int jour, int mois, int annee);
-void efface_agenda(const std::string& repertoire, int jour, int mois, int annee);
+void efface_bloc_jour(const std::string& repertoire, Jour d);
+void efface_agenda(const std::string& repertoire, Jour d);
 
-// Purge at start-up: the day files of the dates from 179 to 5 days before
-// today, both included. Returns the number of dates walked (175).
+// The purge at start-up deletes the day files of the dates from 179 to 5 days
+// before today, both included; older and newer ones stay.
+constexpr int purge_debut_jours_avant = 179;
+constexpr int purge_fin_jours_avant = 5;
+// Returns the number of dates walked (175).
 int rafraichi_fichier(const std::string& repertoire, ServiceDates& dates);
 
 } // namespace quorvel

@@ -16,15 +16,15 @@ int PageJour::jour_semaine() const {
 }
 
 void PageJour::tourne(int pas) {
-    date_ = Jour{sys_days{date_} + days{pas}};
+    date_ = plus_jours(date_, pas);
 }
 
 std::string PageJour::chemin_note() const {
-    return repertoire_ + fichier_note_jour(jour_de(date_), mois_de(date_), annee_de(date_));
+    return repertoire_ + fichier_note_jour(date_);
 }
 
 std::string PageJour::chemin_agenda() const {
-    return repertoire_ + fichier_agenda_jour(jour_de(date_), mois_de(date_), annee_de(date_));
+    return repertoire_ + fichier_agenda_jour(date_);
 }
 
 void PageJour::charge() {
@@ -42,8 +42,7 @@ void PageJour::charge() {
     }
     try {
         EnregistrementAgenda lu;
-        auto fichier =
-            ouvre_agenda(repertoire_, jour_de(date_), mois_de(date_), annee_de(date_), lu);
+        auto fichier = ouvre_agenda(repertoire_, date_, lu);
         lit_agenda(fichier, lu);
         fichier.ferme();
         agenda_ = lu;
@@ -67,8 +66,7 @@ void PageJour::sauve(const SaisiePage& saisie, const SignaleCopie& signale, Ecri
         ecrits.note = true;
     }
     if (sauve_agenda) {
-        auto fichier =
-            ouvre_agenda(repertoire_, jour_de(date_), mois_de(date_), annee_de(date_), agenda_);
+        auto fichier = ouvre_agenda(repertoire_, date_, agenda_);
         for (int k = 1; k <= nombre_creneaux; ++k)
             agenda_.regle_texte(k, saisie.lignes[k - 1]);
         ecrit_agenda(fichier, agenda_);
@@ -81,8 +79,7 @@ void PageJour::bascule_cloche(int k, const SignaleCopie& signale) {
     ecriture_permise(agenda_lu_, true, chemin_agenda(), signale);
     EnregistrementAgenda agenda = agenda_;
     agenda.regle_cloche(k, !agenda.cloche(k));
-    auto fichier =
-        ouvre_agenda(repertoire_, jour_de(date_), mois_de(date_), annee_de(date_), agenda);
+    auto fichier = ouvre_agenda(repertoire_, date_, agenda);
     ecrit_agenda(fichier, agenda);
     // Written: the bell shows even if closing the file then fails.
     agenda_ = agenda;

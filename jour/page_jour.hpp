@@ -12,22 +12,6 @@
 
 namespace quorvel {
 
-using Jour = std::chrono::year_month_day;
-
-// The day, month and year as the files' names and the page's labels take them.
-inline int jour_de(Jour d) {
-    return static_cast<int>(unsigned{d.day()});
-}
-inline int mois_de(Jour d) {
-    return static_cast<int>(unsigned{d.month()});
-}
-inline int annee_de(Jour d) {
-    return static_cast<int>(d.year());
-}
-inline Jour jour_du(int jour, int mois, int annee) {
-    return std::chrono::year{annee} / static_cast<unsigned>(mois) / static_cast<unsigned>(jour);
-}
-
 // What the page's boxes hold at a save, and whether the user changed them
 // since the last load or save (Windows-1252 texts).
 struct SaisiePage {

@@ -155,7 +155,7 @@ void TForm1::cree_controles() {
     trait(calendrier, 18, 249, 145);
     semaine = etiquette(calendrier, 104, 252, 60, 15, police(QStringLiteral("Times New Roman"), 9),
                         Qt::AlignRight);
-    for (int k = 1; k <= 13; ++k) {
+    for (int k = 1; k <= nombre_creneaux; ++k) {
         const int y = 18 * (k - 1);
         auto* heure = new TEtiquette(calendrier);
         heure->setGeometry(218, 22 + y, 30, 14);
@@ -176,7 +176,7 @@ void TForm1::cree_controles() {
         a[k - 1] = image(calendrier, "", 361, 23 + y, 11, 11);
     }
     setTabOrder(edit_bloc_calendrier, champ[0]);
-    for (int k = 1; k < 13; ++k)
+    for (int k = 1; k < nombre_creneaux; ++k)
         setTabOrder(champ[k - 1], champ[k]);
     corne_gauche = new TEtiquette(calendrier);
     corne_gauche->setGeometry(1, 248, 35, 20);
@@ -250,9 +250,7 @@ void TForm1::FormCreate() {
          {static_cast<QWidget*>(bloc), static_cast<QWidget*>(menu), static_cast<QWidget*>(quitter)})
         w->setCursor(curseur(curseur_main_haut));
 
-    ctx.dates.texte_date(1);
-    const DateDuJour& aujourdhui = ctx.dates.aujourdhui();
-    etat_.page.montre(jour_du(aujourdhui.jour, aujourdhui.mois, aujourdhui.annee));
+    etat_.page.montre(ctx.dates.relit_aujourdhui());
     derniere_heure = numero_heure(ctx.horloge.maintenant());
     bloc_libre = true;
 
@@ -261,9 +259,9 @@ void TForm1::FormCreate() {
     // housekeeping, and the page must stay usable so that nothing typed is lost.
     if (!gere([&] { lit_reglages(ctx.repertoire, etat_.reglages); }))
         config_defaut(etat_.reglages, ctx.repertoire);
-    video();
-    gere([&] { rafraichi_fichier(); });
-    gere([&] { reset(); });
+    applique_mode_video();
+    gere([&] { purge_anciens_jours(); });
+    gere([&] { applique_reglages_et_en_tete(); });
     Timer1->start();
     Timer2->start();
     // Centred on the screen where it will first show, frame included (placed again
@@ -279,7 +277,7 @@ void TForm1::position_main() {
     etat_.ctx.rect_main = {r.left(), r.top(), r.width(), r.height()};
 }
 
-void TForm1::video() {
+void TForm1::applique_mode_video() {
     fond1->show();
     fond_calendrier1->show();
     fond_note1->show();
@@ -299,7 +297,7 @@ void TForm1::video() {
     HORLOGE2->setVisible(!mode1);
 }
 
-void TForm1::reset() {
+void TForm1::applique_reglages_et_en_tete() {
     const Reglages& r = etat_.reglages;
     couleur_texte(jour, couleur_qt(r.couleur(CouleurReglee::jour)));
     couleur_texte(mois, couleur_qt(r.couleur(CouleurReglee::mois)));
@@ -327,9 +325,9 @@ void TForm1::reset() {
 }
 
 void TForm1::affiche_agenda() {
-    for (int k = 1; k <= 13; ++k)
+    for (int k = 1; k <= nombre_creneaux; ++k)
         champ[k - 1]->setText(depuis_cp1252(etat_.page.agenda().texte(k)));
-    affiche_alarme();
+    sonne_et_colore_l_heure();
 }
 
 bool TForm1::agenda_modifie() const {
@@ -400,7 +398,7 @@ void TForm1::sauve_bloc_calendrier() {
     SaisiePage saisie;
     saisie.note = texte_pour_fichier(edit_bloc_calendrier->texte());
     saisie.note_modifiee = edit_bloc_calendrier->document()->isModified();
-    for (int k = 1; k <= 13; ++k)
+    for (int k = 1; k <= nombre_creneaux; ++k)
         saisie.lignes[k - 1] = vers_cp1252(champ[k - 1]->text());
     saisie.agenda_modifie = agenda_modifie();
     PageJour::Ecrits ecrits;
@@ -420,13 +418,13 @@ void TForm1::sauve_bloc_calendrier() {
     enregistres();
 }
 
-void TForm1::rafraichi_fichier() {
+void TForm1::purge_anciens_jours() {
     quorvel::rafraichi_fichier(etat_.ctx.repertoire, etat_.ctx.dates);
 }
 
 void TForm1::affiche_cloche() {
     const QPixmap cloche = image_ressource(QStringLiteral("cloche"));
-    for (int k = 1; k <= 13; ++k)
+    for (int k = 1; k <= nombre_creneaux; ++k)
         a[k - 1]->setPixmap(etat_.page.agenda().cloche(k) ? cloche : QPixmap());
 }
 
@@ -440,25 +438,22 @@ void TForm1::modifier_cloche(int k) {
     affiche_cloche();
 }
 
-void TForm1::affiche_alarme() {
+void TForm1::sonne_et_colore_l_heure() {
     Contexte& ctx = etat_.ctx;
-    ctx.dates.texte_date(3);
-    const DateDuJour& aujourdhui = ctx.dates.aujourdhui();
+    const Jour aujourdhui = ctx.dates.relit_aujourdhui();
     const Instant maintenant = ctx.horloge.maintenant();
     const int heure = maintenant.heure;
-    const bool page_du_jour =
-        etat_.page.date() == jour_du(aujourdhui.jour, aujourdhui.mois, aujourdhui.annee);
+    const bool page_du_jour = etat_.page.date() == aujourdhui;
     if (const int creneau = nouvelle_heure_agenda(maintenant, derniere_heure)) {
         // Today's bell rings, whatever page is shown.
-        const bool cloche =
-            page_du_jour ? etat_.page.agenda().cloche(creneau)
-                         : cloches_du_fichier(ctx.repertoire, aujourdhui.jour, aujourdhui.mois,
-                                              aujourdhui.annee)[creneau - 1];
+        const bool cloche = page_du_jour
+                                ? etat_.page.agenda().cloche(creneau)
+                                : cloches_du_fichier(ctx.repertoire, aujourdhui)[creneau - 1];
         if (cloche)
             joue_son(ctx.son, ctx.chemin_son(etat_.reglages.son_alarme()));
     }
     const Reglages& r = etat_.reglages;
-    for (int k = 1; k <= 13; ++k) {
+    for (int k = 1; k <= nombre_creneaux; ++k) {
         couleur_texte(h[k - 1], couleur_qt(r.couleur(CouleurReglee::horaires)));
         couleur_texte(champ[k - 1], couleur_qt(r.couleur(CouleurReglee::actions)));
     }
@@ -508,7 +503,7 @@ void TForm1::tourne_page(int pas) {
         // The new date's page is loaded even when its heading fails (a saints
         // file that cannot be read): the texts of the day left must not stay on
         // the page, where the next turn would save them into this date's files.
-        gere([&] { reset(); });
+        gere([&] { applique_reglages_et_en_tete(); });
         charge_bloc_calendrier();
     });
 }
@@ -518,8 +513,8 @@ void TForm1::menuClick() {
         position_main();
         if (menu_general_)
             menu_general_->exec();
-        video();
-        reset();
+        applique_mode_video();
+        applique_reglages_et_en_tete();
     });
 }
 
@@ -540,7 +535,7 @@ void TForm1::saint_du_jourDblClick() {
 }
 
 void TForm1::Timer1Timer() {
-    gere([&] { affiche_alarme(); });
+    gere([&] { sonne_et_colore_l_heure(); });
 }
 
 void TForm1::Timer2Timer() {
@@ -586,7 +581,7 @@ void TForm1::keyPressEvent(QKeyEvent* e) {
 
 bool TForm1::eventFilter(QObject* objet, QEvent* e) {
     if (e->type() == QEvent::MouseButtonDblClick) {
-        for (int k = 1; k <= 13; ++k)
+        for (int k = 1; k <= nombre_creneaux; ++k)
             if (objet == champ[k - 1]) {
                 champDblClick(k);
                 return true;

@@ -37,15 +37,17 @@ public:
 
     // Routines (they throw; the handlers below guard them).
     void position_main();
-    void video();
-    void reset();
+    void applique_mode_video();
+    // Colours and fonts of the settings, then the heading of the date shown.
+    void applique_reglages_et_en_tete();
     void affiche_agenda();
     void charge_bloc_note();
     void sauve_bloc_note();
     void charge_bloc_calendrier();
     void sauve_bloc_calendrier();
-    void rafraichi_fichier();
-    void affiche_alarme();
+    void purge_anciens_jours();
+    // Rings today's bell when an hour of the agenda begins; colours the hour's line.
+    void sonne_et_colore_l_heure();
     void affiche_cloche();
     void modifier_cloche(int k);
 
@@ -91,9 +93,9 @@ public:
     TEtiquette* saint_du_jour;
     TZoneTexte* edit_bloc_calendrier;
     QLabel* semaine;
-    std::array<TEtiquette*, 13> h{};
-    std::array<QLineEdit*, 13> champ{};
-    std::array<QLabel*, 13> a{};
+    std::array<TEtiquette*, nombre_creneaux> h{};
+    std::array<QLineEdit*, nombre_creneaux> champ{};
+    std::array<QLabel*, nombre_creneaux> a{};
     TEtiquette* corne_gauche;
     TEtiquette* corne_droite;
 

@@ -92,7 +92,8 @@ TEST(Dates, TexteDateSelonLeGenreEtAujourdhui) {
         {nom_jour(8), ""},
         {champ_date("24/12/2026", 1) + champ_date("24/12/2026", 2) + champ_date("24/12/2026", 3),
          "24122026"},
-        {champ_date("24", 3), ""}};
+        {champ_date("24", 3), ""},
+        {texte_date_de(s.relit_aujourdhui()), "01/01/2000"}};
     for (const auto& [vu, attendu] : textes)
         EXPECT_EQ(vu, attendu);
 }

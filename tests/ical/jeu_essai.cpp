@@ -63,12 +63,12 @@ void remplit_dossier(const std::string& dossier) {
     for (const auto& [date, a] : agendas) {
         const auto [j, m, an] = date;
         remplace_atomiquement(
-            dossier + fichier_agenda_jour(j, m, an),
+            dossier + fichier_agenda_jour(jour_du(j, m, an)),
             std::string(reinterpret_cast<const char*>(a.octets.data()), a.octets.size()));
     }
     for (const NoteEssai& n : notes_essai())
-        sauve_texte(dossier + fichier_note_jour(n.jour, n.mois, n.annee), cp1252(n.texte));
-    sauve_texte(dossier + fichier_note_jour(10, 12, 2026), "");
+        sauve_texte(dossier + fichier_note_jour(jour_du(n.jour, n.mois, n.annee)), cp1252(n.texte));
+    sauve_texte(dossier + fichier_note_jour(jour_du(10, 12, 2026)), "");
     sauve_texte(dossier + fichier_bloc_note, cp1252(bloc_notes_essai()));
     std::vector<AlarmeEssai> alarmes = alarmes_essai();
     alarmes.push_back({"99:99", "Cassée", "", true, 0});

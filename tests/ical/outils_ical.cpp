@@ -35,7 +35,7 @@ std::string regle(icalcomponent* c) {
 
 JourLu lit_jour(const std::string& dossier, int jour, int mois, int annee) {
     JourLu j;
-    const std::string agenda = dossier + fichier_agenda_jour(jour, mois, annee);
+    const std::string agenda = dossier + fichier_agenda_jour(jour_du(jour, mois, annee));
     if ((j.agenda = fichier_existe(agenda))) {
         const std::string octets = lit_tout(agenda);
         EnregistrementAgenda a;
@@ -45,7 +45,7 @@ JourLu lit_jour(const std::string& dossier, int jour, int mois, int annee) {
             j.cloches[k - 1] = a.cloche(k);
         }
     }
-    const std::string note = dossier + fichier_note_jour(jour, mois, annee);
+    const std::string note = dossier + fichier_note_jour(jour_du(jour, mois, annee));
     if (fichier_existe(note))
         j.note = ical::utf8_depuis_fichier(ical::texte_de_note(note));
     return j;

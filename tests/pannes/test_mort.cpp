@@ -75,8 +75,8 @@ struct Versions {
             } else if (etape == 1) {
                 const int v = sur_disque[1] ^= 1;
                 EnregistrementAgenda agenda;
-                auto f = ouvre_agenda(rep, 3, 3, 2026, agenda);
-                sauve_texte(rep + fichier_note_jour(3, 3, 2026), versions.note[v]);
+                auto f = ouvre_agenda(rep, jour_du(3, 3, 2026), agenda);
+                sauve_texte(rep + fichier_note_jour(jour_du(3, 3, 2026)), versions.note[v]);
                 std::copy(versions.agenda[v].begin(), versions.agenda[v].end(),
                           agenda.octets.begin());
                 ecrit_agenda(f, agenda);
@@ -106,8 +106,8 @@ TEST(Mort, ChaqueFichierResteEntierQuandLeProgrammeEstTue) {
     const RepertoireTemp& rep = b.rep;
     const std::string r = rep.chemin();
     const Versions v(r);
-    const std::string pad = fichier_bloc_note, note = fichier_note_jour(3, 3, 2026),
-                      agenda = fichier_agenda_jour(3, 3, 2026), reglages = "PAD.CFG";
+    const std::string pad = fichier_bloc_note, note = fichier_note_jour(jour_du(3, 3, 2026)),
+                      agenda = fichier_agenda_jour(jour_du(3, 3, 2026)), reglages = "PAD.CFG";
     std::vector<std::string> noms = {pad, note, agenda, reglages, "ALARME"};
     std::sort(noms.begin(), noms.end());
     const std::map<std::string, std::set<std::string>> permis = {

@@ -75,7 +75,8 @@ const std::vector<std::string> purgees = [] {
     std::vector<std::string> v;
     for (const auto& [j, m, a] : {std::tuple{26, 2, 26}, std::tuple{1, 2, 26},
                                   std::tuple{15, 10, 25}, std::tuple{5, 9, 25}})
-        v.insert(v.end(), {fichier_note_jour(j, m, a), fichier_agenda_jour(j, m, a)});
+        v.insert(v.end(),
+                 {fichier_note_jour(jour_du(j, m, a)), fichier_agenda_jour(jour_du(j, m, a))});
     return v;
 }();
 
@@ -310,11 +311,11 @@ const Action actions[] = {
          // The page shows what the file holds, and a second double-click does
          // what the user sees: the bell goes on.
          const bool affichee = !t.f().a[1]->pixmap().isNull();
-         EXPECT_EQ(affichee, cloches_du_fichier(t.rep.chemin(), 3, 3, 2026)[1]);
+         EXPECT_EQ(affichee, cloches_du_fichier(t.rep.chemin(), jour_du(3, 3, 2026))[1]);
          if (!affichee)
              t.f().champDblClick(2);
      },
-     {}, [](Pannes& t) { EXPECT_TRUE(cloches_du_fichier(t.rep.chemin(), 3, 3, 2026)[1]); }},
+     {}, [](Pannes& t) { EXPECT_TRUE(cloches_du_fichier(t.rep.chemin(), jour_du(3, 3, 2026))[1]); }},
     {"Reglages", 2, {},
      [](Pannes& t) {
          t.p->configuration->c1->setChecked(true);

@@ -45,7 +45,7 @@ TEST(Rappel, CestLaClocheDAujourdhuiQuiSonneUneFoisQuandSonHeureCommence) {
         SCOPED_TRACE(c.quoi);
         Banc b(2026, 3, 3, c.heure, c.minute);
         for (const auto& [jour, k] : c.cloches)
-            b.rep.ecrit(fichier_agenda_jour(jour, 3, 2026), agenda({}, {k}));
+            b.rep.ecrit(fichier_agenda_jour(jour_du(jour, 3, 2026)), agenda({}, {k}));
         if (c.son) {
             Reglages r;
             config_defaut(r, b.rep.chemin());
@@ -80,10 +80,10 @@ TEST(Rappel, CestLaClocheDAujourdhuiQuiSonneUneFoisQuandSonHeureCommence) {
         }
         // A tick only reads: today's agenda file, once gone, is not made again.
         const Tic& t = c.tics.back();
-        std::filesystem::remove(b.rep.fichier(fichier_agenda_jour(t.jour, 3, 2026)));
+        std::filesystem::remove(b.rep.fichier(fichier_agenda_jour(jour_du(t.jour, 3, 2026))));
         b.horloge.regle(2026, 3, t.jour, t.heure + 1, 0, 1);
         f.Timer1Timer();
-        EXPECT_FALSE(b.rep.existe(fichier_agenda_jour(t.jour, 3, 2026)));
+        EXPECT_FALSE(b.rep.existe(fichier_agenda_jour(jour_du(t.jour, 3, 2026))));
     }
 }
 
