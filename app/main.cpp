@@ -3,6 +3,7 @@
 #include "app/fin_de_session.hpp"
 #include "app/instance_unique.hpp"
 #include "app/ligne_de_commande.hpp"
+#include "app/module_ical.hpp"
 #include "menu/aide.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/horloge.hpp"
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
             import.emplace(dossier, execution ? execution : "");
             return import->etat() == InstanceUnique::Etat::deja_ouverte;
         };
-        return ical::execute(ligne.commande, std::cout, std::cerr, HorlogeSysteme(), est_ouvert);
+        return execute_ical(ligne.commande, std::cout, std::cerr, HorlogeSysteme(), est_ouvert);
     }
     case LigneDeCommande::Action::bureau:
         break;
