@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 
 #include <map>
+#include <utility>
 
 namespace quorvel {
 
@@ -16,14 +17,14 @@ const QString donnees = QStringLiteral("donnees");
 
 const char* const aide =
     "Utilisation\u00a0:\n"
-    "  quorvel                      ouvre l'agenda sur le dossier courant\n"
+    "  quorvel [--donnees DOSSIER]  ouvre l'agenda sur le dossier courant, ou sur DOSSIER\n"
     "  quorvel --exporte-ical FICHIER.ics [--donnees DOSSIER]\n"
     "                               écrit tout ce que garde Quorvel dans un fichier iCalendar\n"
     "  quorvel --importe-ical FICHIER.ics [--donnees DOSSIER]\n"
     "                               ajoute à Quorvel ce qu'un autre agenda a exporté\n"
     "  quorvel --aide               affiche cette aide (aussi -h, --help)\n"
     "  quorvel --version            affiche la version (aussi -v)\n"
-    "Le dossier de données des deux commandes est le dossier courant, ou DOSSIER.\n"
+    "Le dossier de données est le dossier courant, ou DOSSIER.\n"
     "Les options de Qt (-platform, -display, -style…) sont passées à Qt.\n";
 
 // After a calendar command given the wrong way.
@@ -46,12 +47,28 @@ const char* const options_qt_a_valeur[] = {"platform",        "platformpluginpat
 const char* const options_qt_seules[] = {"reverse", "widgetcount", "nograb", "dograb",
                                          "testability"};
 
+// Each byte of the command line is one character (Latin-1) for the parser, so
+// that every value comes back with the very bytes typed, whatever the locale.
+QString lu(const std::string& octets) {
+    return QString::fromLatin1(octets.data(), static_cast<qsizetype>(octets.size()));
+}
+std::string octets(const QString& texte) {
+    return texte.toLatin1().toStdString();
+}
+
 std::string guillemets(const QString& texte) {
-    return "«\u00a0" + texte.toStdString() + "\u00a0»";
+    return "«\u00a0" + octets(texte) + "\u00a0»";
+}
+
+LigneDeCommande ecrit(LigneDeCommande::Action action, std::string message) {
+    LigneDeCommande ligne;
+    ligne.action = action;
+    ligne.message = std::move(message);
+    return ligne;
 }
 
 LigneDeCommande erreur(const std::string& texte, const char* suite) {
-    return {LigneDeCommande::Action::erreur, {}, "quorvel\u00a0: " + texte + ".\n" + suite};
+    return ecrit(LigneDeCommande::Action::erreur, "quorvel\u00a0: " + texte + ".\n" + suite);
 }
 
 // An option as it was typed ("-x", "--nimporte=3" gives "--nimporte").
@@ -67,7 +84,10 @@ QString telle_que_tapee(const QStringList& arguments, const QString& nom) {
 
 } // namespace
 
-LigneDeCommande lit_ligne_de_commande(const QStringList& arguments) {
+LigneDeCommande lit_ligne_de_commande(const std::vector<std::string>& argv) {
+    QStringList arguments;
+    for (const std::string& a : argv)
+        arguments << lu(a);
     QCommandLineParser lecteur;
     // "-platform" is one option, as Qt reads it, not -p -l -a…
     lecteur.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -94,45 +114,46 @@ LigneDeCommande lit_ligne_de_commande(const QStringList& arguments) {
         const QString derniere = arguments.last();
         const QString nom = derniere.mid(derniere.startsWith(QLatin1String("--")) ? 2 : 1);
         if (nom == donnees || nom == exporte || nom == importe)
-            return erreur(derniere.toStdString() + " attend un nom de " +
+            return erreur(octets(derniere) + " attend un nom de " +
                               (nom == donnees ? "dossier" : "fichier"),
                           utilisation_ical);
-        return erreur(derniere.toStdString() + " attend une valeur", essayez);
+        return erreur(octets(derniere) + " attend une valeur", essayez);
     }
     if (lecteur.isSet(option_aide))
-        return {LigneDeCommande::Action::aide, {}, aide};
+        return ecrit(LigneDeCommande::Action::aide, aide);
     if (lecteur.isSet(option_version))
-        return {LigneDeCommande::Action::version, {}, "Quorvel " QUORVEL_VERSION "\n"};
+        return ecrit(LigneDeCommande::Action::version, "Quorvel " QUORVEL_VERSION "\n");
 
     const bool commande_ical = lecteur.isSet(exporte) || lecteur.isSet(importe);
+    const char* const suite = commande_ical ? utilisation_ical : essayez;
     LigneDeCommande ligne;
     // In the order typed, the first mistake is the one told.
     std::map<QString, int> vus;
     bool genre = false;
     for (const QString& nom : lecteur.optionNames()) {
-        if (!commande_ical || (nom != exporte && nom != importe && nom != donnees))
+        if (nom != exporte && nom != importe && nom != donnees)
             continue;
         const QString valeur = lecteur.values(nom).value(vus[nom]++);
         const std::string option = "--" + nom.toStdString();
         if (valeur.isEmpty())
             return erreur(option + " attend un nom de " + (nom == donnees ? "dossier" : "fichier"),
-                          utilisation_ical);
+                          suite);
         if (nom == donnees ? vus[nom] > 1 : genre)
             return erreur(option + (nom == donnees ? " est donné deux fois"
                                                    : " ou son contraire est donné deux fois"),
-                          utilisation_ical);
+                          suite);
         if (nom == donnees) {
-            ligne.commande.dossier = valeur.toStdString();
+            ligne.dossier = octets(valeur);
+            ligne.commande.dossier = ligne.dossier;
         } else {
             genre = true;
             ligne.commande.genre = nom == exporte ? ical::CommandeIcal::Genre::exporte
                                                   : ical::CommandeIcal::Genre::importe;
-            ligne.commande.fichier = valeur.toStdString();
+            ligne.commande.fichier = octets(valeur);
         }
     }
     if (!lecteur.positionalArguments().isEmpty())
-        return erreur("argument inattendu " + guillemets(lecteur.positionalArguments()[0]),
-                      commande_ical ? utilisation_ical : essayez);
+        return erreur("argument inattendu " + guillemets(lecteur.positionalArguments()[0]), suite);
     if (commande_ical)
         ligne.action = LigneDeCommande::Action::ical;
     return ligne;

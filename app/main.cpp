@@ -1,8 +1,10 @@
 // Program entry: the splash, every window made once, the event loop until the
-// main window closes. The data directory is the current directory.
+// main window closes. The data directory is the current directory, or the one
+// of --donnees, made current before anything else.
 #include "app/fin_de_session.hpp"
 #include "app/instance_unique.hpp"
 #include "app/ligne_de_commande.hpp"
+#include "app/module_ical.hpp"
 #include "menu/aide.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/horloge.hpp"
@@ -17,17 +19,17 @@
 #include <QDir>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fontconfig/fontconfig.h>
 #include <iostream>
 #include <thread>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
     using namespace quorvel;
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const LigneDeCommande ligne = lit_ligne_de_commande(arguments);
+    const LigneDeCommande ligne = lit_ligne_de_commande({argv, argv + argc});
     const char* execution = std::getenv("XDG_RUNTIME_DIR");
     switch (ligne.action) {
     case LigneDeCommande::Action::aide:
@@ -45,10 +47,19 @@ int main(int argc, char** argv) {
             import.emplace(dossier, execution ? execution : "");
             return import->etat() == InstanceUnique::Etat::deja_ouverte;
         };
-        return ical::execute(ligne.commande, std::cout, std::cerr, HorlogeSysteme(), est_ouvert);
+        return execute_ical(ligne.commande, std::cout, std::cerr, HorlogeSysteme(), est_ouvert);
     }
     case LigneDeCommande::Action::bureau:
         break;
+    }
+    // As if the desk were started there: the lock, the files and the messages
+    // all name the current folder.
+    if (!ligne.dossier.empty() && chdir(ligne.dossier.c_str()) != 0) {
+        std::cerr << "quorvel\u00a0: le dossier de données «\u00a0" << ligne.dossier
+                  << (errno == ENOENT || errno == ENOTDIR ? "\u00a0» n'existe pas.\n"
+                                                          : "\u00a0» ne peut pas être ouvert.\n")
+                  << "Essayez «\u00a0quorvel --aide\u00a0».\n";
+        return 2;
     }
     const QString titre = QStringLiteral(QUORVEL_TITRE);
     // Decided before any window or file is made: a second program on these
@@ -83,7 +94,10 @@ int main(int argc, char** argv) {
     LecteurSonQt son;
     DialoguesQt dialogues;
     dialogues.regle_aide(&ouvre_aide);
-    Programme programme(horloge, son, dialogues, QDir::currentPath().toStdString());
+    // The folder's own bytes, which a QString would not keep when they are not UTF-8.
+    std::error_code sans_dossier;
+    const std::filesystem::path ici = std::filesystem::current_path(sans_dossier);
+    Programme programme(horloge, son, dialogues, sans_dossier ? "." : ici.string());
 
     // A later start on this folder brings the desk forward, with the dialog
     // open over it if there is one.

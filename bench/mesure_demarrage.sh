@@ -4,8 +4,9 @@
 # the end of start-up work, peak memory; then one minute of idling quorvel.
 # The floor (bench/nu/plancher.cpp) is measured with them: the splash and the
 # day page's text and controls alone, with nothing else of the program.
-#   bench/mesure_demarrage.sh <build folder> [N=15] [idle seconds=60]
-# The build folder needs quorvel (Release) and bench/nu (QUORVEL_BENCH=ON).
+#   bench/mesure_demarrage.sh <build folder> [N=15] [idle seconds=60] [other build folder]
+# The build folder needs quorvel (Release) and bench/nu (QUORVEL_BENCH=ON). The
+# quorvel of another build (an older one, say) can be measured in the same run.
 set -eu
 construction=$(cd "$1" && pwd)
 n=${2:-15}
@@ -14,7 +15,8 @@ quorvel="$construction/app/quorvel"
 nu="$construction/bench/nu/programme_nu"
 plancher="$construction/bench/nu/plancher"
 chrono="$construction/bench/nu/chrono_fenetre"
-for f in "$quorvel" "$nu" "$plancher" "$chrono"; do [ -x "$f" ] || { echo "absent : $f"; exit 1; }; done
+autre=${4:+$(cd "$4" && pwd)/app/quorvel}
+for f in "$quorvel" "$nu" "$plancher" "$chrono" ${autre:+"$autre"}; do [ -x "$f" ] || { echo "absent : $f"; exit 1; }; done
 
 travail=$(mktemp -d)
 xvfb_pid=""
@@ -40,13 +42,14 @@ done
 
 mediane() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-: >"$travail/q1"; : >"$travail/q2"; : >"$travail/nu"; : >"$travail/plancher"
+: >"$travail/q1"; : >"$travail/q2"; : >"$travail/nu"; : >"$travail/plancher"; : >"$travail/autre"
 for i in $(seq "$n"); do
     rm -rf "$travail/d"; cp -a "$modele" "$travail/d"
     (cd "$travail/d" && "$chrono" 411 455 "$quorvel") >>"$travail/q1"    # with the purge
     (cd "$travail/d" && "$chrono" 411 455 "$quorvel") >>"$travail/q2"    # already purged
     (cd "$travail/d" && "$chrono" 411 455 "$nu") >>"$travail/nu"
     (cd "$travail/d" && "$chrono" 411 455 "$plancher") >>"$travail/plancher"
+    [ -z "$autre" ] || (cd "$travail/d" && "$chrono" 411 455 "$autre") >>"$travail/autre"
 done
 
 colonne() { awk -v c="$2" '{ print $c }' "$travail/$1" | mediane; }
@@ -55,8 +58,10 @@ nu_fenetre=$(colonne nu 1); nu_repos=$(colonne nu 2); nu_rss=$(colonne nu 3)
 echo "Démarrage, médianes de $n essais (ms jusqu'à la fenêtre, ms jusqu'au repos, Mo au plus) :"
 printf '%-34s %8s %8s %8s %8s\n' "" fenêtre repos "Mo max" "× nu"
 for cas in "q1:quorvel, 1er démarrage (purge)" "q2:quorvel, démarrage suivant" \
-    "plancher:plancher (splash et page seuls)" "nu:Qt nu (une fenêtre vide)"; do
+    "plancher:plancher (splash et page seuls)" "nu:Qt nu (une fenêtre vide)" \
+    "autre:autre quorvel, démarrage suivant"; do
     f=${cas%%:*}; nom=${cas#*:}
+    [ -s "$travail/$f" ] || continue
     fe=$(colonne "$f" 1); re=$(colonne "$f" 2); rss=$(colonne "$f" 3)
     printf '%-34s %8.1f %8.1f %8.1f %4s / %s\n' "$nom" "$fe" "$re" "$(rapport "$rss" 1024)" \
         "$(rapport "$re" "$nu_repos")" "$(rapport "$rss" "$nu_rss")"

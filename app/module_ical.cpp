@@ -1,0 +1,57 @@
+#include "module_ical.hpp"
+
+#include <QFile>
+#include <QLibrary>
+
+#include <filesystem>
+#include <system_error>
+
+namespace quorvel {
+
+namespace {
+
+using Execute = int (*)(const ical::CommandeIcal&, std::ostream&, std::ostream&, const Horloge&,
+                        const ical::EstOuvert&);
+
+const char* const nom_module = "libquorvel_ical.so";
+
+} // namespace
+
+std::vector<std::string> dossiers_module_ical() {
+    // No QCoreApplication is made for these commands, so not applicationDirPath().
+    std::error_code e;
+    const std::filesystem::path ici =
+        std::filesystem::read_symlink("/proc/self/exe", e).parent_path();
+    if (e)
+        return {};
+    return {ici.string(), (ici / "../lib/quorvel").lexically_normal().string()};
+}
+
+int execute_ical(const ical::CommandeIcal& commande, std::ostream& sortie, std::ostream& erreurs,
+                 const Horloge& horloge, const ical::EstOuvert& est_ouvert,
+                 const std::vector<std::string>& dossiers) {
+    std::string cherche;
+    for (const std::string& dossier : dossiers) {
+        const std::string chemin = (std::filesystem::path(dossier) / nom_module).string();
+        cherche += (cherche.empty() ? "" : ", ") + ("«\u00a0" + dossier + "\u00a0»");
+        if (!std::filesystem::exists(chemin))
+            continue;
+        QLibrary module(QFile::decodeName(chemin.c_str()));
+        if (!module.load()) {
+            erreurs << "quorvel\u00a0: le module iCalendar «\u00a0" << chemin
+                    << "\u00a0» ne se charge pas (" << module.errorString().toStdString() << ").\n";
+            return 1;
+        }
+        if (auto execute = reinterpret_cast<Execute>(module.resolve("quorvel_ical_execute")))
+            return execute(commande, sortie, erreurs, horloge, est_ouvert);
+        erreurs << "quorvel\u00a0: «\u00a0" << chemin << "\u00a0» n'est pas le module iCalendar de "
+                << "Quorvel.\n";
+        return 1;
+    }
+    erreurs << "quorvel\u00a0: le module iCalendar («\u00a0" << nom_module
+            << "\u00a0») est introuvable\u00a0; cherché dans " << cherche
+            << ". Réinstallez Quorvel.\n";
+    return 1;
+}
+
+} // namespace quorvel
