@@ -5,6 +5,7 @@
 #include "alarms/planificateur.hpp"
 #include "calendar/contexte.hpp"
 #include "settings/reglages.hpp"
+#include "tests/commun/dialogues_test.hpp"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -8,6 +8,7 @@
 #include "plateforme/son.hpp"
 #include "shell/form1.hpp"
 #include "shell/programme.hpp"
+#include "tests/commun/dialogues_test.hpp"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

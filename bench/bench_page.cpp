@@ -8,6 +8,7 @@
 #include "shell/etat_application.hpp"
 #include "shell/form1.hpp"
 #include "shell/zone_texte.hpp"
+#include "tests/commun/dialogues_test.hpp"
 
 #include <QApplication>
 #include <QLineEdit>
