@@ -1,23 +1,8 @@
 // The alarm entry dialog, driven offscreen.
 #include "alarms/alarme_horloge.hpp"
 #include "alarms/saisie_alarme.hpp"
-#include "commun/dialogues_test.hpp"
-#include "commun/saisie_sans_octet.hpp"
 #include "outils_alarmes.hpp"
 #include "widgets/digital.hpp"
-
-#include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
-#include <QGuiApplication>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QTimer>
-#include <regex>
 
 namespace quorvel {
 namespace {
@@ -194,35 +179,6 @@ TEST_F(SaisieAlarme, ChaqueOctetDuTexteRevientTelQuel) {
     EXPECT_EQ(rep.lit("ALARME"), test::octets_de(alarmes));
     EXPECT_TRUE(dialogues.erreurs.empty());
     liste.hide();
-}
-
-// Typed or pasted where the cursor stands: the spaces and dashes Windows-1252
-// lacks become their nearest byte; a character without one is refused, the rest kept.
-TEST_F(SaisieAlarme, CaracteresSansOctetTapesOuColles) {
-    using Cas = test::SaisieSansOctet;
-    const Cas cas[] = {
-        {u"\u202F", false, "a\xA0.b"},
-        {u"\U0001F600", false, "a.b"},
-        {u"\u2212\U0001F600\u2009!", true, "a-\xA0!.b"},
-    };
-    for (const Cas& c : cas) {
-        const QString saisi = QString::fromUtf16(c.saisi);
-        SCOPED_TRACE(saisi.toStdString());
-        courante.regle_texte("ab");
-        montre();
-        QTextCursor curseur = saisie.champ2->textCursor();
-        curseur.setPosition(1);
-        saisie.champ2->setTextCursor(curseur);
-        if (c.colle) {
-            QGuiApplication::clipboard()->setText(saisi);
-            saisie.champ2->paste();
-        } else {
-            QTest::sendKeyEvent(QTest::Click, saisie.champ2, Qt::Key_unknown, saisi, {});
-        }
-        QTest::keyClicks(saisie.champ2, ".");
-        QTest::mouseClick(saisie.ok1, Qt::LeftButton);
-        EXPECT_EQ(courante.texte(), c.stocke);
-    }
 }
 
 TEST_F(SaisieAlarme, ChoixEtEssaiDuSon) {

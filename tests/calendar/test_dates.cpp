@@ -3,12 +3,7 @@
 // locale, date and time checks, style codes.
 #include "calendar/dates.hpp"
 #include "calendar/utilitaires.hpp"
-#include "plateforme/erreurs.hpp"
-
-#include "commun/locale_francaise.hpp"
-#include <chrono>
-#include <cmath>
-#include <gtest/gtest.h>
+#include "commun/essai.hpp"
 
 using namespace quorvel;
 namespace ch = std::chrono;

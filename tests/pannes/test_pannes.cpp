@@ -5,10 +5,6 @@
 // mode and links the user gave it and no temporary left beside it.
 #include "shell/banc.hpp"
 
-#include <cerrno>
-#include <optional>
-#include <set>
-
 using namespace quorvel;
 using namespace quorvel::test;
 namespace fs = std::filesystem;

@@ -1,26 +1,16 @@
-#include "commun/repertoire_temp.hpp"
+#include "commun/essai.hpp"
 #include "plateforme/cp1252.hpp"
 #include "plateforme/ecran.hpp"
-#include "plateforme/erreurs.hpp"
 #include "plateforme/fichier.hpp"
 #include "plateforme/image_brute.hpp"
 #include "plateforme/saisie_cp1252.hpp"
 #include "plateforme/son_qt.hpp"
 
-#include <QFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <map>
-#include <set>
-#include <sstream>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace quorvel;
 using quorvel::test::RepertoireTemp;

@@ -4,7 +4,6 @@
 
 #include <QScreen>
 #include <QShowEvent>
-#include <cstring>
 
 using namespace quorvel;
 using namespace quorvel::test;

@@ -1,12 +1,10 @@
 // The calculator widget: mouse clicks on the key labels, failures reported
 // through the application's error box, the display showing whole numbers.
-#include "commun/dialogues_test.hpp"
+#include "commun/essai.hpp"
 #include "plateforme/ecran.hpp"
 #include "widgets/calcul.hpp"
 
 #include <QFontMetrics>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using namespace quorvel;
 

@@ -1,15 +1,10 @@
 // The calculator's key engine: key sequences, the digit guard, the entry
 // length, each failure with the state it leaves, and random expressions
 // against an evaluation written here.
-#include "plateforme/erreurs.hpp"
+#include "commun/essai.hpp"
 #include "widgets/calcul_moteur.hpp"
 
-#include <gtest/gtest.h>
-
-#include "commun/locale_francaise.hpp"
 #include <charconv>
-#include <cmath>
-#include <random>
 #include <string>
 
 using namespace quorvel;
