@@ -215,10 +215,6 @@ TEST_F(SaisieAlarme, ChoixEtEssaiDuSon) {
     courante.regle_son("sonnette.wav");
     QTest::mouseClick(saisie.BitBtn2, Qt::LeftButton);
     EXPECT_EQ(son.appels, std::vector<std::string>{rep.chemin() + "sonnette.wav"});
-    QTest::keyClick(saisie.champ1, Qt::Key_F1);
-    ASSERT_EQ(dialogues.aides.size(), 1u);
-    EXPECT_EQ(dialogues.aides[0].sujet, 7);
-    EXPECT_EQ(dialogues.aides[0].fichier, QString::fromStdString(ctx.fichier_aide));
 }
 
 } // namespace
