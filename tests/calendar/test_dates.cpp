@@ -66,13 +66,11 @@ TEST(Dates, ChaqueJourDe1950A2150ContreStdChrono) {
 TEST(Dates, TexteDateSelonLeGenreEtAujourdhui) {
     HorlogeReglable h(1998, 9, 7, 10, 30);
     ServiceDates s(h);
-    const std::pair<int, const char*> genres[] = {{1, "Lundi 7 Septembre 1998"},
-                                                  {3, "07/09/1998"},
-                                                  {-1, "07"},
-                                                  {-2, "09"},
-                                                  {-3, "1998"},
-                                                  {-4, "2"},
-                                                  {7, ""}};
+    // clang-format off
+    const std::pair<int, const char*> genres[] = {
+        {1, "Lundi 7 Septembre 1998"}, {3, "07/09/1998"}, {-1, "07"}, {-2, "09"}, {-3, "1998"},
+        {-4, "2"}, {7, ""}};
+    // clang-format on
     for (const auto& [genre, attendu] : genres)
         EXPECT_EQ(s.texte_date(genre), attendu) << genre;
     EXPECT_EQ(s.aujourdhui().jour_semaine, 2);
@@ -143,18 +141,14 @@ TEST(Reel6, NombresLusEtEcritsSansLaLocale) {
         {"2,5", 2}, {"-.", 0},           {"+-5", 0},  {"1.5E-1", quinze}, {"0.1", dixieme}};
     for (const auto& [texte, valeur] : lus)
         EXPECT_EQ(texte_en_reel(texte), valeur) << texte;
+    // clang-format off
     const std::tuple<int, int, long double, std::string> ecrits[] = {
-        {20, 0, 5, "                   5"},
-        {20, 1, 2.5L, "                   2.5"},
-        {2, 0, 12345, "12345"},
-        {0, 6, 0.0078125L, "0.007813"},
-        {0, 0, 2.5L, "3"},
-        {0, 0, -0.5L, "-1"},
-        {0, 2, 9.995L, "10.00"},
-        {0, 2, -0.001L, "0.00"},
-        {0, 0, 1e30L, "1000000000000000000000000000000"},
-        {0, 0, 1234567890123.0L, "1234567890120"},
+        {20, 0, 5, "                   5"}, {20, 1, 2.5L, "                   2.5"},
+        {2, 0, 12345, "12345"}, {0, 6, 0.0078125L, "0.007813"}, {0, 0, 2.5L, "3"},
+        {0, 0, -0.5L, "-1"}, {0, 2, 9.995L, "10.00"}, {0, 2, -0.001L, "0.00"},
+        {0, 0, 1e30L, "1000000000000000000000000000000"}, {0, 0, 1234567890123.0L, "1234567890120"},
         {0, 3, 1e-20L, "0.000"}};
+    // clang-format on
     for (const auto& [largeur, decimales, valeur, attendu] : ecrits)
         EXPECT_EQ(reel_en_texte(largeur, decimales, valeur), attendu) << double(valeur);
 }

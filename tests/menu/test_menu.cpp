@@ -72,13 +72,11 @@ TEST_F(Menu, ChaqueEntreeOuvreSaFenetreEtRevientAuMenu) {
 
 // The name is the title less its six-character version.
 TEST_F(Menu, AProposMontreLeNomDuTitre) {
+    // clang-format off
     const std::pair<std::string, QString> cas[] = {
-        {"Quorvel V2.32", QStringLiteral("Quorvel")},
-        {"Autre V9.99", QStringLiteral("Autre")},
-        {"1234567", QStringLiteral("1")},
-        {"123456", QString()},
-        {"", QString()},
-    };
+        {"Quorvel V2.32", QStringLiteral("Quorvel")}, {"Autre V9.99", QStringLiteral("Autre")},
+        {"1234567", QStringLiteral("1")}, {"123456", QString()}, {"", QString()}};
+    // clang-format on
     for (const auto& [titre, nom] : cas) {
         ctx.titre = titre;
         a_propos.show();

@@ -22,11 +22,11 @@ namespace fs = std::filesystem;
 
 // The disk-full, denied and too-many-files messages are the fault tests'.
 TEST(Erreurs, ChaqueErrnoDonneSonMessage) {
-    const std::pair<int, const char*> cas[] = {{ENOENT, "Fichier introuvable"},
-                                               {ENOTDIR, "Nom de fichier incorrect"},
-                                               {EROFS, "Accès au fichier refusé"},
-                                               {EDQUOT, "Disque plein"},
-                                               {EIO, "Erreur E/S 29"}};
+    // clang-format off
+    const std::pair<int, const char*> cas[] = {
+        {ENOENT, "Fichier introuvable"}, {ENOTDIR, "Nom de fichier incorrect"},
+        {EROFS, "Accès au fichier refusé"}, {EDQUOT, "Disque plein"}, {EIO, "Erreur E/S 29"}};
+    // clang-format on
     for (const auto& [e, message] : cas)
         EXPECT_EQ(ErreurES(code_depuis_errno(e)).message(), message) << e;
     // An unknown errno never reads as one of the known messages.
