@@ -135,8 +135,9 @@ TEST_F(SaisieAlarme, AlarmePasseeStockeeSeulementSurConfirmation) {
         EXPECT_EQ(saisie.isVisible(), !garde);
         EXPECT_EQ(saisie.champ1->text(), c.heure);
         EXPECT_EQ(saisie.champ7->text(), c.jour);
-        if (garde)
+        if (garde) {
             EXPECT_EQ(courante.date(), c.jour);
+        }
         saisie.hide();
     }
 }

@@ -37,10 +37,11 @@ TEST(Dates, ChaqueJourDe1950A2150ContreStdChrono) {
         const int j = int(unsigned(ymd.day())), m = int(unsigned(ymd.month())), a = int(ymd.year());
         const int n = numero_semaine(j, m, a);
         ASSERT_TRUE(n >= 1 && n <= 53) << texte(d);
-        if (precedent != 0)
+        if (precedent != 0) {
             ASSERT_TRUE(ch::weekday{d} == ch::Sunday ? n == precedent + 1 || n == 1
                                                      : n == precedent)
                 << texte(d);
+        }
         precedent = n;
         if (d < debut || d > fin)
             continue;
@@ -52,8 +53,9 @@ TEST(Dates, ChaqueJourDe1950A2150ContreStdChrono) {
             ASSERT_EQ(date_plus_jours(texte(d), pas), texte(d + ch::days{pas})) << texte(d);
             ASSERT_EQ(date_moins_jours(texte(d + ch::days{pas}), pas), texte(d)) << texte(d);
         }
-        if (a >= 1983)
+        if (a >= 1983) {
             ASSERT_EQ(n, semaine_iso(d + ch::days{1})) << texte(d);
+        }
     }
     const int semaines[][4] = {{4, 1, 1981, 1}, {1, 1, 1982, 52}, {2, 1, 1982, 52}};
     for (const auto& s : semaines)
@@ -179,8 +181,9 @@ TEST(Utilitaires, CodesDeStyle) {
     for (const auto& c : cas) {
         const StylePolice style{c[0] != 0, c[1] != 0, c[2] != 0, c[3] != 0};
         EXPECT_EQ(code_style(style), c[4]);
-        if (!style.souligne && !style.barre)
+        if (!style.souligne && !style.barre) {
             EXPECT_EQ(style_police(static_cast<std::int16_t>(c[4])), style) << c[4];
+        }
     }
     EXPECT_EQ(style_police(9), StylePolice{});
 }

@@ -285,8 +285,9 @@ TEST_F(Import, UnePanneAChaqueOperationLaisseChaqueFichierAncienOuNouveau_EtEstD
         const bool tombee = n <= pannes::operations();
         pannes::desarme();
         EXPECT_EQ(r.code, tombee ? 1 : 0) << "panne à l'opération " << n;
-        if (tombee)
+        if (tombee) {
             EXPECT_NE(r.erreurs.find("Disque plein"), std::string::npos) << r.erreurs;
+        }
         return std::pair{contenu(dossier), tombee};
     };
     std::map<std::string, std::string> avant;

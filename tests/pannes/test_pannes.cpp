@@ -87,8 +87,8 @@ struct Action {
     int echecs_min;
     std::vector<std::string> comparees;
     std::function<void(Pannes&)> prepare, action, reprise;
-    Fichiers attendus;
-    std::function<void(Pannes&)> fin;
+    Fichiers attendus = {};
+    std::function<void(Pannes&)> fin = {};
     bool remplacement = false;
 };
 
@@ -214,8 +214,9 @@ public:
                 EXPECT_EQ(reglages_perdus(), "");
                 // A fault that fell on an operation and was not reported would be a
                 // failure taken for a success.
-                if (panne.erreur != 0)
+                if (panne.erreur != 0) {
                     EXPECT_GT(n, operations) << "panne muette";
+                }
                 if (n > operations)
                     break;
                 continue;
@@ -236,10 +237,11 @@ public:
         if (panne.erreur == 0)
             return;
         EXPECT_GE(echecs, a.echecs_min);
-        if (a.remplacement)
+        if (a.remplacement) {
             for (const char* etape : {"lstat", "mkstemp", "pwrite", "fchown", "fchmod", "fsync",
                                       "close", "rename", "open dossier", "fsync dossier"})
                 EXPECT_TRUE(touchees.contains(etape)) << etape;
+        }
     }
 };
 

@@ -76,8 +76,9 @@ TEST(ChoixPolice, LeNomEnregistreResteTantQuAucuneAutreFaceNEstChoisie) {
                      confirme});
         DialoguesQt dialogues;
         EXPECT_EQ(dialogues.choisit_police(nullptr, initiale), attendue);
-        if (face)
+        if (face) {
             EXPECT_EQ(ouverte.toStdString(), face);
+        }
     }
 }
 
