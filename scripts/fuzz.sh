@@ -11,7 +11,7 @@ construction="$racine/build-fuzz"
 cibles="reglages note agenda saints alarme calcul saisies"
 
 cmake -S "$racine" -B "$construction" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++ -DQUORVEL_FUZZ=ON -DQUORVEL_TESTS=OFF >/dev/null
+    -DCMAKE_CXX_COMPILER=clang++ -DQUORVEL_FUZZ=ON -DQUORVEL_TESTS=OFF -DQUORVEL_WERROR=ON >/dev/null
 cmake --build "$construction" --target fuzz
 
 graines="$construction/graines"

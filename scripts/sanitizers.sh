@@ -12,7 +12,7 @@ sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-fra
 lanceur=""
 command -v ccache >/dev/null 2>&1 && lanceur="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
 cmake -S "$racine" -B "$construction" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_TESTS=ON \
-    $lanceur -DCMAKE_CXX_FLAGS="$sanitizers" \
+    $lanceur -DQUORVEL_WERROR=ON -DCMAKE_CXX_FLAGS="$sanitizers" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build "$construction"
 cd "$construction"

@@ -6,7 +6,8 @@ set -eu
 racine=$(cd "$(dirname "$0")/.." && pwd)
 "$racine/scripts/dependances.sh"
 construction="$racine/build-tests"
-cmake -S "$racine" -B "$construction" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_TESTS=ON >/dev/null
+cmake -S "$racine" -B "$construction" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_TESTS=ON \
+    -DQUORVEL_WERROR=ON >/dev/null
 cmake --build "$construction"
 cd "$construction"
 unset LANGUAGE

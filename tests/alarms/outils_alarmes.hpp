@@ -4,8 +4,6 @@
 #include "alarms/alarme.hpp"
 #include "commun/bureau.hpp"
 
-#include <gtest/gtest.h>
-
 namespace quorvel::test {
 
 inline EnregistrementAlarme alarme(const std::string& heure, const std::string& texte,

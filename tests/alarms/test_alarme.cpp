@@ -1,8 +1,6 @@
 // The alarm record and the alarm file, byte by byte.
 #include "outils_alarmes.hpp"
 
-#include <filesystem>
-
 namespace quorvel {
 namespace {
 

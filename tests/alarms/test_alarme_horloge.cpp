@@ -4,16 +4,7 @@
 #include "alarms/message_alarme.hpp"
 #include "alarms/planificateur.hpp"
 #include "alarms/saisie_alarme.hpp"
-#include "commun/dialogues_test.hpp"
 #include "outils_alarmes.hpp"
-
-#include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <functional>
 
 namespace quorvel {
 namespace {

@@ -6,10 +6,6 @@
 #include "alarms/rappel_agenda.hpp"
 #include "outils_alarmes.hpp"
 
-#include <QLabel>
-#include <QTest>
-#include <cerrno>
-
 namespace quorvel {
 namespace {
 

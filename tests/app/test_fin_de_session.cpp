@@ -35,8 +35,9 @@ TEST(FinDeSession, UnSignalSauveLaPageEnVueSansQuestion) {
         EXPECT_TRUE(b.dialogues.confirmations.empty());
         EXPECT_EQ(b.rep.lit(c.bloc_notes ? "PAD" : "07_12_26.PAD"),
                   nul("Tap\xE9 avant la fin\xA0!"));
-        if (!c.bloc_notes)
+        if (!c.bloc_notes) {
             EXPECT_EQ(creneau(b.rep.lit("07_12_26.ENG"), 3), "R\xE9union");
+        }
     }
     // Once the object is gone the signals have their default action again.
     struct sigaction action {};

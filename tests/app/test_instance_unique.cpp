@@ -1,15 +1,11 @@
 // One program per data folder: the lock, the request to come forward, and what
 // a later start leaves on disk (nothing).
 #include "app/instance_unique.hpp"
-#include "commun/repertoire_temp.hpp"
+#include "commun/essai.hpp"
 
-#include <filesystem>
 #include <future>
-#include <gtest/gtest.h>
-#include <map>
 #include <poll.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace quorvel;
 using namespace quorvel::test;

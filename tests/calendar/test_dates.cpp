@@ -3,12 +3,7 @@
 // locale, date and time checks, style codes.
 #include "calendar/dates.hpp"
 #include "calendar/utilitaires.hpp"
-#include "plateforme/erreurs.hpp"
-
-#include "commun/locale_francaise.hpp"
-#include <chrono>
-#include <cmath>
-#include <gtest/gtest.h>
+#include "commun/essai.hpp"
 
 using namespace quorvel;
 namespace ch = std::chrono;
@@ -42,10 +37,11 @@ TEST(Dates, ChaqueJourDe1950A2150ContreStdChrono) {
         const int j = int(unsigned(ymd.day())), m = int(unsigned(ymd.month())), a = int(ymd.year());
         const int n = numero_semaine(j, m, a);
         ASSERT_TRUE(n >= 1 && n <= 53) << texte(d);
-        if (precedent != 0)
+        if (precedent != 0) {
             ASSERT_TRUE(ch::weekday{d} == ch::Sunday ? n == precedent + 1 || n == 1
                                                      : n == precedent)
                 << texte(d);
+        }
         precedent = n;
         if (d < debut || d > fin)
             continue;
@@ -57,8 +53,9 @@ TEST(Dates, ChaqueJourDe1950A2150ContreStdChrono) {
             ASSERT_EQ(date_plus_jours(texte(d), pas), texte(d + ch::days{pas})) << texte(d);
             ASSERT_EQ(date_moins_jours(texte(d + ch::days{pas}), pas), texte(d)) << texte(d);
         }
-        if (a >= 1983)
+        if (a >= 1983) {
             ASSERT_EQ(n, semaine_iso(d + ch::days{1})) << texte(d);
+        }
     }
     const int semaines[][4] = {{4, 1, 1981, 1}, {1, 1, 1982, 52}, {2, 1, 1982, 52}};
     for (const auto& s : semaines)
@@ -71,13 +68,11 @@ TEST(Dates, ChaqueJourDe1950A2150ContreStdChrono) {
 TEST(Dates, TexteDateSelonLeGenreEtAujourdhui) {
     HorlogeReglable h(1998, 9, 7, 10, 30);
     ServiceDates s(h);
-    const std::pair<int, const char*> genres[] = {{1, "Lundi 7 Septembre 1998"},
-                                                  {3, "07/09/1998"},
-                                                  {-1, "07"},
-                                                  {-2, "09"},
-                                                  {-3, "1998"},
-                                                  {-4, "2"},
-                                                  {7, ""}};
+    // clang-format off
+    const std::pair<int, const char*> genres[] = {
+        {1, "Lundi 7 Septembre 1998"}, {3, "07/09/1998"}, {-1, "07"}, {-2, "09"}, {-3, "1998"},
+        {-4, "2"}, {7, ""}};
+    // clang-format on
     for (const auto& [genre, attendu] : genres)
         EXPECT_EQ(s.texte_date(genre), attendu) << genre;
     EXPECT_EQ(s.aujourdhui().jour_semaine, 2);
@@ -149,18 +144,14 @@ TEST(Reel6, NombresLusEtEcritsSansLaLocale) {
         {"2,5", 2}, {"-.", 0},           {"+-5", 0},  {"1.5E-1", quinze}, {"0.1", dixieme}};
     for (const auto& [texte, valeur] : lus)
         EXPECT_EQ(texte_en_reel(texte), valeur) << texte;
+    // clang-format off
     const std::tuple<int, int, long double, std::string> ecrits[] = {
-        {20, 0, 5, "                   5"},
-        {20, 1, 2.5L, "                   2.5"},
-        {2, 0, 12345, "12345"},
-        {0, 6, 0.0078125L, "0.007813"},
-        {0, 0, 2.5L, "3"},
-        {0, 0, -0.5L, "-1"},
-        {0, 2, 9.995L, "10.00"},
-        {0, 2, -0.001L, "0.00"},
-        {0, 0, 1e30L, "1000000000000000000000000000000"},
-        {0, 0, 1234567890123.0L, "1234567890120"},
+        {20, 0, 5, "                   5"}, {20, 1, 2.5L, "                   2.5"},
+        {2, 0, 12345, "12345"}, {0, 6, 0.0078125L, "0.007813"}, {0, 0, 2.5L, "3"},
+        {0, 0, -0.5L, "-1"}, {0, 2, 9.995L, "10.00"}, {0, 2, -0.001L, "0.00"},
+        {0, 0, 1e30L, "1000000000000000000000000000000"}, {0, 0, 1234567890123.0L, "1234567890120"},
         {0, 3, 1e-20L, "0.000"}};
+    // clang-format on
     for (const auto& [largeur, decimales, valeur, attendu] : ecrits)
         EXPECT_EQ(reel_en_texte(largeur, decimales, valeur), attendu) << double(valeur);
 }
@@ -191,8 +182,9 @@ TEST(Utilitaires, CodesDeStyle) {
     for (const auto& c : cas) {
         const StylePolice style{c[0] != 0, c[1] != 0, c[2] != 0, c[3] != 0};
         EXPECT_EQ(code_style(style), c[4]);
-        if (!style.souligne && !style.barre)
+        if (!style.souligne && !style.barre) {
             EXPECT_EQ(style_police(static_cast<std::int16_t>(c[4])), style) << c[4];
+        }
     }
     EXPECT_EQ(style_police(9), StylePolice{});
 }

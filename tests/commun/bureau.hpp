@@ -2,10 +2,7 @@
 // The desk the dialogs open on: a data directory, a stepped clock at Monday
 // 2 March 2026, 10:00:30, recorded sounds, answered dialogs, and the main
 // window at (200, 100), 411 x 455.
-#include "calendar/contexte.hpp"
-#include "commun/dialogues_test.hpp"
-#include "commun/repertoire_temp.hpp"
-#include "plateforme/erreurs.hpp"
+#include "commun/essai.hpp"
 #include "settings/reglages.hpp"
 
 namespace quorvel::test {

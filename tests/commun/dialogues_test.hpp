@@ -20,35 +20,19 @@ public:
     }
     bool confirme(QWidget*, const QString& titre, const QString& texte) override {
         confirmations.push_back({titre, texte});
-        if (reponses.empty())
-            return false;
-        const bool r = reponses.front();
-        reponses.pop_front();
-        return r;
+        return suivante(reponses, false);
     }
     ChoixPolice choisit_police(QWidget*, const ChoixPolice& initiale) override {
         polices_proposees.push_back(initiale);
-        if (polices.empty())
-            return initiale;
-        const ChoixPolice p = polices.front();
-        polices.pop_front();
-        return p;
+        return suivante(polices, initiale);
     }
     std::uint32_t choisit_couleur(QWidget*, std::uint32_t initiale) override {
         couleurs_proposees.push_back(initiale);
-        if (couleurs.empty())
-            return initiale;
-        const std::uint32_t c = couleurs.front();
-        couleurs.pop_front();
-        return c;
+        return suivante(couleurs, initiale);
     }
     QString choisit_fichier(QWidget*, const QString& initial, const QString& filtre) override {
         filtres.push_back(filtre);
-        if (fichiers.empty())
-            return initial;
-        const QString f = fichiers.front();
-        fichiers.pop_front();
-        return f;
+        return suivante(fichiers, initial);
     }
     void ouvre_aide(QWidget*, const QString& fichier, int sujet) override {
         aides.push_back({fichier, sujet});
@@ -71,6 +55,16 @@ public:
     std::vector<Aide> aides;
     // When set, the help behaves as a help file that cannot be read.
     std::string aide_illisible;
+
+private:
+    // The next queued answer, or `sinon` (the dialog cancelled) when none is left.
+    template <class T> static T suivante(std::deque<T>& file, const T& sinon) {
+        if (file.empty())
+            return sinon;
+        T v = file.front();
+        file.pop_front();
+        return v;
+    }
 };
 
 } // namespace quorvel

@@ -1,12 +1,9 @@
 // The export of a data folder, read back by libical itself: every line, note
 // and alarm at its date and time with its text, nothing else.
+#include "commun/essai.hpp"
 #include "ical/export_ical.hpp"
 #include "jeu_essai.hpp"
 #include "outils_ical.hpp"
-
-#include "commun/repertoire_temp.hpp"
-
-#include <gtest/gtest.h>
 
 namespace quorvel::ical {
 namespace {

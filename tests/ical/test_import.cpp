@@ -1,21 +1,14 @@
 // The import: where each item of a calendar lands in the day files, which
 // dates a repetition gives, the planner's own export brought back into an
 // empty and into a full folder, and files that are refused without a change.
+#include "commun/essai.hpp"
 #include "ical/export_ical.hpp"
 #include "ical/import_ical.hpp"
 #include "jeu_essai.hpp"
 #include "outils_ical.hpp"
 
-#include "commun/repertoire_temp.hpp"
-
-#include <gtest/gtest.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <ctime>
-#include <map>
-#include <optional>
-#include <sstream>
 
 namespace quorvel::ical {
 namespace {
@@ -292,8 +285,9 @@ TEST_F(Import, UnePanneAChaqueOperationLaisseChaqueFichierAncienOuNouveau_EtEstD
         const bool tombee = n <= pannes::operations();
         pannes::desarme();
         EXPECT_EQ(r.code, tombee ? 1 : 0) << "panne à l'opération " << n;
-        if (tombee)
+        if (tombee) {
             EXPECT_NE(r.erreurs.find("Disque plein"), std::string::npos) << r.erreurs;
+        }
         return std::pair{contenu(dossier), tombee};
     };
     std::map<std::string, std::string> avant;

@@ -1,15 +1,12 @@
 // The help viewer: the help file at its topic, one window reused, and a clear
 // message when the file is missing.
-#include "commun/dialogues_test.hpp"
-#include "commun/repertoire_temp.hpp"
+#include "commun/essai.hpp"
 #include "menu/aide.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/garde.hpp"
 
 #include <QScrollBar>
-#include <QTest>
 #include <QTextBrowser>
-#include <gtest/gtest.h>
 
 namespace quorvel {
 namespace {

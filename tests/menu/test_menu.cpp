@@ -3,9 +3,7 @@
 // The about box: its name, the logo running while it shows and the clicks that
 // close it. (The board's picture at each opening, and the help key, are tested
 // with every window in tests/shell/test_fenetres.cpp.)
-#include "calendar/contexte.hpp"
-#include "commun/dialogues_test.hpp"
-#include "commun/repertoire_temp.hpp"
+#include "commun/bureau.hpp"
 #include "menu/a_propos.hpp"
 #include "menu/menu_general.hpp"
 #include "saints/fsaint.hpp"
@@ -14,20 +12,13 @@
 #include "widgets/label3d.hpp"
 #include "widgets/logo.hpp"
 
-#include <QApplication>
-#include <QLabel>
-#include <QTest>
-#include <QTimer>
-#include <gtest/gtest.h>
-
 namespace quorvel {
 namespace {
 
-class Menu : public ::testing::Test {
+class Menu : public ::testing::Test, public test::Bureau {
 public:
     Menu()
-        : ctx(horloge, son, dialogues, rep.chemin()), saints(ctx, reglages, tampon),
-          configuration(ctx, reglages), a_propos(ctx),
+        : saints(ctx, reglages, tampon), configuration(ctx, reglages), a_propos(ctx),
           menu(ctx, reglages, saints, alarmes, configuration, a_propos) {
         config_defaut(reglages, rep.chemin());
         ecrit_reglages(rep.chemin(), reglages);
@@ -46,12 +37,6 @@ public:
         QTest::mouseClick(entree, Qt::LeftButton);
     }
 
-    test::RepertoireTemp rep;
-    HorlogeReglable horloge{2024, 3, 5};
-    LecteurSonEnregistreur son;
-    DialoguesTest dialogues;
-    Contexte ctx;
-    Reglages reglages;
     EnregistrementSaint tampon;
     Tsaints saints;
     QDialog alarmes;
@@ -87,13 +72,11 @@ TEST_F(Menu, ChaqueEntreeOuvreSaFenetreEtRevientAuMenu) {
 
 // The name is the title less its six-character version.
 TEST_F(Menu, AProposMontreLeNomDuTitre) {
+    // clang-format off
     const std::pair<std::string, QString> cas[] = {
-        {"Quorvel V2.32", QStringLiteral("Quorvel")},
-        {"Autre V9.99", QStringLiteral("Autre")},
-        {"1234567", QStringLiteral("1")},
-        {"123456", QString()},
-        {"", QString()},
-    };
+        {"Quorvel V2.32", QStringLiteral("Quorvel")}, {"Autre V9.99", QStringLiteral("Autre")},
+        {"1234567", QStringLiteral("1")}, {"123456", QString()}, {"", QString()}};
+    // clang-format on
     for (const auto& [titre, nom] : cas) {
         ctx.titre = titre;
         a_propos.show();

@@ -7,15 +7,9 @@
 
 #include <array>
 #include <atomic>
-#include <chrono>
-#include <cmath>
 #include <csignal>
-#include <random>
-#include <set>
 #include <sys/mman.h>
 #include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 using namespace quorvel;
 using namespace quorvel::test;

@@ -5,10 +5,6 @@
 // mode and links the user gave it and no temporary left beside it.
 #include "shell/banc.hpp"
 
-#include <cerrno>
-#include <optional>
-#include <set>
-
 using namespace quorvel;
 using namespace quorvel::test;
 namespace fs = std::filesystem;
@@ -92,8 +88,8 @@ struct Action {
     int echecs_min;
     std::vector<std::string> comparees;
     std::function<void(Pannes&)> prepare, action, reprise;
-    Fichiers attendus;
-    std::function<void(Pannes&)> fin;
+    Fichiers attendus = {};
+    std::function<void(Pannes&)> fin = {};
     bool remplacement = false;
 };
 
@@ -219,8 +215,9 @@ public:
                 EXPECT_EQ(reglages_perdus(), "");
                 // A fault that fell on an operation and was not reported would be a
                 // failure taken for a success.
-                if (panne.erreur != 0)
+                if (panne.erreur != 0) {
                     EXPECT_GT(n, operations) << "panne muette";
+                }
                 if (n > operations)
                     break;
                 continue;
@@ -241,10 +238,11 @@ public:
         if (panne.erreur == 0)
             return;
         EXPECT_GE(echecs, a.echecs_min);
-        if (a.remplacement)
+        if (a.remplacement) {
             for (const char* etape : {"lstat", "mkstemp", "pwrite", "fchown", "fchmod", "fsync",
                                       "close", "rename", "open dossier", "fsync dossier"})
                 EXPECT_TRUE(touchees.contains(etape)) << etape;
+        }
     }
 };
 

@@ -1,10 +1,8 @@
 #pragma once
 // Answers the real modal dialogs as they open: one answer per dialog, in order.
 // A dialog left without an answer is cancelled, so that a test never hangs.
-#include <QApplication>
+#include "commun/essai.hpp"
 #include <QDialog>
-#include <QTimer>
-#include <functional>
 #include <vector>
 
 namespace quorvel::test {

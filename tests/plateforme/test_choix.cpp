@@ -1,4 +1,5 @@
 // The real font and colour choosers, answered as a user would.
+#include "commun/essai.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/repondeur.hpp"
 
@@ -6,10 +7,7 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFontDialog>
-#include <QLabel>
 #include <QListView>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using namespace quorvel;
 using quorvel::test::Repondeur;
@@ -78,8 +76,9 @@ TEST(ChoixPolice, LeNomEnregistreResteTantQuAucuneAutreFaceNEstChoisie) {
                      confirme});
         DialoguesQt dialogues;
         EXPECT_EQ(dialogues.choisit_police(nullptr, initiale), attendue);
-        if (face)
+        if (face) {
             EXPECT_EQ(ouverte.toStdString(), face);
+        }
     }
 }
 

@@ -1,26 +1,16 @@
-#include "commun/repertoire_temp.hpp"
+#include "commun/essai.hpp"
 #include "plateforme/cp1252.hpp"
 #include "plateforme/ecran.hpp"
-#include "plateforme/erreurs.hpp"
 #include "plateforme/fichier.hpp"
 #include "plateforme/image_brute.hpp"
 #include "plateforme/saisie_cp1252.hpp"
 #include "plateforme/son_qt.hpp"
 
-#include <QFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <map>
-#include <set>
-#include <sstream>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace quorvel;
 using quorvel::test::RepertoireTemp;
@@ -32,11 +22,11 @@ namespace fs = std::filesystem;
 
 // The disk-full, denied and too-many-files messages are the fault tests'.
 TEST(Erreurs, ChaqueErrnoDonneSonMessage) {
-    const std::pair<int, const char*> cas[] = {{ENOENT, "Fichier introuvable"},
-                                               {ENOTDIR, "Nom de fichier incorrect"},
-                                               {EROFS, "Accès au fichier refusé"},
-                                               {EDQUOT, "Disque plein"},
-                                               {EIO, "Erreur E/S 29"}};
+    // clang-format off
+    const std::pair<int, const char*> cas[] = {
+        {ENOENT, "Fichier introuvable"}, {ENOTDIR, "Nom de fichier incorrect"},
+        {EROFS, "Accès au fichier refusé"}, {EDQUOT, "Disque plein"}, {EIO, "Erreur E/S 29"}};
+    // clang-format on
     for (const auto& [e, message] : cas)
         EXPECT_EQ(ErreurES(code_depuis_errno(e)).message(), message) << e;
     // An unknown errno never reads as one of the known messages.

@@ -1,14 +1,12 @@
 // The installation data (saints calendar, help, sounds) and the generator's
 // conversion of the UTF-8 saints list behind it.
-#include "commun/repertoire_temp.hpp"
+#include "commun/essai.hpp"
 #include "generateur/donnees.hpp"
 #include "plateforme/cp1252.hpp"
 #include "plateforme/fichier.hpp"
 #include "saints/saints.hpp"
 
 #include <cstdint>
-#include <functional>
-#include <gtest/gtest.h>
 #include <stdexcept>
 
 using namespace quorvel;

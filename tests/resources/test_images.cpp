@@ -2,14 +2,12 @@
 // compiled in exactly as drawn; a high-density screen gets the copy drawn at
 // twice the size, an ordinary one the 1x picture.
 #include "catalogue.hpp"
+#include "commun/essai.hpp"
 #include "plateforme/image_brute.hpp"
 #include "plateforme/ressources.hpp"
 
-#include <QFile>
-#include <QImage>
 #include <QImageReader>
 #include <QResource>
-#include <gtest/gtest.h>
 
 // The high-density copies as compiled in (resources/images_doubles.cpp).
 extern "C" const unsigned char quorvel_images_doubles[];

@@ -1,24 +1,10 @@
 // The saints files and their browser on a temporary data directory: what it
 // shows, what it stores in the saints files and when.
-#include "calendar/contexte.hpp"
 #include "calendar/utilitaires.hpp"
-#include "commun/dialogues_test.hpp"
-#include "commun/repertoire_temp.hpp"
-#include "commun/saisie_sans_octet.hpp"
+#include "commun/bureau.hpp"
 #include "saints/fsaint.hpp"
 #include "saints/saints.hpp"
 #include "settings/reglages.hpp"
-
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTest>
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <thread>
 
 namespace quorvel {
 namespace {
@@ -41,15 +27,14 @@ std::string nom_du_fichier(const std::string& octets, int n) {
     return octets.substr(n * taille_saint + 6, taille_saint - 6).c_str();
 }
 
-class Fsaint : public ::testing::Test {
+class Fsaint : public ::testing::Test, public test::Bureau {
 public:
-    Fsaint() : ctx(horloge, son, dialogues, rep.chemin()) {
+    Fsaint() {
         config_defaut(reglages, rep.chemin());
         rep.ecrit("SAINT01", fichier_saints(1, 31, "Jan "));
         rep.ecrit("SAINT12", fichier_saints(12, 31, "Dec "));
         fenetre = std::make_unique<Tsaints>(ctx, reglages, tampon);
     }
-    ~Fsaint() override { pannes::desarme(); }
 
     void clique_ligne(int n) {
         QListWidget* l = fenetre->liste;
@@ -63,12 +48,6 @@ public:
         fenetre->show();
     }
 
-    RepertoireTemp rep;
-    HorlogeReglable horloge{2024, 3, 5};
-    LecteurSonEnregistreur son;
-    DialoguesTest dialogues;
-    Contexte ctx;
-    Reglages reglages;
     EnregistrementSaint tampon;
     std::unique_ptr<Tsaints> fenetre;
 };
@@ -215,31 +194,6 @@ TEST_F(Fsaint, ChaqueOctetDUnNomRevientTelQuel) {
     }
     clique(fenetre->ok1);
     EXPECT_EQ(rep.lit("SAINT01"), avec_noms("+"));
-}
-
-// The spaces and dashes Windows-1252 lacks are stored as their nearest byte; a
-// character without one is refused, typed or pasted, and the rest is kept.
-TEST_F(Fsaint, CaracteresSansOctetTapesOuColles) {
-    using Cas = test::SaisieSansOctet;
-    const Cas cas[] = {
-        {u"\u202F", false, "a\xA0"},
-        {u"\U0001F600", false, "a"},
-        {u"\u2212\U0001F600\u2011\u2009!", true, "a--\xA0!"},
-    };
-    for (const Cas& c : cas) {
-        const QString saisi = QString::fromUtf16(c.saisi);
-        SCOPED_TRACE(saisi.toStdString());
-        fenetre->show();
-        fenetre->champ->setText(QStringLiteral("a"));
-        if (c.colle) {
-            QGuiApplication::clipboard()->setText(saisi);
-            fenetre->champ->paste();
-        } else {
-            QTest::sendKeyEvent(QTest::Click, fenetre->champ, Qt::Key_unknown, saisi, {});
-        }
-        clique(fenetre->ok1);
-        EXPECT_EQ(nom_du_fichier(rep.lit("SAINT01"), 0), c.stocke);
-    }
 }
 
 // A file error at any step of a store is reported, and the next edit is

@@ -1,18 +1,9 @@
 // The settings record "PAD.CFG", byte for byte, and the configuration dialog:
 // every change reaches the file at once.
-#include "calendar/contexte.hpp"
-#include "commun/dialogues_test.hpp"
-#include "commun/repertoire_temp.hpp"
+#include "commun/bureau.hpp"
 #include "plateforme/repondeur.hpp"
 #include "settings/configuration.hpp"
 #include "settings/reglages.hpp"
-
-#include <QCheckBox>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <gtest/gtest.h>
-#include <optional>
 
 namespace quorvel {
 namespace {
@@ -32,9 +23,9 @@ std::string en_octets(const Reglages& r) {
     return std::string(r.octets.begin(), r.octets.end());
 }
 
-class Configuration : public ::testing::Test {
+class Configuration : public ::testing::Test, public test::Bureau {
 public:
-    Configuration() : ctx(horloge, son, dialogues, rep.chemin()) {
+    Configuration() {
         config_defaut(reglages, rep.chemin());
         ecrit_reglages(rep.chemin(), reglages);
         fenetre = std::make_unique<Tconfiguration>(ctx, reglages);
@@ -43,12 +34,6 @@ public:
     std::string fichier() const { return rep.lit("PAD.CFG"); }
     void clique(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(5, 8)); }
 
-    RepertoireTemp rep;
-    HorlogeReglable horloge{2024, 3, 5};
-    LecteurSonEnregistreur son;
-    DialoguesTest dialogues;
-    Contexte ctx;
-    Reglages reglages;
     std::unique_ptr<Tconfiguration> fenetre;
 };
 

@@ -21,20 +21,6 @@
 #include "widgets/horloge.hpp"
 #include "widgets/label3d.hpp"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QTimer>
-#include <filesystem>
-#include <functional>
-#include <map>
 #include <memory>
 
 namespace quorvel::test {

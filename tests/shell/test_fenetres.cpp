@@ -4,7 +4,6 @@
 
 #include <QScreen>
 #include <QShowEvent>
-#include <cstring>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -120,7 +119,7 @@ TEST_F(Fenetres, F1OuvreLAideAuSujetDeChaqueFenetre) {
     // clang-format off
     const std::pair<QWidget*, int> sujets[] = {{p.form1.get(), 1}, {p.menu_general, 1},
                                                {p.saints, 6}, {p.alarme_horloge, 7},
-                                               {p.configuration, 8}};
+                                               {p.configuration, 8}, {p.saisie_alarme, 7}};
     // clang-format on
     dialogues.aide_illisible = "Impossible d'ouvrir le fichier d'aide";
     for (const auto& [w, sujet] : sujets) {

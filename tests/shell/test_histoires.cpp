@@ -168,7 +168,7 @@ TEST(MauvaisFichiers, UnFichierIllisibleEstGardeAvantQueLUtilisateurNeLeRemplace
         std::string copie;                 // empty: the file must stay as it was
         Nouveau nouveau;
         // Other files: written before the first run, expected after the last.
-        Fichiers avant, apres;
+        Fichiers avant = {}, apres = {};
     };
     // clang-format off
     const Cas cas[] = {
@@ -209,8 +209,9 @@ TEST(MauvaisFichiers, UnFichierIllisibleEstGardeAvantQueLUtilisateurNeLeRemplace
             joue(p, dialogues, c.quitte);
             const bool gardee = change && !c.copie.empty();
             EXPECT_EQ(rep.lit(c.fichier), gardee ? c.nouveau(p) : c.octets) << change;
-            if (!c.copie.empty())
+            if (!c.copie.empty()) {
                 EXPECT_EQ(rep.existe(c.copie) ? rep.lit(c.copie) : "-", gardee ? c.octets : "-");
+            }
         }
         for (const Fichiers& f : {c.avant, c.apres})
             for (const auto& [nom, contenu] : f)

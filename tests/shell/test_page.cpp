@@ -2,14 +2,10 @@
 // limits of the boxes, the saint of the day.
 #include "banc.hpp"
 #include "calendar/utilitaires.hpp"
-#include "commun/saisie_sans_octet.hpp"
 
-#include <QClipboard>
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QMimeData>
-#include <chrono>
-#include <regex>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -213,46 +209,94 @@ TEST(Page, ChaqueOctetRevientTelQuelDansLesFichiers) {
     }
 }
 
-// Spaces and dashes Windows-1252 lacks are stored as their nearest byte; a
-// character without one is refused, typed or pasted, and the text stays as it
-// was. (Which character becomes what is the codec's own table.)
+// In every text box of the program, typed or pasted where the cursor stands:
+// the spaces and dashes Windows-1252 lacks are stored as their nearest byte; a
+// character without one is refused, and the rest is kept. (Which character
+// becomes what is the codec's own table.)
 TEST(Page, CaracteresSansOctetTapesOuColles) {
-    using Cas = test::SaisieSansOctet;
-    const Cas cas[] = {
-        {u"\u202F", false, "a\xA0"},
-        {u"\U0001F600", false, "a"}, // one character, not two halves
-        {u"n\u202F:\u2009\u20AC \u2011\U0001F600!", true, "an\xA0:\xA0\x80 -!"},
+    // Entered between "a" and "b" (pasted in one go, or typed), then "." typed.
+    const std::tuple<const char16_t*, bool, const char*> cas[] = {
+        {u"\u202F", false, "a\xA0.b"},
+        {u"\U0001F600", false, "a.b"}, // one character, not two halves
+        {u"n\u202F:\u2009\u20AC \u2212\u2011\U0001F600!", true, "an\xA0:\xA0\x80 --!.b"}};
+    // Each box: opened with "ab" in it, and its text as stored once left.
+    struct Boite {
+        const char* nom;
+        std::function<QWidget*(Programme&)> ouvre;
+        std::function<std::string(Programme&, const RepertoireTemp&)> stocke;
     };
-    for (const Cas& c : cas) {
-        const QString saisi = QString::fromUtf16(c.saisi);
-        SCOPED_TRACE(saisi.toStdString());
-        Banc b(2026, 3, 3);
-        TForm1& f = b.demarre();
-        f.show();
-        const auto entre = [&](QWidget* zone) {
-            if (c.colle) {
+    const auto zone = [](QPlainTextEdit* z) {
+        z->setPlainText(QStringLiteral("ab"));
+        QTextCursor curseur = z->textCursor();
+        curseur.setPosition(1);
+        z->setTextCursor(curseur);
+        return z;
+    };
+    const auto ligne = [](QLineEdit* l) {
+        l->setText(QStringLiteral("ab"));
+        l->setCursorPosition(1);
+        return l;
+    };
+    const Boite boites[] = {
+        {"note du jour", [&](Programme& p) { return zone(p.form1->edit_bloc_calendrier); },
+         [](Programme& p, const RepertoireTemp& rep) {
+             p.form1->corne_droiteClick();
+             return rep.lit("03_03_26.PAD").substr(0, rep.taille("03_03_26.PAD") - 1);
+         }},
+        {"ligne d'agenda", [&](Programme& p) { return ligne(p.form1->champ[6]); },
+         [](Programme& p, const RepertoireTemp& rep) {
+             p.form1->corne_droiteClick();
+             return creneau(rep.lit("03_03_26.ENG"), 7);
+         }},
+        {"bloc-notes",
+         [&](Programme& p) {
+             p.form1->blocClick();
+             return zone(p.form1->edit_bloc_note);
+         },
+         [](Programme& p, const RepertoireTemp& rep) {
+             p.form1->blocClick();
+             return rep.lit("PAD").substr(0, rep.taille("PAD") - 1);
+         }},
+        {"nom du saint",
+         [&](Programme& p) {
+             p.saints->show();
+             return ligne(p.saints->champ);
+         },
+         [](Programme& p, const RepertoireTemp& rep) {
+             QTest::mouseClick(p.saints->ok1, Qt::LeftButton);
+             return std::string(rep.lit("SAINT01").c_str() + 6);
+         }},
+        {"texte d'une alarme",
+         [&](Programme& p) {
+             alarme_par_defaut(p.etat.alarme_courante, p.etat.ctx);
+             p.saisie_alarme->show();
+             return zone(p.saisie_alarme->champ2);
+         },
+         [](Programme& p, const RepertoireTemp&) {
+             QTest::mouseClick(p.saisie_alarme->ok1, Qt::LeftButton);
+             return p.etat.alarme_courante.texte();
+         }},
+    };
+    for (const Boite& boite : boites)
+        for (const auto& [entre, colle, stocke] : cas) {
+            const QString saisi = QString::fromUtf16(entre);
+            SCOPED_TRACE(std::string(boite.nom) + " " + saisi.toStdString());
+            Banc b(2026, 3, 3);
+            b.rep.ecrit(
+                "SAINT01",
+                (std::string("01/01") + std::string(taille_saint, '\0')).substr(0, taille_saint));
+            Programme p = b.lance();
+            p.form1->show();
+            QWidget* w = boite.ouvre(p);
+            if (colle) {
                 QGuiApplication::clipboard()->setText(saisi);
-                QMetaObject::invokeMethod(zone, "paste");
+                QMetaObject::invokeMethod(w, "paste");
             } else {
-                QTest::sendKeyEvent(QTest::Click, zone, Qt::Key_unknown, saisi, Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, saisi, Qt::NoModifier);
             }
-        };
-        const auto ecrit = [&](TZoneTexte* zone) {
-            zone->setPlainText(QStringLiteral("a"));
-            zone->moveCursor(QTextCursor::End);
-            entre(zone);
-        };
-        ecrit(f.edit_bloc_calendrier);
-        f.champ[6]->setText(QStringLiteral("a"));
-        entre(f.champ[6]);
-        f.corne_droiteClick();
-        EXPECT_EQ(b.rep.lit("03_03_26.PAD"), nul(c.stocke));
-        EXPECT_EQ(creneau(b.rep.lit("03_03_26.ENG"), 7), c.stocke);
-        f.blocClick();
-        ecrit(f.edit_bloc_note);
-        f.blocClick();
-        EXPECT_EQ(b.rep.lit("PAD"), nul(c.stocke));
-    }
+            QTest::keyClicks(w, QStringLiteral("."));
+            EXPECT_EQ(boite.stocke(p, b.rep), stocke);
+        }
 }
 
 // The saint of the page, cut to its label; on 29 February, which a 28-record

@@ -1,10 +1,7 @@
 // Balloon hints on the offscreen screen: the settings, the hint pause, the
 // direction handler, the text shown and its length.
+#include "commun/essai.hpp"
 #include "widgets/bulhint.hpp"
-
-#include <QLabel>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using namespace quorvel;
 

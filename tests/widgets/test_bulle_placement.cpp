@@ -1,10 +1,8 @@
 // Where the balloon goes: each preferred direction near each screen edge and
 // corner, the hand-over chain; the region tests and the shadow's dots.
+#include "commun/essai.hpp"
 #include "widgets/bulle_placement.hpp"
 
-#include <gtest/gtest.h>
-
-#include <set>
 #include <utility>
 
 using namespace quorvel;

@@ -1,12 +1,10 @@
 // The calculator widget: mouse clicks on the key labels, failures reported
 // through the application's error box, the display showing whole numbers.
-#include "commun/dialogues_test.hpp"
+#include "commun/essai.hpp"
 #include "plateforme/ecran.hpp"
 #include "widgets/calcul.hpp"
 
 #include <QFontMetrics>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using namespace quorvel;
 
@@ -32,14 +30,14 @@ TEST(Tcalculette, CalculALaSourisEtEchecsRapportes) {
     QTest::mouseClick(sept, Qt::RightButton);
     EXPECT_EQ(c.affichage()->text(), "0");
     const QString grand = "-" + QString(29, QLatin1Char('9'));
+    // clang-format off
     const std::tuple<QString, const char*, QString> cas[] = {
-        {"123+98-7.5*6/4+0=", nullptr, "320.25"},
-        {"c", nullptr, "0"},
-        {"5/0=", "Division flottante par zéro.", "0"},
-        {"c7*6=", nullptr, "42"},
+        {"123+98-7.5*6/4+0=", nullptr, "320.25"}, {"c", nullptr, "0"},
+        {"5/0=", "Division flottante par zéro.", "0"}, {"c7*6=", nullptr, "42"},
         {"c0/0=", "Opération flottante incorrecte.", "0"},
         {"c" + grand + "*" + grand + "=", "Débordement flottant.", grand},
         {"c7*6=", nullptr, "42"}};
+    // clang-format on
     std::vector<DialoguesTest::Message> erreurs;
     for (const auto& [touches, message, affichage] : cas) {
         SCOPED_TRACE(touches.toStdString());

@@ -1,15 +1,10 @@
 // The calculator's key engine: key sequences, the digit guard, the entry
 // length, each failure with the state it leaves, and random expressions
 // against an evaluation written here.
-#include "plateforme/erreurs.hpp"
+#include "commun/essai.hpp"
 #include "widgets/calcul_moteur.hpp"
 
-#include <gtest/gtest.h>
-
-#include "commun/locale_francaise.hpp"
 #include <charconv>
-#include <cmath>
-#include <random>
 #include <string>
 
 using namespace quorvel;
@@ -42,25 +37,21 @@ TEST(MoteurCalcul, SequencesDeTouches) {
         m.traite_touches(touches);
         EXPECT_EQ(sans_blancs(m.affichage()), affichage) << touches;
     };
+    // clang-format off
     const std::pair<const char*, const char*> cas[] = {
-        {"", "0"},           {".", "0"},       {"0.5", "0.5"},       {"05", "05"},
-        {"12+3*4=", "60"},   {"10/4=", "2.5"}, {"1/3=", "0.333333"}, {"2/3=", "0.666667"},
-        {"1/8=", "0.125"},   {"5-8=", "-3"},   {"-2.5+0=", "-2.5"},  {"1.5.", "1.5"},
-        {"1.5+2.5=", "4"},   {"2+3=7", "7"},   {"2+*3=", "5"},       {"2+-3=", "-1"},
-        {"3*-2=", "-6"},     {"5=", "0"},      {"2+3==", "0"},       {"2+3=+", "0"},
-        {"2+3=+4", "4"},     {"2+3=+4=", "0"}, {"2+3", "3"},         {"2+", "0"},
-        {"-", "-"},          {"-.", "-"},      {"12.", "12."},       {"1.25*4=", "5"},
-        {"0.1+0.2=", "0.3"}, {"123c", "0"},    {"9*9c", "0"},        {"1+2c3=", "0"},
-        {"1+2c3+4=", "7"},   {"-0*5=", "0"},   {"x7?", "7"},         {"1/128=", "0.007813"}};
-    const std::pair<const char*, const char*> arrondis[] = {
-        {"1+1.99999999999=", "3"},     {"-1/128=", "-0.007813"},
-        {"0.1234565+0=", "0.123457"},  {"0.0000005+0=", "0.000001"},
-        {"9999999999", "999999999"},   {"10000000000", "1000000000"},
-        {"1234567899", "1234567899"},  {"999999998.5", "999999998.5"},
+        {"", "0"}, {".", "0"}, {"0.5", "0.5"}, {"05", "05"}, {"12+3*4=", "60"}, {"10/4=", "2.5"},
+        {"1/3=", "0.333333"}, {"2/3=", "0.666667"}, {"1/8=", "0.125"}, {"5-8=", "-3"},
+        {"-2.5+0=", "-2.5"}, {"1.5.", "1.5"}, {"1.5+2.5=", "4"}, {"2+3=7", "7"}, {"2+*3=", "5"},
+        {"2+-3=", "-1"}, {"3*-2=", "-6"}, {"5=", "0"}, {"2+3==", "0"}, {"2+3=+", "0"},
+        {"2+3=+4", "4"}, {"2+3=+4=", "0"}, {"2+3", "3"}, {"2+", "0"}, {"-", "-"}, {"-.", "-"},
+        {"12.", "12."}, {"1.25*4=", "5"}, {"0.1+0.2=", "0.3"}, {"123c", "0"}, {"9*9c", "0"},
+        {"1+2c3=", "0"}, {"1+2c3+4=", "7"}, {"-0*5=", "0"}, {"x7?", "7"}, {"1/128=", "0.007813"},
+        {"1+1.99999999999=", "3"}, {"-1/128=", "-0.007813"}, {"0.1234565+0=", "0.123457"},
+        {"0.0000005+0=", "0.000001"}, {"9999999999", "999999999"}, {"10000000000", "1000000000"},
+        {"1234567899", "1234567899"}, {"999999998.5", "999999998.5"},
         {"99999999.55", "99999999.55"}};
+    // clang-format on
     for (const auto& [touches, affichage] : cas)
-        verifie(touches, affichage);
-    for (const auto& [touches, affichage] : arrondis)
         verifie(touches, affichage);
     // Decimals and negative numbers are bounded only by the entry's length.
     const std::string tiers = "0." + std::string(40, '3'), moins = "-" + std::string(40, '7') + ".";

@@ -1,13 +1,9 @@
 // The analog clock: the six segments of the hands at telling times, and when a
 // tick takes the properties. The digital clock's caption.
+#include "commun/essai.hpp"
 #include "plateforme/horloge.hpp"
 #include "widgets/digital.hpp"
 #include "widgets/horloge.hpp"
-
-#include <QImage>
-#include <QTest>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 using namespace quorvel;
 

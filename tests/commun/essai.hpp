@@ -1,0 +1,39 @@
+#pragma once
+// What every test file takes in: GoogleTest, QTest and the widgets the tests
+// drive, the standard library they use, and the shared test helpers.
+#include "calendar/contexte.hpp"
+#include "commun/dialogues_test.hpp"
+#include "commun/locale_francaise.hpp"
+#include "commun/repertoire_temp.hpp"
+#include "plateforme/erreurs.hpp"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <optional>
+#include <random>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
