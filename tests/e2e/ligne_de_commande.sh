@@ -2,7 +2,8 @@
 # The real program's command line, before any window: each row gives the
 # arguments (as the shell reads them), the exit status and a piece of what it
 # writes (standard output then error output). The desk rows run on the
-# offscreen platform and are ended by SIGTERM, which it answers with status 0.
+# offscreen platform and are ended by SIGTERM, which it answers with status 0
+# once it has set its handlers: on a loaded machine that may take seconds.
 # Names with a Latin-1 byte, not valid UTF-8, must reach the files unchanged.
 #   tests/e2e/ligne_de_commande.sh path/to/quorvel
 set -eu
@@ -22,7 +23,7 @@ while IFS='|' read -r statut morceau arguments; do
     [ -n "$statut" ] || continue
     eval "set -- $arguments"
     code=0
-    timeout --preserve-status -s TERM 3 "$programme" "$@" >"$travail/sortie" 2>&1 || code=$?
+    timeout --preserve-status -s TERM 8 "$programme" "$@" >"$travail/sortie" 2>&1 || code=$?
     if [ "$code" != "$statut" ] || { [ -n "$morceau" ] && ! grep -qF -- "$morceau" "$travail/sortie"; }; then
         echo "« $arguments » : statut $code au lieu de $statut, ou sans « $morceau » :"
         cat "$travail/sortie"
