@@ -178,8 +178,14 @@ Sonneries lit_sonneries(const std::string& repertoire, const std::vector<MinuteV
 
 } // namespace
 
+PlanificateurAlarmes::PlanificateurAlarmes(Contexte& ctx, std::function<Tmessage_alarme&()> message,
+                                           QWidget* parent)
+    : ctx_(ctx), message_(std::move(message)), parent_(parent),
+      suivi_(numero_minute(ctx.horloge.maintenant()) - 1) {}
+
 PlanificateurAlarmes::PlanificateurAlarmes(Contexte& ctx, Tmessage_alarme& message)
-    : ctx_(ctx), message_(message), suivi_(numero_minute(ctx.horloge.maintenant()) - 1) {}
+    : PlanificateurAlarmes(
+          ctx, [&message]() -> Tmessage_alarme& { return message; }, message.parentWidget()) {}
 
 void PlanificateurAlarmes::verifie() {
     const std::int64_t maintenant = numero_minute(ctx_.horloge.maintenant());
@@ -203,7 +209,7 @@ void PlanificateurAlarmes::verifie() {
     for (const std::string& son : s.sons)
         joue_son(ctx_.son, son);
     if (s.texte)
-        message_.annonce(*s.texte);
+        message_().annonce(*s.texte);
 }
 
 void PlanificateurAlarmes::signale(std::exception_ptr erreur) {
@@ -213,7 +219,7 @@ void PlanificateurAlarmes::signale(std::exception_ptr erreur) {
     // Shown from the event loop rather than from the tick: a box waiting inside
     // the timer's handler would hold the timer until it is closed.
     QTimer::singleShot(0, &vie_, [this, erreur] {
-        garde(ctx_.dialogues, message_.parentWidget(), QString::fromStdString(ctx_.titre),
+        garde(ctx_.dialogues, parent_, QString::fromStdString(ctx_.titre),
               [erreur] { std::rethrow_exception(erreur); });
         boite_ouverte_ = false;
     });

@@ -7,9 +7,12 @@
 #include <QObject>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+class QWidget;
 
 namespace quorvel {
 
@@ -91,7 +94,10 @@ bool alarme_passee(const EnregistrementAlarme& a, const Instant& maintenant);
 // again once the file can be read.
 class PlanificateurAlarmes {
 public:
-    // The minute of creation is the first one checked.
+    // The minute of creation is the first one checked. The board is asked for
+    // only when a text is due, so that a desk that never shows one never makes
+    // it; error boxes go over parent.
+    PlanificateurAlarmes(Contexte& ctx, std::function<Tmessage_alarme&()> message, QWidget* parent);
     PlanificateurAlarmes(Contexte& ctx, Tmessage_alarme& message);
     void verifie();
 
@@ -99,7 +105,8 @@ private:
     void signale(std::exception_ptr erreur);
 
     Contexte& ctx_;
-    Tmessage_alarme& message_;
+    std::function<Tmessage_alarme&()> message_;
+    QWidget* parent_;
     SuiviMinutes suivi_;
     bool boite_ouverte_ = false;
     QObject vie_; // pending reports die with the scheduler

@@ -20,12 +20,44 @@
 #include <QSocketNotifier>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fontconfig/fontconfig.h>
-#include <iostream>
+#include <ostream>
+#include <streambuf>
 #include <thread>
 #include <unistd.h>
+
+namespace {
+
+// The standard outputs without <iostream>: its set-up of the standard streams
+// and their locale runs before main and maps half a megabyte of the C++
+// library into every start of the desk. Only the calendar commands need
+// streams; these write through stdio, as std::cout and std::cerr do.
+class TamponStdio : public std::streambuf {
+public:
+    explicit TamponStdio(std::FILE* f) : f_(f) {}
+
+protected:
+    int_type overflow(int_type c) override {
+        return traits_type::eq_int_type(c, traits_type::eof()) ? traits_type::not_eof(c)
+                                                               : std::fputc(c, f_);
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        return static_cast<std::streamsize>(std::fwrite(s, 1, static_cast<std::size_t>(n), f_));
+    }
+    int sync() override { return std::fflush(f_); }
+
+private:
+    std::FILE* f_;
+};
+
+void ecrit(std::FILE* f, const std::string& texte) {
+    std::fwrite(texte.data(), 1, texte.size(), f);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     using namespace quorvel;
@@ -34,10 +66,10 @@ int main(int argc, char** argv) {
     switch (ligne.action) {
     case LigneDeCommande::Action::aide:
     case LigneDeCommande::Action::version:
-        std::cout << ligne.message;
+        ecrit(stdout, ligne.message);
         return 0;
     case LigneDeCommande::Action::erreur:
-        std::cerr << ligne.message;
+        ecrit(stderr, ligne.message);
         return 2;
     case LigneDeCommande::Action::ical: {
         // The calendar commands run and end here, before any window is made.
@@ -47,7 +79,11 @@ int main(int argc, char** argv) {
             import.emplace(dossier, execution ? execution : "");
             return import->etat() == InstanceUnique::Etat::deja_ouverte;
         };
-        return execute_ical(ligne.commande, std::cout, std::cerr, HorlogeSysteme(), est_ouvert);
+        TamponStdio tampon_sortie(stdout);
+        TamponStdio tampon_erreurs(stderr);
+        std::ostream sortie(&tampon_sortie);
+        std::ostream erreurs(&tampon_erreurs);
+        return execute_ical(ligne.commande, sortie, erreurs, HorlogeSysteme(), est_ouvert);
     }
     case LigneDeCommande::Action::bureau:
         break;
@@ -55,10 +91,12 @@ int main(int argc, char** argv) {
     // As if the desk were started there: the lock, the files and the messages
     // all name the current folder.
     if (!ligne.dossier.empty() && chdir(ligne.dossier.c_str()) != 0) {
-        std::cerr << "quorvel\u00a0: le dossier de données «\u00a0" << ligne.dossier
-                  << (errno == ENOENT || errno == ENOTDIR ? "\u00a0» n'existe pas.\n"
-                                                          : "\u00a0» ne peut pas être ouvert.\n")
-                  << "Essayez «\u00a0quorvel --aide\u00a0».\n";
+        const int erreur = errno;
+        ecrit(stderr,
+              "quorvel\u00a0: le dossier de données «\u00a0" + ligne.dossier +
+                  (erreur == ENOENT || erreur == ENOTDIR ? "\u00a0» n'existe pas.\n"
+                                                         : "\u00a0» ne peut pas être ouvert.\n") +
+                  "Essayez «\u00a0quorvel --aide\u00a0».\n");
         return 2;
     }
     const QString titre = QStringLiteral(QUORVEL_TITRE);

@@ -95,9 +95,10 @@ TForm1::TForm1(EtatApplication& etat, QWidget* parent)
 
 TForm1::~TForm1() = default;
 
-void TForm1::relie(QDialog* menu_general, QDialog* saints, std::function<void()> verifie_alarmes) {
-    menu_general_ = menu_general;
-    saints_ = saints;
+void TForm1::relie(std::function<QDialog*()> menu_general, std::function<QDialog*()> saints,
+                   std::function<void()> verifie_alarmes) {
+    menu_general_ = std::move(menu_general);
+    saints_ = std::move(saints);
     verifie_alarmes_ = std::move(verifie_alarmes);
 }
 
@@ -512,7 +513,7 @@ void TForm1::menuClick() {
     gere([&] {
         position_main();
         if (menu_general_)
-            menu_general_->exec();
+            menu_general_()->exec();
         applique_mode_video();
         applique_reglages_et_en_tete();
     });
@@ -530,7 +531,7 @@ void TForm1::saint_du_jourDblClick() {
     gere([&] {
         position_main();
         if (saints_)
-            saints_->exec();
+            saints_()->exec();
     });
 }
 

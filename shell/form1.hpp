@@ -26,9 +26,10 @@ public:
     TForm1(EtatApplication& etat, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The windows made after this one: the general menu, the saints browser and
-    // the alarm clock check run by Timer2.
-    void relie(QDialog* menu_general, QDialog* saints, std::function<void()> verifie_alarmes);
+    // The windows made after this one, each made when first asked for: the
+    // general menu, the saints browser; and the alarm clock check run by Timer2.
+    void relie(std::function<QDialog*()> menu_general, std::function<QDialog*()> saints,
+               std::function<void()> verifie_alarmes);
 
     std::string saint_courant; // Windows-1252, at most 20 characters
     bool bloc_libre = false;
@@ -117,8 +118,8 @@ private:
     void tourne_page(int pas);
 
     EtatApplication& etat_;
-    QDialog* menu_general_ = nullptr;
-    QDialog* saints_ = nullptr;
+    std::function<QDialog*()> menu_general_;
+    std::function<QDialog*()> saints_;
     std::function<void()> verifie_alarmes_;
     bool note_chargee_ = false;
 };

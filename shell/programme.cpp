@@ -15,28 +15,66 @@ namespace quorvel {
 Programme::Programme(const Horloge& horloge, LecteurSon& son, Dialogues& dialogues,
                      std::string repertoire)
     : etat(horloge, son, dialogues, std::move(repertoire)) {
-    Contexte& ctx = etat.ctx;
-    efface_provisoires(ctx.repertoire); // the temporaries of a save cut short by a crash
+    efface_provisoires(etat.ctx.repertoire); // the temporaries of a save cut short by a crash
     form1 = std::make_unique<TForm1>(etat);
-    QWidget* parent = form1.get();
-    a_propos = new Ta_propos(ctx, parent);
-    configuration = new Tconfiguration(ctx, etat.reglages, parent);
-    // The entry dialog is made before the list that opens it.
-    saisie_alarme = new Tsaisie_alarme(ctx, etat.reglages, etat.alarme_courante, parent);
-    alarme_horloge =
-        new Talarme_horloge(ctx, etat.reglages, etat.alarme_courante, *saisie_alarme, parent);
-    saints = new Tsaints(ctx, etat.reglages, etat.saint, parent);
-    message_alarme = new Tmessage_alarme(ctx, etat.reglages, parent);
-    menu_general = new Tmenu_general(ctx, etat.reglages, *saints, *alarme_horloge, *configuration,
-                                     *a_propos, parent);
-    planificateur = std::make_unique<PlanificateurAlarmes>(ctx, *message_alarme);
-    form1->relie(menu_general, saints, [this] { planificateur->verifie(); });
+    // The alarm clock rings with no window made; the board comes with the first text.
+    planificateur = std::make_unique<PlanificateurAlarmes>(
+        etat.ctx, [this]() -> Tmessage_alarme& { return *message_alarme(); }, form1.get());
+    form1->relie([this] { return menu_general(); }, [this] { return saints(); },
+                 [this] { planificateur->verifie(); });
 }
 
 Programme::~Programme() {
     // The timers of the main window must not reach the scheduler once it is gone.
     form1.reset();
     planificateur.reset();
+}
+
+Ta_propos* Programme::a_propos() {
+    if (!a_propos_)
+        a_propos_ = new Ta_propos(etat.ctx, form1.get());
+    return a_propos_;
+}
+
+Tconfiguration* Programme::configuration() {
+    if (!configuration_)
+        configuration_ = new Tconfiguration(etat.ctx, etat.reglages, form1.get());
+    return configuration_;
+}
+
+Tsaisie_alarme* Programme::saisie_alarme() {
+    if (!saisie_alarme_)
+        saisie_alarme_ =
+            new Tsaisie_alarme(etat.ctx, etat.reglages, etat.alarme_courante, form1.get());
+    return saisie_alarme_;
+}
+
+Talarme_horloge* Programme::alarme_horloge() {
+    // The entry dialog is made before the list that opens it.
+    if (!alarme_horloge_)
+        alarme_horloge_ = new Talarme_horloge(etat.ctx, etat.reglages, etat.alarme_courante,
+                                              *saisie_alarme(), form1.get());
+    return alarme_horloge_;
+}
+
+Tsaints* Programme::saints() {
+    if (!saints_)
+        saints_ = new Tsaints(etat.ctx, etat.reglages, etat.saint, form1.get());
+    return saints_;
+}
+
+Tmessage_alarme* Programme::message_alarme() {
+    if (!message_alarme_)
+        message_alarme_ = new Tmessage_alarme(etat.ctx, etat.reglages, form1.get());
+    return message_alarme_;
+}
+
+Tmenu_general* Programme::menu_general() {
+    // The menu holds the windows its entries open.
+    if (!menu_general_)
+        menu_general_ = new Tmenu_general(etat.ctx, etat.reglages, *saints(), *alarme_horloge(),
+                                          *configuration(), *a_propos(), form1.get());
+    return menu_general_;
 }
 
 } // namespace quorvel

@@ -1,7 +1,7 @@
 #pragma once
 // The whole program on one data directory: the application state and every
-// window, each made once, in the program's order. The program entry builds one
-// with the real services; tests build one with doubles.
+// window, each made at its first use and then kept. The program entry builds
+// one with the real services; tests build one with doubles.
 #include "shell/etat_application.hpp"
 
 #include <memory>
@@ -26,15 +26,26 @@ public:
 
     EtatApplication etat;
     std::unique_ptr<TForm1> form1;
-    // Owned by form1 (their parent), destroyed with it.
-    Ta_propos* a_propos = nullptr;
-    Tconfiguration* configuration = nullptr;
-    Talarme_horloge* alarme_horloge = nullptr;
-    Tsaints* saints = nullptr;
-    Tmessage_alarme* message_alarme = nullptr;
-    Tmenu_general* menu_general = nullptr;
-    Tsaisie_alarme* saisie_alarme = nullptr;
     std::unique_ptr<PlanificateurAlarmes> planificateur;
+
+    // The windows hidden at start-up cost the desk nothing until they are
+    // asked for. Owned by form1 (their parent), destroyed with it.
+    Ta_propos* a_propos();
+    Tconfiguration* configuration();
+    Talarme_horloge* alarme_horloge();
+    Tsaints* saints();
+    Tmessage_alarme* message_alarme();
+    Tmenu_general* menu_general();
+    Tsaisie_alarme* saisie_alarme();
+
+private:
+    Ta_propos* a_propos_ = nullptr;
+    Tconfiguration* configuration_ = nullptr;
+    Talarme_horloge* alarme_horloge_ = nullptr;
+    Tsaints* saints_ = nullptr;
+    Tmessage_alarme* message_alarme_ = nullptr;
+    Tmenu_general* menu_general_ = nullptr;
+    Tsaisie_alarme* saisie_alarme_ = nullptr;
 };
 
 } // namespace quorvel

@@ -158,27 +158,27 @@ public:
     // The alarm list read again from the files of the day.
     void liste_relue() {
         ecrit_fichiers_du_jour();
-        p->alarme_horloge->affecte_liste();
+        p->alarme_horloge()->affecte_liste();
     }
     // A button of the alarm list whose entry dialog is answered at once.
     void saisie(QPushButton* bouton) {
         QTimer fermeur;
         fermeur.setSingleShot(true);
         QObject::connect(&fermeur, &QTimer::timeout, [this] {
-            if (!p->saisie_alarme->isVisible())
+            if (!p->saisie_alarme()->isVisible())
                 return;
             // What the entry dialog would have stored from its fields.
             if (p->etat.alarme_courante.texte() == "deux")
                 p->etat.alarme_courante.regle_texte("deux bis");
-            p->saisie_alarme->accept();
+            p->saisie_alarme()->accept();
         });
         fermeur.start(0);
         bouton->click();
     }
     // The second alarm of the list changed, or deleted with "OK" to the question.
     void deuxieme_alarme(QPushButton* bouton) {
-        p->alarme_horloge->liste->setCurrentRow(1);
-        if (bouton != p->alarme_horloge->supprimer1)
+        p->alarme_horloge()->liste->setCurrentRow(1);
+        if (bouton != p->alarme_horloge()->supprimer1)
             return saisie(bouton);
         dialogues.reponses = {true};
         bouton->click();
@@ -316,41 +316,41 @@ const Action actions[] = {
      {}, [](Pannes& t) { EXPECT_TRUE(cloches_du_fichier(t.rep.chemin(), jour_du(3, 3, 2026))[1]); }},
     {"Reglages", 2, {},
      [](Pannes& t) {
-         t.p->configuration->c1->setChecked(true);
+         t.p->configuration()->c1->setChecked(true);
          t.p->etat.reglages.regle_son_page(true);
          ecrit_reglages(t.rep.chemin(), t.p->etat.reglages);
          t.ecrit_fichiers_du_jour();
      },
-     [](Pannes& t) { t.p->configuration->c1->click(); },
+     [](Pannes& t) { t.p->configuration()->c1->click(); },
      [](Pannes& t) {
          // The box and the record say "off" whatever the disk did; writing again stores it.
          EXPECT_FALSE(t.p->etat.reglages.son_page());
-         t.p->configuration->sauve();
+         t.p->configuration()->sauve();
      },
      {}, [](Pannes& t) { EXPECT_EQ(t.rep.lit("PAD.CFG")[238], 0); }},
-    {"AjoutDAlarme", 2, {}, liste_relue, [](Pannes& t) { t.saisie(t.p->alarme_horloge->creer1); },
+    {"AjoutDAlarme", 2, {}, liste_relue, [](Pannes& t) { t.saisie(t.p->alarme_horloge()->creer1); },
      [](Pannes& t) {
          // Added once, whether the failure came before or after the record was written.
          t.ecrit_fichiers_du_jour();
-         t.saisie(t.p->alarme_horloge->creer1);
+         t.saisie(t.p->alarme_horloge()->creer1);
      },
      {}, [](Pannes& t) {
          EXPECT_EQ(t.rep.taille("ALARME"), 4 * 283);
-         EXPECT_EQ(t.p->alarme_horloge->liste->count(), 4);
+         EXPECT_EQ(t.p->alarme_horloge()->liste->count(), 4);
      }},
     {"ModificationDAlarme", 2, {}, liste_relue,
-     [](Pannes& t) { t.deuxieme_alarme(t.p->alarme_horloge->modifier1); },
+     [](Pannes& t) { t.deuxieme_alarme(t.p->alarme_horloge()->modifier1); },
      [](Pannes& t) {
-         t.p->alarme_horloge->affecte_liste();
-         t.deuxieme_alarme(t.p->alarme_horloge->modifier1);
+         t.p->alarme_horloge()->affecte_liste();
+         t.deuxieme_alarme(t.p->alarme_horloge()->modifier1);
      },
      {{"ALARME", alarmes_octets("deux bis")}}},
     {"SuppressionDAlarme", 3, {}, liste_relue,
-     [](Pannes& t) { t.deuxieme_alarme(t.p->alarme_horloge->supprimer1); },
+     [](Pannes& t) { t.deuxieme_alarme(t.p->alarme_horloge()->supprimer1); },
      [](Pannes& t) {
          // Deleted once: the list is read again from the file before the retry.
          t.liste_relue();
-         t.deuxieme_alarme(t.p->alarme_horloge->supprimer1);
+         t.deuxieme_alarme(t.p->alarme_horloge()->supprimer1);
      },
      {{"ALARME", octets_de({alarme("07:00", "un"), alarme("09:00", "trois")})}}, {}, true},
     // Start-up reads the settings, purges the day files from 179 to 5 days back

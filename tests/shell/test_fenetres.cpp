@@ -30,51 +30,52 @@ struct Fenetre {
     std::function<bool(Programme&)> garde;
 };
 
-template <class T> std::function<QWidget&(Programme&)> montre(T* Programme::*fenetre) {
+template <class T> std::function<QWidget&(Programme&)> montre(T* (Programme::*fenetre)()) {
     return [fenetre](Programme& p) -> QWidget& {
-        (p.*fenetre)->show();
-        return *(p.*fenetre);
+        T* f = (p.*fenetre)();
+        f->show();
+        return *f;
     };
 }
 
 const Fenetre fenetres[] = {
     {"saisie de l'alarme", montre(&Programme::saisie_alarme),
      [](Programme& p) {
-         Tsaisie_alarme& s = *p.saisie_alarme;
+         Tsaisie_alarme& s = *p.saisie_alarme();
          s.champ2->setPlainText(QStringLiteral("Arroser"));
          s.champ3->setChecked(true);
          s.champ6->click();
          s.champ5->setCurrentIndex(3);
      },
      [](Programme& p) {
-         const Tsaisie_alarme& s = *p.saisie_alarme;
+         const Tsaisie_alarme& s = *p.saisie_alarme();
          return s.champ2->toPlainText() == QStringLiteral("Arroser") && s.champ3->isChecked() &&
                 s.champ6->isChecked() && s.champ5->currentIndex() == 3;
      }},
     {"liste des alarmes", montre(&Programme::alarme_horloge),
-     [](Programme& p) { p.alarme_horloge->liste->setCurrentRow(1); },
-     [](Programme& p) { return p.alarme_horloge->liste->currentRow() == 1; }},
+     [](Programme& p) { p.alarme_horloge()->liste->setCurrentRow(1); },
+     [](Programme& p) { return p.alarme_horloge()->liste->currentRow() == 1; }},
     {"configuration", montre(&Programme::configuration),
-     [](Programme& p) { p.configuration->cv2->setChecked(true); },
-     [](Programme& p) { return p.configuration->cv2->isChecked(); }},
+     [](Programme& p) { p.configuration()->cv2->setChecked(true); },
+     [](Programme& p) { return p.configuration()->cv2->isChecked(); }},
     {"saints", montre(&Programme::saints),
      [](Programme& p) {
-         p.saints->plus1Click();
-         p.saints->champ->setText(QStringLiteral("Nouveau"));
+         p.saints()->plus1Click();
+         p.saints()->champ->setText(QStringLiteral("Nouveau"));
      },
      [](Programme& p) {
-         return p.saints->mois_affiche() == 2 &&
-                p.saints->champ->text() == QStringLiteral("Nouveau");
+         return p.saints()->mois_affiche() == 2 &&
+                p.saints()->champ->text() == QStringLiteral("Nouveau");
      }},
     {"menu général", montre(&Programme::menu_general),
      [](Programme& p) { p.etat.reglages.regle_video(3); },
-     [](Programme& p) { return p.menu_general->fond1->isVisible(); }},
+     [](Programme& p) { return p.menu_general()->fond1->isVisible(); }},
     {"à propos", montre(&Programme::a_propos),
      [](Programme& p) { p.etat.ctx.titre = "Autre V1.00"; },
-     [](Programme& p) { return p.a_propos->logiciel->text() == QStringLiteral("Quorvel"); }},
+     [](Programme& p) { return p.a_propos()->logiciel->text() == QStringLiteral("Quorvel"); }},
     {"message d'alarme", montre(&Programme::message_alarme),
-     [](Programme& p) { std::strcpy(p.message_alarme->texte_message, "Caf\xE9"); },
-     [](Programme& p) { return p.message_alarme->Label1->text().isEmpty(); }},
+     [](Programme& p) { std::strcpy(p.message_alarme()->texte_message, "Caf\xE9"); },
+     [](Programme& p) { return p.message_alarme()->Label1->text().isEmpty(); }},
 };
 
 // Minimised and restored (the window system's own hide and show), then shown
@@ -103,8 +104,9 @@ TEST_F(Fenetres, SeulLOuvertureDuProgrammeChargeEtPlace) {
 }
 
 TEST_F(Fenetres, AucuneFenetreFixeNeSAgranditEtLaPrincipaleSeReduit) {
-    const QWidget* fixes[] = {p.form1.get(), p.saisie_alarme, p.alarme_horloge, p.configuration,
-                              p.saints,      p.menu_general,  p.a_propos,       p.message_alarme};
+    const QWidget* fixes[] = {p.form1.get(),     p.saisie_alarme(), p.alarme_horloge(),
+                              p.configuration(), p.saints(),        p.menu_general(),
+                              p.a_propos(),      p.message_alarme()};
     for (const QWidget* w : fixes) {
         SCOPED_TRACE(w->metaObject()->className());
         EXPECT_EQ(w->minimumSize(), w->maximumSize());
@@ -117,9 +119,9 @@ TEST_F(Fenetres, AucuneFenetreFixeNeSAgranditEtLaPrincipaleSeReduit) {
 // read is told in a box, whatever the window.
 TEST_F(Fenetres, F1OuvreLAideAuSujetDeChaqueFenetre) {
     // clang-format off
-    const std::pair<QWidget*, int> sujets[] = {{p.form1.get(), 1}, {p.menu_general, 1},
-                                               {p.saints, 6}, {p.alarme_horloge, 7},
-                                               {p.configuration, 8}, {p.saisie_alarme, 7}};
+    const std::pair<QWidget*, int> sujets[] = {{p.form1.get(), 1}, {p.menu_general(), 1},
+                                               {p.saints(), 6}, {p.alarme_horloge(), 7},
+                                               {p.configuration(), 8}, {p.saisie_alarme(), 7}};
     // clang-format on
     dialogues.aide_illisible = "Impossible d'ouvrir le fichier d'aide";
     for (const auto& [w, sujet] : sujets) {
@@ -151,7 +153,7 @@ TEST_F(Fenetres, ToutesSOuvrentSurLEcranMemePresDuBord) {
             }
         });
         q.form1->menuClick();
-        return *q.menu_general;
+        return *q.menu_general();
     };
     const std::function<QWidget&(Programme&)> ouvertures[] = {
         montre(&Programme::saisie_alarme), montre(&Programme::alarme_horloge),

@@ -101,9 +101,9 @@ TEST_F(HistoireComplete, UneAlarmeDuFichierSonneAuTicDuReveil) {
     horloge.regle(2026, 12, 6, 9, 1, 10);
     p.form1->Timer2Timer();
     EXPECT_EQ(son.appels, std::vector{p.etat.ctx.chemin_son(alarme.son())});
-    EXPECT_TRUE(p.message_alarme->isVisible());
-    EXPECT_EQ(p.message_alarme->Label1->text(), QStringLiteral("Café"));
-    p.message_alarme->hide();
+    EXPECT_TRUE(p.message_alarme()->isVisible());
+    EXPECT_EQ(p.message_alarme()->Label1->text(), QStringLiteral("Café"));
+    p.message_alarme()->hide();
 }
 
 // Gestures on the program, one a character: > and < the page corners, b the
@@ -122,13 +122,13 @@ void joue(Programme& p, DialoguesTest& dialogues, const std::string& gestes) {
         {'N', [&] { Banc::tape(f.edit_bloc_note, QStringLiteral("Pain")); }},
         {'l', [&] { Banc::tape(f.champ[2], QStringLiteral("Garage")); }},
         {'c', [&] { f.champDblClick(4); }},
-        {'s', [&] { p.configuration->c1->click(); }},
-        {'L', [&] { p.alarme_horloge->show(); }},
-        {'H', [&] { p.alarme_horloge->hide(); }},
+        {'s', [&] { p.configuration()->c1->click(); }},
+        {'L', [&] { p.alarme_horloge()->show(); }},
+        {'H', [&] { p.alarme_horloge()->hide(); }},
         {'a',
          [&] {
-             QTimer::singleShot(0, p.saisie_alarme, [&p] { p.saisie_alarme->accept(); });
-             p.alarme_horloge->creer1->click();
+             QTimer::singleShot(0, p.saisie_alarme(), [&p] { p.saisie_alarme()->accept(); });
+             p.alarme_horloge()->creer1->click();
          }},
         {'q',
          [&] {

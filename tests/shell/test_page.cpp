@@ -259,21 +259,21 @@ TEST(Page, CaracteresSansOctetTapesOuColles) {
          }},
         {"nom du saint",
          [&](Programme& p) {
-             p.saints->show();
-             return ligne(p.saints->champ);
+             p.saints()->show();
+             return ligne(p.saints()->champ);
          },
          [](Programme& p, const RepertoireTemp& rep) {
-             QTest::mouseClick(p.saints->ok1, Qt::LeftButton);
+             QTest::mouseClick(p.saints()->ok1, Qt::LeftButton);
              return std::string(rep.lit("SAINT01").c_str() + 6);
          }},
         {"texte d'une alarme",
          [&](Programme& p) {
              alarme_par_defaut(p.etat.alarme_courante, p.etat.ctx);
-             p.saisie_alarme->show();
-             return zone(p.saisie_alarme->champ2);
+             p.saisie_alarme()->show();
+             return zone(p.saisie_alarme()->champ2);
          },
          [](Programme& p, const RepertoireTemp&) {
-             QTest::mouseClick(p.saisie_alarme->ok1, Qt::LeftButton);
+             QTest::mouseClick(p.saisie_alarme()->ok1, Qt::LeftButton);
              return p.etat.alarme_courante.texte();
          }},
     };

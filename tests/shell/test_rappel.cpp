@@ -116,10 +116,11 @@ TEST(Reveil, LaBoiteDErreurOuverteNArretePasLesControles) {
     Programme p(horloge, son, dialogues, rep.chemin());
     std::filesystem::create_directory(rep.fichier("ALARME")); // no file can be opened there
     int controles = 0;
-    p.form1->relie(p.menu_general, p.saints, [&] {
-        ++controles;
-        p.planificateur->verifie();
-    });
+    p.form1->relie([&p] { return p.menu_general(); }, [&p] { return p.saints(); },
+                   [&] {
+                       ++controles;
+                       p.planificateur->verifie();
+                   });
     const auto tic = [&](int h, int m) {
         horloge.regle(2026, 3, 2, h, m, 30);
         const int avant = controles;
