@@ -52,4 +52,11 @@ std::vector<std::string> RepertoireTemp::fichiers() const {
     return noms;
 }
 
+std::map<std::string, std::string> RepertoireTemp::contenu() const {
+    std::map<std::string, std::string> octets;
+    for (const std::string& nom : fichiers())
+        octets[nom] = lit(nom);
+    return octets;
+}
+
 } // namespace quorvel::test

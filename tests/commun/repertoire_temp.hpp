@@ -1,6 +1,7 @@
 #pragma once
 // A fresh data directory per test, removed afterwards.
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,9 @@ public:
     bool existe(const std::string& nom) const;
     std::string lit(const std::string& nom) const; // whole file, bytes
     void ecrit(const std::string& nom, const std::string& octets) const;
-    long long taille(const std::string& nom) const; // -1 when missing
-    std::vector<std::string> fichiers() const;      // names, sorted
+    long long taille(const std::string& nom) const;     // -1 when missing
+    std::vector<std::string> fichiers() const;          // names, sorted
+    std::map<std::string, std::string> contenu() const; // every file's bytes, by name
 
 private:
     std::string chemin_;

@@ -24,13 +24,6 @@ const Panne toutes_les_pannes[] = {
     {0, "LectureCourte", "Lecture au delà de la fin de fichier."},
 };
 
-Fichiers photographie(const RepertoireTemp& rep) {
-    Fichiers e;
-    for (const std::string& nom : rep.fichiers())
-        e[nom] = rep.lit(nom);
-    return e;
-}
-
 // The files (those named, or every one) whose bytes, or absence, in `e` match
 // none of the states allowed; their names, for a short report.
 std::string abimes(const Fichiers& e, std::initializer_list<const Fichiers*> permis,
@@ -199,12 +192,12 @@ public:
         dialogues.erreurs.clear();
         a.action(*this);
         sain(0);
-        const Fichiers sans_panne = photographie(rep);
+        const Fichiers sans_panne = rep.contenu();
         int echecs = 0;
         for (int n = 1; n < 2000; ++n) {
             SCOPED_TRACE(testing::Message() << "panne à l'opération " << n);
             a.prepare(*this);
-            const Fichiers avant = photographie(rep);
+            const Fichiers avant = rep.contenu();
             dialogues.erreurs.clear();
             pannes::arme(n, panne.erreur);
             a.action(*this);
@@ -227,13 +220,12 @@ public:
             EXPECT_EQ(dialogues.erreurs[0],
                       (DialoguesTest::Message{QStringLiteral("Quorvel V2.32"),
                                               QString::fromUtf8(panne.message)}));
-            EXPECT_EQ(abimes(photographie(rep), {&avant, &sans_panne}), "") << "abîmés";
+            EXPECT_EQ(abimes(rep.contenu(), {&avant, &sans_panne}), "") << "abîmés";
             // The program goes on: the same request, made again, does its work.
             dialogues.erreurs.clear();
             a.reprise(*this);
             sain(0);
-            EXPECT_EQ(abimes(photographie(rep), {&sans_panne}, a.comparees), "")
-                << "après la reprise";
+            EXPECT_EQ(abimes(rep.contenu(), {&sans_panne}, a.comparees), "") << "après la reprise";
         }
         if (panne.erreur == 0)
             return;
