@@ -261,7 +261,7 @@ TEST_F(Import, UnePanneAChaqueOperationLaisseChaqueFichierAncienOuNouveau_EtEstD
     const std::string ics =
         calendrier(evenement("20261208T080000", "Réunion") +
                    evenement("20261208T220000", "Concert") + evenement("20261209T090000", "Cours"));
-    const auto importe_avec_panne = [&](int n, std::map<std::string, std::string>& avant) {
+    const auto importe_avec_panne = [&](int n, test::Fichiers& avant) {
         RepertoireTemp dossier;
         sauve_texte(dossier.fichier("08_12_26.PAD"), "Ma note");
         avant = dossier.contenu();
@@ -275,18 +275,13 @@ TEST_F(Import, UnePanneAChaqueOperationLaisseChaqueFichierAncienOuNouveau_EtEstD
         }
         return std::pair{dossier.contenu(), tombee};
     };
-    std::map<std::string, std::string> avant;
+    test::Fichiers avant;
     const auto attendu = importe_avec_panne(1000, avant).first;
     for (int n = 1;; ++n) {
         const auto [apres, tombee] = importe_avec_panne(n, avant);
         if (!tombee)
             break;
-        for (const auto& [nom, octets] : apres) {
-            const auto ancien = avant.find(nom);
-            EXPECT_TRUE((ancien != avant.end() && octets == ancien->second) ||
-                        octets == attendu.at(nom))
-                << nom << ", panne à l'opération " << n;
-        }
+        EXPECT_EQ(test::abimes(apres, {&avant, &attendu}), "") << "panne à l'opération " << n;
     }
 }
 

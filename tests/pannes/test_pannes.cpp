@@ -24,27 +24,6 @@ const Panne toutes_les_pannes[] = {
     {0, "LectureCourte", "Lecture au delà de la fin de fichier."},
 };
 
-// The files (those named, or every one) whose bytes, or absence, in `e` match
-// none of the states allowed; their names, for a short report.
-std::string abimes(const Fichiers& e, std::initializer_list<const Fichiers*> permis,
-                   const std::vector<std::string>& noms = {}) {
-    std::set<std::string> tous(noms.begin(), noms.end());
-    if (noms.empty())
-        for (const Fichiers* x : permis)
-            for (const Fichiers* y : {x, &e})
-                for (const auto& [nom, octets] : *y)
-                    tous.insert(nom);
-    const auto valeur = [](const Fichiers& x, const std::string& nom) {
-        return x.contains(nom) ? std::optional(x.at(nom)) : std::nullopt;
-    };
-    std::string resultat;
-    for (const std::string& nom : tous)
-        if (std::none_of(permis.begin(), permis.end(),
-                         [&](const Fichiers* x) { return valeur(*x, nom) == valeur(e, nom); }))
-            resultat += nom + " ";
-    return resultat;
-}
-
 std::string agenda_octets(const std::string& creneau1, bool cloche2) {
     return cloche2 ? agenda({{1, creneau1},
                              {13, "Fin de journ\xE9"
