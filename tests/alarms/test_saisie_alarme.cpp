@@ -160,13 +160,9 @@ TEST_F(SaisieAlarme, TexteBorneEtFermetureSansOK) {
 // Every byte 01..FF of alarm texts read from the alarm file by the list, shown
 // in this dialog and stored back by "OK": only a lone CR or LF becomes CR LF.
 TEST_F(SaisieAlarme, ChaqueOctetDuTexteRevientTelQuel) {
-    std::string montants;
-    for (int i = 1; i < 256; ++i)
-        montants += static_cast<char>(i);
     std::vector<EnregistrementAlarme> alarmes;
-    for (const std::string& octets : {montants, std::string(montants.rbegin(), montants.rend())})
-        for (std::size_t debut = 0; debut < octets.size(); debut += 128)
-            alarmes.push_back(test::alarme("07:30", octets.substr(debut, 128)));
+    for (const std::string& texte : test::tous_les_octets(128))
+        alarmes.push_back(test::alarme("07:30", texte));
     rep.ecrit("ALARME", test::octets_de(alarmes));
     Talarme_horloge liste{ctx, reglages, courante, saisie};
     liste.show();

@@ -37,3 +37,19 @@
 #include <sstream>
 #include <thread>
 #include <unistd.h>
+
+namespace quorvel::test {
+
+// Every byte 01..FF, upwards then downwards, in pieces of `n`.
+inline std::vector<std::string> tous_les_octets(std::size_t n) {
+    std::string montants;
+    for (int i = 1; i < 256; ++i)
+        montants += static_cast<char>(i);
+    std::vector<std::string> morceaux;
+    for (const std::string& octets : {montants, std::string(montants.rbegin(), montants.rend())})
+        for (std::size_t debut = 0; debut < octets.size(); debut += n)
+            morceaux.push_back(octets.substr(debut, n));
+    return morceaux;
+}
+
+} // namespace quorvel::test

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <set>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -50,6 +52,32 @@ std::vector<std::string> RepertoireTemp::fichiers() const {
         noms.push_back(e.path().filename().string());
     std::sort(noms.begin(), noms.end());
     return noms;
+}
+
+Fichiers RepertoireTemp::contenu() const {
+    Fichiers octets;
+    for (const std::string& nom : fichiers())
+        octets[nom] = lit(nom);
+    return octets;
+}
+
+std::string abimes(const Fichiers& e, std::initializer_list<const Fichiers*> permis,
+                   const std::vector<std::string>& noms) {
+    std::set<std::string> tous(noms.begin(), noms.end());
+    if (noms.empty())
+        for (const Fichiers* x : permis)
+            for (const Fichiers* y : {x, &e})
+                for (const auto& [nom, octets] : *y)
+                    tous.insert(nom);
+    const auto valeur = [](const Fichiers& x, const std::string& nom) {
+        return x.contains(nom) ? std::optional(x.at(nom)) : std::nullopt;
+    };
+    std::string resultat;
+    for (const std::string& nom : tous)
+        if (std::none_of(permis.begin(), permis.end(),
+                         [&](const Fichiers* x) { return valeur(*x, nom) == valeur(e, nom); }))
+            resultat += nom + " ";
+    return resultat;
 }
 
 } // namespace quorvel::test

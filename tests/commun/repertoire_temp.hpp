@@ -1,10 +1,15 @@
 #pragma once
 // A fresh data directory per test, removed afterwards.
 #include <cstdint>
+#include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace quorvel::test {
+
+// Every file's bytes, by name.
+using Fichiers = std::map<std::string, std::string>;
 
 class RepertoireTemp {
 public:
@@ -20,9 +25,15 @@ public:
     void ecrit(const std::string& nom, const std::string& octets) const;
     long long taille(const std::string& nom) const; // -1 when missing
     std::vector<std::string> fichiers() const;      // names, sorted
+    Fichiers contenu() const;
 
 private:
     std::string chemin_;
 };
+
+// The files (those named, or every one) whose bytes, or absence, in `e` match
+// none of the states allowed; their names, for a short report.
+std::string abimes(const Fichiers& e, std::initializer_list<const Fichiers*> permis,
+                   const std::vector<std::string>& noms = {});
 
 } // namespace quorvel::test

@@ -36,14 +36,6 @@ std::string evenement(const std::string& debut, const std::string& resume,
 const std::string rappel = "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT5M\r\n"
                            "DESCRIPTION:x\r\nEND:VALARM\r\n";
 
-std::map<std::string, std::string> contenu(const RepertoireTemp& d) {
-    std::map<std::string, std::string> fichiers;
-    for (const std::string& nom : d.fichiers())
-        if (nom != ".quorvel.verrou")
-            fichiers[nom] = d.lit(nom);
-    return fichiers;
-}
-
 // quorvel --importe-ical of a calendar text, on Monday 7 December 2026.
 struct Resultat {
     int code;
@@ -69,33 +61,55 @@ struct Import : ::testing::Test {
     }
 };
 
-TEST_F(Import, ChaqueEvenementVaALaLigneDeSonHeure_SinonALaNoteDuJour) {
+// Each item of the 8th: at the line of its hour, else in the day note, or left
+// aside with nothing written and the reason told ("": not an event at all).
+TEST_F(Import, ChaqueElementVaALaLigneDeSonHeure_ALaNoteDuJour_OuEstLaisseDeCote) {
     const std::string soixante(60, 'x'), soixante_et_un(61, 'y');
     const struct {
         const char* nom;
         std::string element;
-        int heure; // the line written, -1 for none
-        std::string ligne;
-        bool cloche;
-        std::string note;
+        int heure = -1; // the line written, -1 for none
+        std::string ligne = "";
+        bool cloche = false;
+        std::string note = "";
+        const char* laisse = nullptr;
     } cas[] = {
-        {"minutes", evenement("20261208T205900", "Fin"), 20, "20h59 Fin", false, ""},
+        {"minutes", evenement("20261208T205900", "Fin"), 20, "20h59 Fin"},
         {"après 20h59", evenement("20261208T210000", "Concert"), -1, "", false, "21h00 Concert"},
         {"avant 8h", evenement("20261208T075900", "Train"), -1, "", false, "07h59 Train"},
-        {"60 caractères", evenement("20261208T090000", soixante), 9, soixante, false, ""},
+        {"60 caractères", evenement("20261208T090000", soixante), 9, soixante},
         {"61 caractères", evenement("20261208T090000", soixante_et_un), -1, "", false,
          "09h00 " + soixante_et_un},
         {"deux lignes", evenement("20261208T090000", "Un\\nDeux"), -1, "", false, "09h00 Un\nDeux"},
-        {"rappel", evenement("20261208T100000", "Cloche", rappel), 10, "Cloche", true, ""},
-        {"UTC", evenement("20261208T070000Z", "Visio"), 8, "Visio", false, ""},
-        {"fuseau nommé", evenement(";TZID=America/New_York:20261208T020000", "NY"), 8, "NY", false,
-         ""},
-        {"sans équivalent", evenement("20261208T110000", "Thé 🍵 et 漢"), 11, "Thé ? et ?", false,
-         ""},
+        {"rappel", evenement("20261208T100000", "Cloche", rappel), 10, "Cloche", true},
+        {"UTC", evenement("20261208T070000Z", "Visio"), 8, "Visio"},
+        {"fuseau nommé", evenement(";TZID=America/New_York:20261208T020000", "NY"), 8, "NY"},
+        {"sans équivalent", evenement("20261208T110000", "Thé 🍵 et 漢"), 11, "Thé ? et ?"},
         {"note datée à une heure",
          "BEGIN:VJOURNAL\r\nUID:j@essai\r\nDTSTART:20261208T100000\r\nSUMMARY:Idée\r\n"
          "DESCRIPTION:Idée\\nà creuser\r\nEND:VJOURNAL\r\n",
          -1, "", false, "Idée\nà creuser"},
+        {.nom = "note sans date",
+         .element = "BEGIN:VJOURNAL\r\nUID:n@essai\r\nSUMMARY:Mémo\r\nEND:VJOURNAL\r\n",
+         .laisse = "note sans date"},
+        {.nom = "annulé",
+         .element = evenement("20261208T080000", "Non", "STATUS:CANCELLED\r\n"),
+         .laisse = "annulé"},
+        {.nom = "sans texte", .element = evenement("20261208T080000", ""), .laisse = "sans texte"},
+        {.nom = "purge", .element = evenement("20261015T080000", "Passé"), .laisse = "effacerait"},
+        {.nom = "hors du siècle",
+         .element = evenement("20800101T080000", "Loin"),
+         .laisse = "2075"},
+        {.nom = "alarme de Quorvel",
+         .element = "BEGIN:VEVENT\r\nUID:alarme-2@quorvel\r\nDTSTART:20261208T080000\r\n"
+                    "SUMMARY:Réveil\r\nRRULE:FREQ=DAILY\r\nEND:VEVENT\r\n",
+         .laisse = "ALARME"},
+        {.nom = "répétition finie",
+         .element = evenement("20250101T080000", "Fini", "RRULE:FREQ=DAILY;UNTIL=20250201\r\n"),
+         .laisse = "aucune de ses dates"},
+        {.nom = "tâche",
+         .element = "BEGIN:VTODO\r\nUID:t@essai\r\nSUMMARY:Courses\r\nEND:VTODO\r\n",
+         .laisse = ""},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
@@ -109,67 +123,30 @@ TEST_F(Import, ChaqueEvenementVaALaLigneDeSonHeure_SinonALaNoteDuJour) {
         EXPECT_EQ(j.agenda, c.heure >= 0);
         EXPECT_EQ(j.note, c.note);
         EXPECT_EQ(bilan.sans_equivalent, std::string(c.nom) == "sans équivalent" ? 2 : 0);
-    }
-}
-
-TEST_F(Import, CeQuiNAPasSaPlaceEstLaisseDeCoteSansRienEcrire) {
-    const struct {
-        const char* nom;
-        std::string element;
-        std::string raison;
-    } cas[] = {
-        {"note sans date", "BEGIN:VJOURNAL\r\nUID:n@essai\r\nSUMMARY:Mémo\r\nEND:VJOURNAL\r\n",
-         "note sans date"},
-        {"annulé", evenement("20261208T080000", "Non", "STATUS:CANCELLED\r\n"), "annulé"},
-        {"sans texte", evenement("20261208T080000", ""), "sans texte"},
-        {"purge", evenement("20261015T080000", "Passé"), "effacerait"},
-        {"hors du siècle", evenement("20800101T080000", "Loin"), "2075"},
-        {"alarme de Quorvel",
-         "BEGIN:VEVENT\r\nUID:alarme-2@quorvel\r\nDTSTART:20261208T080000\r\nSUMMARY:Réveil\r\n"
-         "RRULE:FREQ=DAILY\r\nEND:VEVENT\r\n",
-         "ALARME"},
-        {"répétition finie",
-         evenement("20250101T080000", "Fini", "RRULE:FREQ=DAILY;UNTIL=20250201\r\n"),
-         "aucune de ses dates"},
-        {"tâche", "BEGIN:VTODO\r\nUID:t@essai\r\nSUMMARY:Courses\r\nEND:VTODO\r\n", ""},
-    };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.nom);
-        RepertoireTemp dossier;
-        const BilanImport bilan = importe(dossier.chemin(), calendrier(c.element), aujourdhui);
+        if (!c.laisse)
+            continue;
         EXPECT_EQ(bilan.fichiers_ecrits, 0);
-        EXPECT_TRUE(contenu(dossier).empty());
-        if (c.raison.empty()) {
+        EXPECT_TRUE(dossier.contenu().empty());
+        if (*c.laisse == '\0') {
             EXPECT_EQ(bilan.autres, 1);
             continue;
         }
         ASSERT_EQ(bilan.comptes.size(), 1u);
         EXPECT_EQ(bilan.comptes[0].place, Place::laisse);
-        EXPECT_NE(bilan.comptes[0].raison.find(c.raison), std::string::npos)
+        EXPECT_NE(bilan.comptes[0].raison.find(c.laisse), std::string::npos)
             << bilan.comptes[0].raison;
     }
 }
 
+// Repetitions give their dates from 4 days back to 366 days ahead, less the
+// dates excluded, with an occurrence moved to its own hour; a second item at
+// the same hour goes to the day note.
 TEST_F(Import, UneRepetitionDonneSesDatesDe4JoursAvantA366JoursApres) {
-    RepertoireTemp dossier;
-    importe(dossier.chemin(),
-            calendrier(evenement("20260101T090000", "Cours", "RRULE:FREQ=DAILY\r\n")), aujourdhui);
-    const struct {
-        int j, m, a;
-        bool present;
-    } dates[] = {
-        {2, 12, 2026, false}, {3, 12, 2026, true}, {8, 12, 2027, true}, {9, 12, 2027, false}};
-    for (const auto& d : dates)
-        EXPECT_EQ(lit_jour(dossier.chemin(), d.j, d.m, d.a).lignes[1], d.present ? "Cours" : "")
-            << d.j << "/" << d.m << "/" << d.a;
-    EXPECT_EQ(contenu(dossier).size(), 371u);
-}
-
-TEST_F(Import, CompteDatesExclues_EtOccurrenceDeplacee) {
     RepertoireTemp dossier;
     importe(
         dossier.chemin(),
-        calendrier(evenement("20261208T100000", "Piano",
+        calendrier(evenement("20260101T090000", "Cours", "RRULE:FREQ=DAILY\r\n") +
+                   evenement("20261208T100000", "Piano",
                              "RRULE:FREQ=WEEKLY;COUNT=4\r\nEXDATE:20261215T100000\r\n" + rappel) +
                    "BEGIN:VEVENT\r\nUID:piano@essai\r\nDTSTART:20261208T100000\r\n"
                    "RRULE:FREQ=WEEKLY;COUNT=4\r\nSUMMARY:Solfège\r\nEND:VEVENT\r\n"
@@ -177,21 +154,29 @@ TEST_F(Import, CompteDatesExclues_EtOccurrenceDeplacee) {
                    "DTSTART:20261222T140000\r\nSUMMARY:Solfège déplacé\r\nEND:VEVENT\r\n"),
         aujourdhui);
     const struct {
-        int j, m;
-        std::string dix_heures, quatorze_heures;
-    } attendus[] = {{8, 12, "Piano", ""},
-                    {15, 12, "Solfège", ""},
-                    {22, 12, "Piano", "Solfège déplacé"},
-                    {29, 12, "Piano", ""},
-                    {5, 1, "", ""}};
+        int j, m, a;
+        std::string neuf_heures, dix_heures, quatorze_heures;
+    } attendus[] = {{2, 12, 2026, "", "", ""},
+                    {3, 12, 2026, "Cours", "", ""},
+                    {8, 12, 2026, "Cours", "Piano", ""},
+                    {15, 12, 2026, "Cours", "Solfège", ""},
+                    {22, 12, 2026, "Cours", "Piano", "Solfège déplacé"},
+                    {29, 12, 2026, "Cours", "Piano", ""},
+                    {5, 1, 2027, "Cours", "", ""},
+                    {8, 12, 2027, "Cours", "", ""},
+                    {9, 12, 2027, "", "", ""}};
     for (const auto& a : attendus) {
-        const test::JourLu j = lit_jour(dossier.chemin(), a.j, a.m, a.m == 1 ? 2027 : 2026);
-        EXPECT_EQ(j.lignes[2], a.dix_heures) << a.j << "/" << a.m;
-        EXPECT_EQ(j.cloches[2], a.dix_heures == "Piano") << a.j << "/" << a.m;
-        EXPECT_EQ(j.lignes[6], a.quatorze_heures) << a.j << "/" << a.m;
+        SCOPED_TRACE(testing::Message() << a.j << "/" << a.m << "/" << a.a);
+        const test::JourLu j = lit_jour(dossier.chemin(), a.j, a.m, a.a);
+        EXPECT_EQ(j.lignes[1], a.neuf_heures);
+        EXPECT_EQ(j.lignes[2], a.dix_heures);
+        EXPECT_EQ(j.cloches[2], a.dix_heures == "Piano");
+        EXPECT_EQ(j.lignes[6], a.quatorze_heures);
     }
-    // The other one of the 8th goes to the day note.
-    EXPECT_EQ(lit_jour(dossier.chemin(), 8, 12, 2026).note, "10h00 Solfège");
+    for (const int j : {8, 29})
+        EXPECT_EQ(lit_jour(dossier.chemin(), j, 12, 2026).note, "10h00 Solfège") << j;
+    // An agenda file for each of the 371 dates, and those two notes.
+    EXPECT_EQ(dossier.contenu().size(), 371u + 2);
 }
 
 struct RetourDeLExport : Import {
@@ -228,9 +213,9 @@ TEST_F(RetourDeLExport, DansUnDossierVide_LignesClochesEtNotesReviennent) {
 }
 
 TEST_F(RetourDeLExport, DansLeDossierMeme_RienNeChange) {
-    const auto avant = contenu(source);
+    const auto avant = source.contenu();
     const BilanImport bilan = importe(source.chemin(), ics, aujourdhui);
-    EXPECT_EQ(contenu(source), avant);
+    EXPECT_EQ(source.contenu(), avant);
     EXPECT_EQ(bilan.fichiers_ecrits, 0);
     for (const Compte& c : bilan.comptes)
         EXPECT_TRUE(c.place == Place::deja_present || c.place == Place::laisse) << c.texte;
@@ -259,7 +244,7 @@ TEST_F(Import, NoteQuiDepasserait5000Caracteres_EtAgendaIllisible_NeSontPasTouch
     RepertoireTemp dossier;
     sauve_texte(dossier.fichier("08_12_26.PAD"), std::string(4990, 'n'));
     dossier.ecrit("09_12_26.ENG", std::string(100, '\0'));
-    const auto avant = contenu(dossier);
+    const auto avant = dossier.contenu();
     const BilanImport bilan = importe(
         dossier.chemin(),
         calendrier(evenement("20261208T220000", "Appel") + evenement("20261209T080000", "Court")),
@@ -276,10 +261,10 @@ TEST_F(Import, UnePanneAChaqueOperationLaisseChaqueFichierAncienOuNouveau_EtEstD
     const std::string ics =
         calendrier(evenement("20261208T080000", "Réunion") +
                    evenement("20261208T220000", "Concert") + evenement("20261209T090000", "Cours"));
-    const auto importe_avec_panne = [&](int n, std::map<std::string, std::string>& avant) {
+    const auto importe_avec_panne = [&](int n, test::Fichiers& avant) {
         RepertoireTemp dossier;
         sauve_texte(dossier.fichier("08_12_26.PAD"), "Ma note");
-        avant = contenu(dossier);
+        avant = dossier.contenu();
         pannes::arme(n, ENOSPC);
         const Resultat r = importe_texte(dossier, ics);
         const bool tombee = n <= pannes::operations();
@@ -288,20 +273,15 @@ TEST_F(Import, UnePanneAChaqueOperationLaisseChaqueFichierAncienOuNouveau_EtEstD
         if (tombee) {
             EXPECT_NE(r.erreurs.find("Disque plein"), std::string::npos) << r.erreurs;
         }
-        return std::pair{contenu(dossier), tombee};
+        return std::pair{dossier.contenu(), tombee};
     };
-    std::map<std::string, std::string> avant;
+    test::Fichiers avant;
     const auto attendu = importe_avec_panne(1000, avant).first;
     for (int n = 1;; ++n) {
         const auto [apres, tombee] = importe_avec_panne(n, avant);
         if (!tombee)
             break;
-        for (const auto& [nom, octets] : apres) {
-            const auto ancien = avant.find(nom);
-            EXPECT_TRUE((ancien != avant.end() && octets == ancien->second) ||
-                        octets == attendu.at(nom))
-                << nom << ", panne à l'opération " << n;
-        }
+        EXPECT_EQ(test::abimes(apres, {&avant, &attendu}), "") << "panne à l'opération " << n;
     }
 }
 
@@ -344,7 +324,7 @@ TEST_F(Import, UnFichierAbimeOuUnDossierOuvertSontRefusesSansRienChanger) {
          "abîmé"},
         {"programme ouvert", calendrier(un), "Quorvel est ouvert sur ce dossier"},
     };
-    const auto avant = contenu(dossier);
+    const auto avant = dossier.contenu();
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
         const Resultat r =
@@ -353,7 +333,7 @@ TEST_F(Import, UnFichierAbimeOuUnDossierOuvertSontRefusesSansRienChanger) {
         EXPECT_NE(r.erreurs.find(c.message), std::string::npos) << r.erreurs;
         EXPECT_NE(r.erreurs.find("Rien n'a été ajouté."), std::string::npos) << r.erreurs;
         EXPECT_EQ(r.sortie, "");
-        EXPECT_EQ(contenu(dossier), avant);
+        EXPECT_EQ(dossier.contenu(), avant);
     }
 }
 

@@ -24,34 +24,6 @@ const Panne toutes_les_pannes[] = {
     {0, "LectureCourte", "Lecture au delà de la fin de fichier."},
 };
 
-Fichiers photographie(const RepertoireTemp& rep) {
-    Fichiers e;
-    for (const std::string& nom : rep.fichiers())
-        e[nom] = rep.lit(nom);
-    return e;
-}
-
-// The files (those named, or every one) whose bytes, or absence, in `e` match
-// none of the states allowed; their names, for a short report.
-std::string abimes(const Fichiers& e, std::initializer_list<const Fichiers*> permis,
-                   const std::vector<std::string>& noms = {}) {
-    std::set<std::string> tous(noms.begin(), noms.end());
-    if (noms.empty())
-        for (const Fichiers* x : permis)
-            for (const Fichiers* y : {x, &e})
-                for (const auto& [nom, octets] : *y)
-                    tous.insert(nom);
-    const auto valeur = [](const Fichiers& x, const std::string& nom) {
-        return x.contains(nom) ? std::optional(x.at(nom)) : std::nullopt;
-    };
-    std::string resultat;
-    for (const std::string& nom : tous)
-        if (std::none_of(permis.begin(), permis.end(),
-                         [&](const Fichiers* x) { return valeur(*x, nom) == valeur(e, nom); }))
-            resultat += nom + " ";
-    return resultat;
-}
-
 std::string agenda_octets(const std::string& creneau1, bool cloche2) {
     return cloche2 ? agenda({{1, creneau1},
                              {13, "Fin de journ\xE9"
@@ -199,12 +171,12 @@ public:
         dialogues.erreurs.clear();
         a.action(*this);
         sain(0);
-        const Fichiers sans_panne = photographie(rep);
+        const Fichiers sans_panne = rep.contenu();
         int echecs = 0;
         for (int n = 1; n < 2000; ++n) {
             SCOPED_TRACE(testing::Message() << "panne à l'opération " << n);
             a.prepare(*this);
-            const Fichiers avant = photographie(rep);
+            const Fichiers avant = rep.contenu();
             dialogues.erreurs.clear();
             pannes::arme(n, panne.erreur);
             a.action(*this);
@@ -227,13 +199,12 @@ public:
             EXPECT_EQ(dialogues.erreurs[0],
                       (DialoguesTest::Message{QStringLiteral("Quorvel V2.32"),
                                               QString::fromUtf8(panne.message)}));
-            EXPECT_EQ(abimes(photographie(rep), {&avant, &sans_panne}), "") << "abîmés";
+            EXPECT_EQ(abimes(rep.contenu(), {&avant, &sans_panne}), "") << "abîmés";
             // The program goes on: the same request, made again, does its work.
             dialogues.erreurs.clear();
             a.reprise(*this);
             sain(0);
-            EXPECT_EQ(abimes(photographie(rep), {&sans_panne}, a.comparees), "")
-                << "après la reprise";
+            EXPECT_EQ(abimes(rep.contenu(), {&sans_panne}, a.comparees), "") << "après la reprise";
         }
         if (panne.erreur == 0)
             return;

@@ -223,9 +223,7 @@ TEST_F(Fichiers, NettoyageDesProvisoires) {
 }
 
 TEST(Cp1252, AllerRetourDeChaqueOctet) {
-    std::string tous;
-    for (int i = 1; i < 256; ++i)
-        tous.push_back(static_cast<char>(i));
+    const std::string tous = test::tous_les_octets(255)[0];
     EXPECT_EQ(vers_cp1252(depuis_cp1252(tous)), tous);
     EXPECT_EQ(filtre_cp1252(depuis_cp1252(tous)), depuis_cp1252(tous));
     EXPECT_EQ(depuis_cp1252("\xE9t\xE9 \x80"), QStringLiteral("été €"));

@@ -170,13 +170,7 @@ TEST_F(Fsaint, ParcourirOuChangerDeMoisNEcritRien) {
 // Every byte 01..FF in saints' names read into the field, one character typed
 // after it, and stored: the name in the file is what was read plus that character.
 TEST_F(Fsaint, ChaqueOctetDUnNomRevientTelQuel) {
-    std::string montants;
-    for (int i = 1; i < 256; ++i)
-        montants += static_cast<char>(i);
-    std::vector<std::string> noms;
-    for (const std::string& octets : {montants, std::string(montants.rbegin(), montants.rend())})
-        for (std::size_t debut = 0; debut < octets.size(); debut += 28)
-            noms.push_back(octets.substr(debut, 28));
+    const std::vector<std::string> noms = test::tous_les_octets(28);
     const auto avec_noms = [&](const std::string& suite) {
         std::string octets = fichier_saints(1, 31, "Jan ");
         for (std::size_t n = 0; n < noms.size(); ++n) {

@@ -53,9 +53,6 @@ inline int cloche(const std::string& eng, int k) {
     return static_cast<unsigned char>(eng[793 + k - 1]);
 }
 
-// File name -> bytes.
-using Fichiers = std::map<std::string, std::string>;
-
 struct Banc {
     RepertoireTemp rep;
     HorlogeReglable horloge;

@@ -185,12 +185,9 @@ TEST(Page, LimitesDeSaisie) {
 // notes whole, where only a lone CR or LF becomes CR LF, the agenda lines in
 // pieces of 20.
 TEST(Page, ChaqueOctetRevientTelQuelDansLesFichiers) {
-    std::string montants, descendants;
-    for (int i = 1; i < 256; ++i) {
-        montants += static_cast<char>(i);
-        descendants += static_cast<char>(256 - i);
-    }
-    for (const std::string& octets : {montants, descendants, std::string("a\r\nb\r\r\n\n\rc\n")}) {
+    std::vector<std::string> essais = tous_les_octets(255);
+    essais.push_back("a\r\nb\r\r\n\n\rc\n");
+    for (const std::string& octets : essais) {
         Banc b(2026, 3, 3);
         std::string eng(806, '\0');
         for (std::size_t k = 0; k < 13 && 20 * k < octets.size(); ++k) {
