@@ -10,6 +10,8 @@
 #include "settings/configuration.hpp"
 #include "shell/form1.hpp"
 
+#include <utility>
+
 namespace quorvel {
 
 Programme::Programme(const Horloge& horloge, LecteurSon& son, Dialogues& dialogues,
@@ -30,51 +32,50 @@ Programme::~Programme() {
     planificateur.reset();
 }
 
+namespace {
+// Made at the first call, then kept; owned by its parent, the main window.
+template <class Fenetre, class... Arguments>
+Fenetre* une_fois(Fenetre*& fenetre, Arguments&&... arguments) {
+    if (!fenetre)
+        fenetre = new Fenetre(std::forward<Arguments>(arguments)...);
+    return fenetre;
+}
+} // namespace
+
 Ta_propos* Programme::a_propos() {
-    if (!a_propos_)
-        a_propos_ = new Ta_propos(etat.ctx, form1.get());
-    return a_propos_;
+    return une_fois(a_propos_, etat.ctx, form1.get());
 }
 
 Tconfiguration* Programme::configuration() {
-    if (!configuration_)
-        configuration_ = new Tconfiguration(etat.ctx, etat.reglages, form1.get());
-    return configuration_;
+    return une_fois(configuration_, etat.ctx, etat.reglages, form1.get());
 }
 
 Tsaisie_alarme* Programme::saisie_alarme() {
-    if (!saisie_alarme_)
-        saisie_alarme_ =
-            new Tsaisie_alarme(etat.ctx, etat.reglages, etat.alarme_courante, form1.get());
-    return saisie_alarme_;
+    return une_fois(saisie_alarme_, etat.ctx, etat.reglages, etat.alarme_courante, form1.get());
 }
 
 Talarme_horloge* Programme::alarme_horloge() {
     // The entry dialog is made before the list that opens it.
-    if (!alarme_horloge_)
-        alarme_horloge_ = new Talarme_horloge(etat.ctx, etat.reglages, etat.alarme_courante,
-                                              *saisie_alarme(), form1.get());
-    return alarme_horloge_;
+    if (alarme_horloge_)
+        return alarme_horloge_;
+    return une_fois(alarme_horloge_, etat.ctx, etat.reglages, etat.alarme_courante,
+                    *saisie_alarme(), form1.get());
 }
 
 Tsaints* Programme::saints() {
-    if (!saints_)
-        saints_ = new Tsaints(etat.ctx, etat.reglages, etat.saint, form1.get());
-    return saints_;
+    return une_fois(saints_, etat.ctx, etat.reglages, etat.saint, form1.get());
 }
 
 Tmessage_alarme* Programme::message_alarme() {
-    if (!message_alarme_)
-        message_alarme_ = new Tmessage_alarme(etat.ctx, etat.reglages, form1.get());
-    return message_alarme_;
+    return une_fois(message_alarme_, etat.ctx, etat.reglages, form1.get());
 }
 
 Tmenu_general* Programme::menu_general() {
     // The menu holds the windows its entries open.
-    if (!menu_general_)
-        menu_general_ = new Tmenu_general(etat.ctx, etat.reglages, *saints(), *alarme_horloge(),
-                                          *configuration(), *a_propos(), form1.get());
-    return menu_general_;
+    if (menu_general_)
+        return menu_general_;
+    return une_fois(menu_general_, etat.ctx, etat.reglages, *saints(), *alarme_horloge(),
+                    *configuration(), *a_propos(), form1.get());
 }
 
 } // namespace quorvel
