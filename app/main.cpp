@@ -156,13 +156,17 @@ int main(int argc, char** argv) {
     }
 
     // The end of the desktop session saves the page in front as "OK" on the quit
-    // question does, without asking; after a signal the program then ends.
-    TFinDeSession fin_de_session(
-        [&programme] {
-            if (programme.form1->sauve_page_en_vue())
-                QCoreApplication::exit(0);
-        },
-        [&programme] { programme.form1->sauve_page_en_vue(); });
+    // question does, without asking and without a box that would hold the
+    // log-out; after a signal the program then ends, saved or not, and says on
+    // its standard error where the text is.
+    const auto sauve = [&programme] {
+        std::string message;
+        const bool sauvee = programme.form1->sauve_en_fin_de_session(message);
+        ecrit(stderr, message);
+        return sauvee;
+    };
+    TFinDeSession fin_de_session([&sauve] { QCoreApplication::exit(sauve() ? 0 : 1); },
+                                 [&sauve] { sauve(); });
 
     splash->hide();
     delete splash;

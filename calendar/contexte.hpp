@@ -7,6 +7,7 @@
 #include "plateforme/dialogues.hpp"
 #include "plateforme/fichier.hpp"
 #include "plateforme/rectangle_fenetre.hpp"
+#include "plateforme/secours.hpp"
 #include "plateforme/son.hpp"
 #include "plateforme/version.hpp"
 
@@ -46,6 +47,7 @@ struct Contexte {
     std::string repertoire; // data directory, ending with '/'
     std::string titre = QUORVEL_TITRE;
     std::string fichier_aide;
+    std::string secours = dossier_secours(); // where a page that cannot be saved is kept
     RectangleFenetre rect_main;
     ServiceDates dates;
 

@@ -1,5 +1,6 @@
 #include "page_jour.hpp"
 
+#include <algorithm>
 #include <exception>
 
 namespace quorvel {
@@ -55,10 +56,13 @@ void PageJour::charge() {
         std::rethrow_exception(panne);
 }
 
-void PageJour::sauve(const SaisiePage& saisie, const SignaleCopie& signale, Ecrits& ecrits) {
+void PageJour::sauve(const SaisiePage& saisie, const SignaleCopie& signale, Ecrits& ecrits,
+                     bool changes_seuls) {
     const bool sauve_note =
+        (!changes_seuls || saisie.note_modifiee) &&
         ecriture_permise(note_lue_, saisie.note_modifiee, chemin_note(), signale);
     const bool sauve_agenda =
+        (!changes_seuls || saisie.agenda_modifie) &&
         ecriture_permise(agenda_lu_, saisie.agenda_modifie, chemin_agenda(), signale);
     if (sauve_note) {
         sauve_texte(chemin_note(), saisie.note);
@@ -84,6 +88,27 @@ void PageJour::bascule_cloche(int k, const SignaleCopie& signale) {
     // Written: the bell shows even if closing the file then fails.
     agenda_ = agenda;
     fichier.ferme();
+}
+
+void RythmeSauvegarde::change(long long t) {
+    if (!attente_)
+        premier_ = t;
+    attente_ = true;
+    dernier_ = t;
+}
+
+void RythmeSauvegarde::enregistree(long long t) {
+    attente_ = false;
+    derniere_sauvegarde_ = t;
+}
+
+long long RythmeSauvegarde::delai(long long t) const {
+    if (!attente_)
+        return -1;
+    long long echeance = std::min(dernier_ + calme, premier_ + retard_maximal);
+    if (derniere_sauvegarde_)
+        echeance = std::max(echeance, *derniere_sauvegarde_ + ecart_minimal);
+    return std::max(0LL, echeance - t);
 }
 
 } // namespace quorvel

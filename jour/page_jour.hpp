@@ -8,6 +8,7 @@
 #include "plateforme/copie_illisible.hpp"
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 namespace quorvel {
@@ -43,8 +44,10 @@ public:
         bool note = false, agenda = false;
     };
     // Writes what the boxes hold into each file that was read whole, or that
-    // the user changed (kept aside first). Nothing changed and nothing read: no write.
-    void sauve(const SaisiePage& saisie, const SignaleCopie& signale, Ecrits& ecrits);
+    // the user changed (kept aside first). Nothing changed and nothing read: no
+    // write. The save made by itself while typing writes the changed files only.
+    void sauve(const SaisiePage& saisie, const SignaleCopie& signale, Ecrits& ecrits,
+               bool changes_seuls = false);
     // Turns the bell of slot k on or off, in the file first: after a failed
     // write the page and the file still agree.
     void bascule_cloche(int k, const SignaleCopie& signale);
@@ -64,6 +67,24 @@ private:
     EnregistrementAgenda agenda_;
     bool note_lue_ = false;
     bool agenda_lu_ = false;
+};
+
+// When the page in front saves itself: a second after the last change, two at
+// the latest after the first change not yet saved, and never within two
+// seconds of its last save. Times are milliseconds of the delay clock.
+class RythmeSauvegarde {
+public:
+    static constexpr long long calme = 1000, retard_maximal = 2000, ecart_minimal = 2000;
+    void change(long long t);
+    // Saved (or tried) at t: what changed before is no longer waiting.
+    void enregistree(long long t);
+    // Milliseconds from t until the save is due (0: now); -1 when nothing waits.
+    long long delai(long long t) const;
+
+private:
+    bool attente_ = false;
+    long long premier_ = 0, dernier_ = 0;
+    std::optional<long long> derniere_sauvegarde_;
 };
 
 } // namespace quorvel

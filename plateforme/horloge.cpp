@@ -13,6 +13,11 @@ Instant HorlogeSysteme::maintenant() const {
             lt.tm_hour,        lt.tm_min,     lt.tm_sec};
 }
 
+long long HorlogeSysteme::millisecondes() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 void HorlogeReglable::regle(int annee, int mois, int jour, int heure, int minute, int seconde) {
     using namespace std::chrono;
     const year_month_day ymd{year{annee}, month{static_cast<unsigned>(mois)},
@@ -23,6 +28,8 @@ void HorlogeReglable::regle(int annee, int mois, int jour, int heure, int minute
 
 void HorlogeReglable::avance(long long secondes) {
     using namespace std::chrono;
+    if (secondes > 0)
+        ms_ += secondes * 1000;
     const year_month_day ymd{year{t_.annee}, month{static_cast<unsigned>(t_.mois)},
                              day{static_cast<unsigned>(t_.jour)}};
     const auto debut = sys_days{ymd} + hours{t_.heure} + minutes{t_.minute} + seconds{t_.seconde};

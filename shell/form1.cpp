@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <exception>
+#include <utility>
 
 namespace quorvel {
 
@@ -229,6 +230,14 @@ void TForm1::cree_controles() {
     Timer2 = new QTimer(this);
     Timer2->setInterval(60000);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    minuterie_sauvegarde = new QTimer(this);
+    minuterie_sauvegarde->setSingleShot(true);
+    connect(minuterie_sauvegarde, &QTimer::timeout, this, &TForm1::sauvegarde_auto);
+    for (QPlainTextEdit* zone : {static_cast<QPlainTextEdit*>(edit_bloc_calendrier),
+                                 static_cast<QPlainTextEdit*>(edit_bloc_note)})
+        connect(zone, &QPlainTextEdit::textChanged, this, &TForm1::change_tapee);
+    for (QLineEdit* ligne : champ)
+        connect(ligne, &QLineEdit::textChanged, this, &TForm1::change_tapee);
     BulHint1 = new TBulHint(this);
     BulHint1->setHintDirection(hdDownRight);
     BulHint1->setHintShadowColor(Qt::black);
@@ -271,6 +280,7 @@ void TForm1::FormCreate() {
     position_main();
     fichier_libre = true;
     gere([&] { charge_bloc_calendrier(); });
+    annonce_secours();
 }
 
 void TForm1::position_main() {
@@ -353,13 +363,13 @@ void TForm1::charge_bloc_note() {
     note_chargee_ = true;
 }
 
-void TForm1::sauve_bloc_note() {
+void TForm1::sauve_bloc_note(bool changes_seuls) {
     if (!fichier_libre)
         return;
     Verrou verrou(fichier_libre);
     const std::string chemin = etat_.ctx.chemin(fichier_bloc_note);
-    if (!ecriture_permise(note_chargee_, edit_bloc_note->document()->isModified(), chemin,
-                          signale_dans(etat_.ctx.dialogues, this, etat_.ctx.titre)))
+    const bool modifie = edit_bloc_note->document()->isModified();
+    if ((changes_seuls && !modifie) || !ecriture_permise(note_chargee_, modifie, chemin, signale()))
         return;
     sauve_texte(chemin, texte_pour_fichier(edit_bloc_note->texte()));
     edit_bloc_note->document()->setModified(false);
@@ -392,7 +402,7 @@ void TForm1::charge_bloc_calendrier() {
         std::rethrow_exception(panne);
 }
 
-void TForm1::sauve_bloc_calendrier() {
+void TForm1::sauve_bloc_calendrier(bool changes_seuls) {
     if (!fichier_libre)
         return;
     Verrou verrou(fichier_libre);
@@ -411,7 +421,7 @@ void TForm1::sauve_bloc_calendrier() {
                 c->setModified(false);
     };
     try {
-        etat_.page.sauve(saisie, signale_dans(etat_.ctx.dialogues, this, etat_.ctx.titre), ecrits);
+        etat_.page.sauve(saisie, signale(), ecrits, changes_seuls);
     } catch (...) {
         enregistres();
         throw;
@@ -552,17 +562,128 @@ bool TForm1::FormCloseQuery() {
         QStringLiteral("Désirez-vous quitter ") + QString::fromStdString(etat_.ctx.titre);
     if (!etat_.ctx.dialogues.confirme(this, QStringLiteral("Confirmation"), question))
         return false;
-    // A save that fails keeps the program open, so that the text is not lost.
-    return sauve_page_en_vue();
+    if (gere([&] { sauve_page(false); }))
+        return true;
+    // Never locked in: the user decides, knowing where the text is.
+    const QString suite =
+        chemin_secours_.empty()
+            ? QStringLiteral("La page n'a pas pu être enregistrée, et votre texte n'a pas pu "
+                             "être gardé ailleurs\u00A0: il sera perdu. Quitter quand même\u00A0?")
+            : QStringLiteral("La page n'a pas pu être enregistrée. Votre texte est gardé dans "
+                             "%1. Quitter quand même\u00A0?")
+                  .arg(QString::fromStdString(chemin_secours_));
+    return etat_.ctx.dialogues.confirme(this, QStringLiteral("Confirmation"), suite);
 }
 
-bool TForm1::sauve_page_en_vue() {
-    return gere([&] {
+void TForm1::sauve_page(bool changes_seuls) {
+    try {
         if (bloc_note->isHidden())
-            sauve_bloc_calendrier();
+            sauve_bloc_calendrier(changes_seuls);
         else
-            sauve_bloc_note();
-    });
+            sauve_bloc_note(changes_seuls);
+    } catch (...) {
+        garde_le_texte();
+        throw;
+    }
+    fichier_secours_.clear();
+}
+
+void TForm1::garde_le_texte() {
+    const bool note = !bloc_note->isHidden();
+    const std::string fichier = note ? fichier_bloc_note : fichier_note_jour(etat_.page.date());
+    // The day note, then each written line after its hour.
+    QString lignes;
+    for (int k = 1; k <= nombre_creneaux && !note; ++k)
+        if (!champ[k - 1]->text().isEmpty())
+            lignes +=
+                h[k - 1]->text() + QLatin1Char(' ') + champ[k - 1]->text() + QLatin1Char('\n');
+    const QString texte =
+        note ? edit_bloc_note->texte()
+             : edit_bloc_calendrier->texte() + (lignes.isEmpty() ? QString() : "\n\n" + lignes);
+    if (fichier != fichier_secours_) {
+        fichier_secours_ = fichier;
+        instant_secours_ = etat_.ctx.horloge.maintenant();
+    }
+    try {
+        chemin_secours_ =
+            ecrit_secours(etat_.ctx.secours, fichier, instant_secours_, texte.toStdString());
+    } catch (const std::exception&) {
+        chemin_secours_.clear();
+    }
+}
+
+bool TForm1::sauve_en_fin_de_session(std::string& message) {
+    sans_boite_ = true;
+    dits_.clear();
+    std::string erreur;
+    try {
+        sauve_page(false);
+    } catch (const ErreurQuorvel& e) {
+        erreur = e.message();
+    } catch (const std::exception& e) {
+        erreur = e.what();
+    }
+    sans_boite_ = false;
+    message = dits_;
+    if (erreur.empty())
+        return true;
+    message += "quorvel\u00A0: la page n'a pas pu être enregistrée (" + erreur + ").";
+    message += chemin_secours_.empty() ? " Votre texte n'a pas pu être gardé ailleurs.\n"
+                                       : " Votre texte est gardé dans " + chemin_secours_ + ".\n";
+    return false;
+}
+
+SignaleCopie TForm1::signale() {
+    if (!sans_boite_)
+        return signale_dans(etat_.ctx.dialogues, this, etat_.ctx.titre);
+    return [this](const std::string& texte) { dits_ += "quorvel\u00A0: " + texte + "\n"; };
+}
+
+void TForm1::change_tapee() {
+    // A load fills the boxes with the gate closed: that is no change.
+    if (!fichier_libre)
+        return;
+    const long long t = etat_.ctx.horloge.millisecondes();
+    rythme_.change(t);
+    if (!minuterie_sauvegarde->isActive())
+        minuterie_sauvegarde->start(static_cast<int>(rythme_.delai(t)));
+}
+
+void TForm1::sauvegarde_auto() {
+    minuterie_sauvegarde->stop();
+    const long long t = etat_.ctx.horloge.millisecondes();
+    const long long delai = rythme_.delai(t);
+    if (delai < 0)
+        return;
+    // Not yet, or a load or save is under way (a box open inside it): later.
+    if (delai > 0 || !fichier_libre || !bloc_libre) {
+        minuterie_sauvegarde->start(static_cast<int>(delai > 0 ? delai : RythmeSauvegarde::calme));
+        return;
+    }
+    rythme_.enregistree(t);
+    try {
+        sauve_page(true);
+        panne_auto_ = false;
+    } catch (...) {
+        // Told once, not at each pause in the typing; the text is kept meanwhile
+        // and saved with the next change, the page turn or the quit.
+        if (!std::exchange(panne_auto_, true))
+            gere([panne = std::current_exception()] { std::rethrow_exception(panne); });
+    }
+}
+
+void TForm1::annonce_secours() {
+    const std::vector<std::string> noms = secours_a_annoncer(etat_.ctx.secours);
+    if (noms.empty())
+        return;
+    QStringList liste;
+    for (const std::string& nom : noms)
+        liste << QString::fromStdString(nom);
+    etat_.ctx.dialogues.erreur(
+        this, QString::fromStdString(etat_.ctx.titre),
+        QStringLiteral("Des textes qui n'avaient pas pu être enregistrés vous attendent dans "
+                       "%1\u00A0:\n%2")
+            .arg(QString::fromStdString(etat_.ctx.secours), liste.join(QLatin1Char('\n'))));
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {

@@ -43,9 +43,11 @@ public:
     void applique_reglages_et_en_tete();
     void affiche_agenda();
     void charge_bloc_note();
-    void sauve_bloc_note();
+    // changes_seuls: the save made by itself while typing, which writes only
+    // the files whose boxes were changed.
+    void sauve_bloc_note(bool changes_seuls = false);
     void charge_bloc_calendrier();
-    void sauve_bloc_calendrier();
+    void sauve_bloc_calendrier(bool changes_seuls = false);
     void purge_anciens_jours();
     // Rings today's bell when an hour of the agenda begins; colours the hour's line.
     void sonne_et_colore_l_heure();
@@ -62,10 +64,15 @@ public:
     void saint_du_jourDblClick();
     void Timer1Timer();
     void Timer2Timer();
+    // What was typed on the page in front, saved by itself when its moment has
+    // come (RythmeSauvegarde); the keys themselves write nothing.
+    void sauvegarde_auto();
 
     // The page in front saved as the quit question's "OK" saves it, without
-    // asking: the desktop session is ending. False when the save failed.
-    bool sauve_page_en_vue();
+    // asking and without any box: the desktop session is ending. False when
+    // the save failed; message then says, in French, where the text is kept.
+    // It also holds what a box would have told (a damaged file kept aside).
+    bool sauve_en_fin_de_session(std::string& message);
 
     // True once both files of the date shown were read whole.
     bool page_chargee() const { return etat_.page.lue(); }
@@ -83,6 +90,7 @@ public:
     TEtiquette* quitter;
     QTimer* Timer1;
     QTimer* Timer2;
+    QTimer* minuterie_sauvegarde; // single shot, started by a change
     TBulHint* BulHint1;
 
     QLabel* fond_calendrier1;
@@ -116,12 +124,31 @@ private:
     bool agenda_modifie() const;
     // Saves the page, plays the page sound and shows the day after (1) or before (-1).
     void tourne_page(int pas);
+    // A change typed on the page: the save made by itself is planned.
+    void change_tapee();
+    // The page in front saved; when it cannot be, its text is first kept in a
+    // rescue file (chemin_secours_, empty when even that failed), then the
+    // error goes on.
+    void sauve_page(bool changes_seuls);
+    void garde_le_texte();
+    // Tells once, at start-up, of the rescue files an earlier run left.
+    void annonce_secours();
+    // Where a damaged file's copy is told of: a box, or the message of the session's end.
+    SignaleCopie signale();
 
     EtatApplication& etat_;
     std::function<QDialog*()> menu_general_;
     std::function<QDialog*()> saints_;
     std::function<void()> verifie_alarmes_;
     bool note_chargee_ = false;
+    RythmeSauvegarde rythme_;
+    bool panne_auto_ = false; // the save made by itself failed: told once
+    bool sans_boite_ = false; // the session is ending: what a box would say goes to dits_
+    std::string dits_;
+    // The rescue file of the page in front: every failure until a save works
+    // rewrites the same one.
+    std::string fichier_secours_, chemin_secours_;
+    Instant instant_secours_;
 };
 
 } // namespace quorvel

@@ -25,13 +25,15 @@ TEST(FinDeSession, UnSignalSauveLaPageEnVueSansQuestion) {
         if (!c.bloc_notes)
             Banc::tape(f.champ[2], QStringLiteral("Réunion"));
         int fins = 0;
-        TFinDeSession fin([&] { fins += f.sauve_page_en_vue() ? 1 : 100; }, [] {});
+        std::string dit = "-";
+        TFinDeSession fin([&] { fins += f.sauve_en_fin_de_session(dit) ? 1 : 100; }, [] {});
         std::raise(c.signal);
         QElapsedTimer t;
         t.start();
         while (fins == 0 && t.elapsed() < 5000)
             QCoreApplication::processEvents();
         EXPECT_EQ(fins, 1) << c.signal;
+        EXPECT_EQ(dit, "");
         EXPECT_TRUE(b.dialogues.confirmations.empty());
         EXPECT_EQ(b.rep.lit(c.bloc_notes ? "PAD" : "07_12_26.PAD"),
                   nul("Tap\xE9 avant la fin\xA0!"));

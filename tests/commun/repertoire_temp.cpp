@@ -30,8 +30,8 @@ bool RepertoireTemp::existe(const std::string& nom) const {
     return fs::exists(chemin_ + nom);
 }
 
-std::string RepertoireTemp::lit(const std::string& nom) const {
-    std::ifstream f(chemin_ + nom, std::ios::binary);
+std::string RepertoireTemp::lit_chemin(const std::string& chemin) {
+    std::ifstream f(chemin, std::ios::binary);
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 

@@ -21,7 +21,8 @@ public:
     const std::string& chemin() const { return chemin_; }
     std::string fichier(const std::string& nom) const { return chemin_ + nom; }
     bool existe(const std::string& nom) const;
-    std::string lit(const std::string& nom) const; // whole file, bytes
+    std::string lit(const std::string& nom) const { return lit_chemin(chemin_ + nom); }
+    static std::string lit_chemin(const std::string& chemin); // whole file, bytes
     void ecrit(const std::string& nom, const std::string& octets) const;
     long long taille(const std::string& nom) const; // -1 when missing
     std::vector<std::string> fichiers() const;      // names, sorted

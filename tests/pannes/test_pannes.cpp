@@ -5,6 +5,9 @@
 // mode and links the user gave it and no temporary left beside it.
 #include "shell/banc.hpp"
 
+#include <fstream>
+#include <sys/mount.h>
+
 using namespace quorvel;
 using namespace quorvel::test;
 namespace fs = std::filesystem;
@@ -156,6 +159,18 @@ public:
         bouton->click();
     }
 
+    // After a failed quit: the page's text in its rescue file, named in the question.
+    void secours_garde() {
+        const std::string chemin = p->etat.ctx.secours + "03_03_26.PAD-20260303-100000.txt";
+        EXPECT_EQ(RepertoireTemp::lit_chemin(chemin),
+                  "nouveau\n\n08h00 nouvelle ligne\n20h00 Fin de journ\xC3\xA9"
+                  "e\n");
+        EXPECT_EQ(dialogues.confirmations.back().texte,
+                  QStringLiteral("La page n'a pas pu être enregistrée. Votre texte est gardé dans "
+                                 "%1. Quitter quand même\u00A0?")
+                      .arg(QString::fromStdString(chemin)));
+    }
+
     // Walks the fault over operations 1, 2, ... of the action until it falls past the last one.
     void parcourt(const Action& a) {
         const Panne panne = std::get<0>(GetParam());
@@ -223,14 +238,27 @@ const auto bloc = [](Pannes& t) { t.f().blocClick(); };
 
 // clang-format off
 const Action actions[] = {
+    // A save that failed keeps the text in a rescue file, and the question
+    // says where: "Annuler" stays with the text, "OK" quits all the same.
     {"QuitterSauveLaPage", 3, {}, page_du_3, [](Pannes& t) { t.quitte(t.f()); },
      [](Pannes& t) {
-         // A save that failed keeps the window open, with the text.
+         t.secours_garde();
          EXPECT_TRUE(t.f().isVisible());
          EXPECT_EQ(t.f().edit_bloc_calendrier->toPlainText(), QStringLiteral("nouveau"));
          EXPECT_TRUE(t.quitte(t.f()));
      },
      {{"03_03_26.PAD", nul("nouveau")}, {"03_03_26.ENG", agenda_octets("nouvelle ligne", false)}}},
+    {"QuitterQuandMeme", 3, {}, page_du_3,
+     [](Pannes& t) {
+         t.dialogues.reponses = {true, true};
+         t.f().close();
+     },
+     [](Pannes& t) {
+         t.secours_garde();
+         EXPECT_FALSE(t.f().isVisible());
+         t.f().show();
+         EXPECT_TRUE(t.quitte(t.f()));
+     }},
     {"TournerLaPage", 5, {"03_03_26.PAD", "03_03_26.ENG", "04_03_26.PAD", "04_03_26.ENG", "PAD",
                           "ALARME", "PAD.CFG", "SAINT03"},
      page_du_3, [](Pannes& t) { t.f().corne_droiteClick(); },
@@ -373,5 +401,83 @@ INSTANTIATE_TEST_SUITE_P(Erreurs, Pannes,
                              return std::string(std::get<1>(i.param).nom) + "_" +
                                     std::get<0>(i.param).nom;
                          });
+
+// A real full disk (modes would not stop root): the data folder on a small
+// tmpfs filled to its last byte. The page is kept in a rescue file, or the
+// question says it could not be; "OK" quits, "Annuler" stays; the end of the
+// session asks nothing and says where the text is; the next start tells once.
+TEST(DisquePlein, LaPageQuiNePeutEtreEnregistreeEstGardeeAilleurs) {
+    const struct Cas {
+        const char* nom;
+        bool secours_plein, fin_de_session;
+        std::deque<bool> reponses;
+        bool fermee;
+    } cas[] = {
+        {"quitter quand même", false, false, {true, true}, true},
+        {"rester", false, false, {true, false}, false},
+        {"secours plein aussi", true, false, {true, true}, true},
+        {"fin de session", false, true, {}, true},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        Banc b(2026, 3, 3, 10, 0);
+        RepertoireTemp point;
+        if (::mount("tmpfs", point.chemin().c_str(), "tmpfs", 0, "size=256k") != 0)
+            GTEST_SKIP() << "tmpfs refusé (" << std::strerror(errno) << ") : il faut être root";
+        const std::unique_ptr<const char, void (*)(const char*)> demonte(
+            point.chemin().c_str(), [](const char* p) { ::umount2(p, MNT_DETACH); });
+        fs::create_directory(point.fichier("donnees"));
+        if (c.secours_plein)
+            ::setenv("XDG_STATE_HOME", point.fichier("etat").c_str(), 1);
+        auto p =
+            std::make_unique<Programme>(b.horloge, b.son, b.dialogues, point.fichier("donnees"));
+        p->form1->show();
+        Banc::tape(p->form1->edit_bloc_calendrier, QStringLiteral("Réunion à 9h"));
+        {
+            std::ofstream plein(point.fichier("plein"), std::ios::binary);
+            const std::string bloc(4096, 'x');
+            while (plein.write(bloc.data(), 4096) && plein.flush()) {
+            }
+        }
+        ASSERT_EQ(fs::space(point.chemin()).available, 0u);
+        b.dialogues.reponses = c.reponses;
+        const std::string chemin = p->etat.ctx.secours + "03_03_26.PAD-20260303-100000.txt";
+        std::string dit;
+        if (c.fin_de_session) {
+            EXPECT_FALSE(p->form1->sauve_en_fin_de_session(dit));
+            EXPECT_EQ(dit, "quorvel\u00A0: la page n'a pas pu être enregistrée (Disque plein). "
+                           "Votre texte est gardé dans " +
+                               chemin + ".\n");
+        } else {
+            EXPECT_EQ(p->form1->close(), c.fermee);
+            EXPECT_EQ(p->form1->isVisible(), !c.fermee);
+            EXPECT_EQ(b.dialogues.confirmations.back().texte,
+                      c.secours_plein
+                          ? QStringLiteral("La page n'a pas pu être enregistrée, et votre texte "
+                                           "n'a pas pu être gardé ailleurs\u00A0: il sera perdu. "
+                                           "Quitter quand même\u00A0?")
+                          : QStringLiteral("La page n'a pas pu être enregistrée. Votre texte est "
+                                           "gardé dans %1. Quitter quand même\u00A0?")
+                                .arg(QString::fromStdString(chemin)));
+        }
+        EXPECT_EQ(b.dialogues.erreurs.size(), c.fin_de_session ? 0u : 1u);
+        EXPECT_EQ(b.dialogues.confirmations.size(), c.fin_de_session ? 0u : 2u);
+        EXPECT_EQ(RepertoireTemp::lit_chemin(chemin),
+                  c.secours_plein ? "" : "R\xC3\xA9union \xC3\xA0 9h");
+        // Started again: told once of what waits, in one message.
+        for (const bool premier : {true, false}) {
+            b.dialogues.erreurs.clear();
+            b.lance();
+            EXPECT_EQ(b.dialogues.erreurs.size(), premier && !c.secours_plein ? 1u : 0u);
+            if (premier && !c.secours_plein) {
+                EXPECT_EQ(b.dialogues.erreurs[0].texte,
+                          QStringLiteral("Des textes qui n'avaient pas pu être enregistrés vous "
+                                         "attendent dans %1\u00A0:\n%2")
+                              .arg(QString::fromStdString(p->etat.ctx.secours),
+                                   QString::fromStdString(fs::path(chemin).filename())));
+            }
+        }
+    }
+}
 
 } // namespace

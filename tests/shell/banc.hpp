@@ -53,7 +53,18 @@ inline int cloche(const std::string& eng, int k) {
     return static_cast<unsigned char>(eng[793 + k - 1]);
 }
 
+// A rescue folder of its own ($XDG_STATE_HOME) for as long as it lives.
+struct EtatXdg {
+    RepertoireTemp rep;
+    std::string avant = std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
+    EtatXdg() {
+        ::setenv("XDG_STATE_HOME", rep.chemin().substr(0, rep.chemin().size() - 1).c_str(), 1);
+    }
+    ~EtatXdg() { ::setenv("XDG_STATE_HOME", avant.c_str(), 1); }
+};
+
 struct Banc {
+    EtatXdg xdg;
     RepertoireTemp rep;
     HorlogeReglable horloge;
     LecteurSonEnregistreur son;

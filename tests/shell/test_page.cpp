@@ -113,6 +113,68 @@ TEST(Page, LesClochesSontEcritesAussitotAvecLesTextesDejaEnregistres) {
     EXPECT_EQ(cloche(eng(), 5), 0);
 }
 
+// Typing saves itself: a second after the last key, two at the latest after
+// the first key not yet saved, never twice within two seconds; only the file
+// whose box changed is written, and the keys themselves write nothing.
+TEST(Page, CeQuiEstTapeSEnregistreDeLuiMeme) {
+    struct Boite {
+        const char* nom;
+        std::function<QWidget*(TForm1&)> ouvre;
+        std::string fichier, autre; // autre: changed behind the program's back, left as it is
+    };
+    const Boite boites[] = {
+        {"ligne d'agenda", [](TForm1& f) { return f.champ[0]; }, "03_03_26.ENG", "03_03_26.PAD"},
+        {"note du jour", [](TForm1& f) { return f.edit_bloc_calendrier; }, "03_03_26.PAD",
+         "03_03_26.ENG"},
+        {"bloc-notes",
+         [](TForm1& f) {
+             f.blocClick();
+             return f.edit_bloc_note;
+         },
+         "PAD", "03_03_26.PAD"},
+    };
+    // At t ms, keys typed, then the timer's wake-up: the text stored, or the
+    // delay the timer is set to.
+    struct Pas {
+        long long t;
+        const char* touches;
+        const char* stocke;
+        int delai;
+    } const pas[] = {
+        {0, "R\xE9union", "", 1000},           {900, " \xE0", "", 1000},   {1800, " 9h", "", 200},
+        {2000, "", "R\xE9union \xE0 9h", -1},  {2100, "!", nullptr, 1900}, {3100, "", nullptr, 900},
+        {4000, "", "R\xE9union \xE0 9h!", -1}, {9000, "", nullptr, -1},
+    };
+    for (const Boite& boite : boites) {
+        SCOPED_TRACE(boite.nom);
+        Banc b(2026, 3, 3);
+        TForm1& f = b.demarre();
+        f.show();
+        QWidget* w = boite.ouvre(f);
+        b.rep.ecrit(boite.autre, "autre");
+        const auto stocke = [&] {
+            const std::string octets = b.rep.lit(boite.fichier);
+            return boite.fichier.ends_with(".ENG") ? creneau(octets, 1)
+                                                   : octets.substr(0, octets.find('\0'));
+        };
+        std::string attendu;
+        for (const Pas& p : pas) {
+            b.horloge.avance_ms(p.t - b.horloge.millisecondes());
+            pannes::desarme();
+            for (const QChar c : QString::fromLatin1(p.touches))
+                QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            EXPECT_EQ(pannes::operations(), 0) << p.t;
+            f.sauvegarde_auto();
+            attendu = p.stocke ? p.stocke : attendu;
+            EXPECT_EQ(stocke(), attendu) << p.t;
+            EXPECT_EQ(f.minuterie_sauvegarde->isActive() ? f.minuterie_sauvegarde->interval() : -1,
+                      p.delai)
+                << p.t;
+        }
+        EXPECT_EQ(b.rep.lit(boite.autre), "autre");
+    }
+}
+
 // Typing stops at 5000 characters a page (a line break counts two);
 // a longer text read from the files is shown and saved whole.
 TEST(Page, LimitesDeSaisie) {
