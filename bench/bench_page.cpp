@@ -11,6 +11,7 @@
 #include "tests/commun/dialogues_test.hpp"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -82,6 +83,68 @@ void BM_TourneLaPage(benchmark::State& state) {
         state.SkipWithError("une erreur a été affichée");
 }
 BENCHMARK(BM_TourneLaPage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A key typed in an agenda line (0) or the day note (1): the save made by itself
+// is only planned, no file is touched. Counter: file operations over the run (0).
+void BM_Frappe(benchmark::State& state) {
+    Repertoire rep;
+    HorlogeReglable horloge(2026, 12, 6, 10, 0);
+    LecteurSonEnregistreur son;
+    DialoguesTest dialogues;
+    EtatApplication etat(horloge, son, dialogues, rep.chemin);
+    TForm1 f(etat);
+    f.show();
+    QWidget* boite = state.range(0) ? static_cast<QWidget*>(f.edit_bloc_calendrier) : f.champ[0];
+    pannes::desarme();
+    int touches = 0;
+    for (auto _ : state) {
+        QKeyEvent appui(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QKeyEvent relache(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(boite, &appui);
+        QApplication::sendEvent(boite, &relache);
+        if (++touches % 50 == 0) { // within the line's 60 characters
+            state.PauseTiming();
+            f.champ[0]->clear();
+            state.ResumeTiming();
+        }
+    }
+    state.counters["operations_fichier"] = pannes::operations();
+    if (pannes::operations() != 0)
+        state.SkipWithError("une touche a touché un fichier");
+}
+BENCHMARK(BM_Frappe)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// One save made by itself once its moment has come: the changed agenda line
+// (0), its record written in place, or the changed day note (1), written whole
+// beside, flushed and renamed in.
+void BM_SauvegardeAuto(benchmark::State& state) {
+    Repertoire rep;
+    HorlogeReglable horloge(2026, 12, 6, 10, 0);
+    LecteurSonEnregistreur son;
+    DialoguesTest dialogues;
+    EtatApplication etat(horloge, son, dialogues, rep.chemin);
+    TForm1 f(etat);
+    const bool note = state.range(0) == 1;
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++n;
+        if (note) {
+            f.edit_bloc_calendrier->setPlainText(QString(n % 100, 'a'));
+            f.edit_bloc_calendrier->document()->setModified(true);
+        } else {
+            f.champ[0]->setText(QString(n % 50, 'a'));
+            f.champ[0]->setModified(true);
+        }
+        horloge.avance_ms(RythmeSauvegarde::ecart_minimal);
+        state.ResumeTiming();
+        f.sauvegarde_auto();
+    }
+    if (f.champ[0]->isModified() || f.edit_bloc_calendrier->document()->isModified() ||
+        !dialogues.erreurs.empty())
+        state.SkipWithError("la page n'a pas été enregistrée");
+}
+BENCHMARK(BM_SauvegardeAuto)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // The purge of a first start after a long absence: 175 dates, 350 files to delete.
 void BM_PurgeAvecFichiers(benchmark::State& state) {
