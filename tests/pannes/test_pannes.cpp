@@ -41,6 +41,13 @@ std::string alarmes_octets(const char* texte_2) {
     return octets_de({alarme("07:00", "un"), alarme("08:00", texte_2), alarme("09:00", "trois")});
 }
 
+// The question after a failed save, when the rescue file could be written.
+QString question_secours(const std::string& chemin) {
+    return QStringLiteral("La page n'a pas pu être enregistrée. Votre texte est gardé dans %1. "
+                          "Quitter quand même\u00A0?")
+        .arg(QString::fromStdString(chemin));
+}
+
 // The day files of the dates the start-up purges (from 179 to 5 days back).
 const std::vector<std::string> purgees = [] {
     std::vector<std::string> v;
@@ -165,10 +172,7 @@ public:
         EXPECT_EQ(RepertoireTemp::lit_chemin(chemin),
                   "nouveau\n\n08h00 nouvelle ligne\n20h00 Fin de journ\xC3\xA9"
                   "e\n");
-        EXPECT_EQ(dialogues.confirmations.back().texte,
-                  QStringLiteral("La page n'a pas pu être enregistrée. Votre texte est gardé dans "
-                                 "%1. Quitter quand même\u00A0?")
-                      .arg(QString::fromStdString(chemin)));
+        EXPECT_EQ(dialogues.confirmations.back().texte, question_secours(chemin));
     }
 
     // Walks the fault over operations 1, 2, ... of the action until it falls past the last one.
@@ -248,11 +252,7 @@ const Action actions[] = {
          EXPECT_TRUE(t.quitte(t.f()));
      },
      {{"03_03_26.PAD", nul("nouveau")}, {"03_03_26.ENG", agenda_octets("nouvelle ligne", false)}}},
-    {"QuitterQuandMeme", 3, {}, page_du_3,
-     [](Pannes& t) {
-         t.dialogues.reponses = {true, true};
-         t.f().close();
-     },
+    {"QuitterQuandMeme", 3, {}, page_du_3, [](Pannes& t) { t.quitte(t.f(), 2); },
      [](Pannes& t) {
          t.secours_garde();
          EXPECT_FALSE(t.f().isVisible());
@@ -403,21 +403,16 @@ INSTANTIATE_TEST_SUITE_P(Erreurs, Pannes,
                          });
 
 // A real full disk (modes would not stop root): the data folder on a small
-// tmpfs filled to its last byte. The page is kept in a rescue file, or the
-// question says it could not be; "OK" quits, "Annuler" stays; the end of the
+// tmpfs filled to its last byte. Quitting shows the error, then asks, with
+// the rescue file or saying there is none, and "OK" quits; the end of the
 // session asks nothing and says where the text is; the next start tells once.
 TEST(DisquePlein, LaPageQuiNePeutEtreEnregistreeEstGardeeAilleurs) {
     const struct Cas {
         const char* nom;
         bool secours_plein, fin_de_session;
-        std::deque<bool> reponses;
-        bool fermee;
-    } cas[] = {
-        {"quitter quand même", false, false, {true, true}, true},
-        {"rester", false, false, {true, false}, false},
-        {"secours plein aussi", true, false, {true, true}, true},
-        {"fin de session", false, true, {}, true},
-    };
+    } cas[] = {{"quitter quand même", false, false},
+               {"secours plein aussi", true, false},
+               {"fin de session", false, true}};
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
         Banc b(2026, 3, 3, 10, 0);
@@ -440,42 +435,39 @@ TEST(DisquePlein, LaPageQuiNePeutEtreEnregistreeEstGardeeAilleurs) {
             }
         }
         ASSERT_EQ(fs::space(point.chemin()).available, 0u);
-        b.dialogues.reponses = c.reponses;
         const std::string chemin = p->etat.ctx.secours + "03_03_26.PAD-20260303-100000.txt";
         std::string dit;
         if (c.fin_de_session) {
             EXPECT_FALSE(p->form1->sauve_en_fin_de_session(dit));
-            EXPECT_EQ(dit, "quorvel\u00A0: la page n'a pas pu être enregistrée (Disque plein). "
-                           "Votre texte est gardé dans " +
-                               chemin + ".\n");
         } else {
-            EXPECT_EQ(p->form1->close(), c.fermee);
-            EXPECT_EQ(p->form1->isVisible(), !c.fermee);
+            EXPECT_TRUE(b.quitte(*p->form1, 2));
             EXPECT_EQ(b.dialogues.confirmations.back().texte,
-                      c.secours_plein
-                          ? QStringLiteral("La page n'a pas pu être enregistrée, et votre texte "
-                                           "n'a pas pu être gardé ailleurs\u00A0: il sera perdu. "
-                                           "Quitter quand même\u00A0?")
-                          : QStringLiteral("La page n'a pas pu être enregistrée. Votre texte est "
-                                           "gardé dans %1. Quitter quand même\u00A0?")
-                                .arg(QString::fromStdString(chemin)));
+                      c.secours_plein ? QStringLiteral("La page n'a pas pu être enregistrée, et "
+                                                       "votre texte n'a pas pu être gardé "
+                                                       "ailleurs\u00A0: il sera perdu. Quitter "
+                                                       "quand même\u00A0?")
+                                      : question_secours(chemin));
         }
-        EXPECT_EQ(b.dialogues.erreurs.size(), c.fin_de_session ? 0u : 1u);
-        EXPECT_EQ(b.dialogues.confirmations.size(), c.fin_de_session ? 0u : 2u);
+        EXPECT_EQ(dit, c.fin_de_session ? "quorvel\u00A0: la page n'a pas pu être enregistrée "
+                                          "(Disque plein). Votre texte est gardé dans " +
+                                              chemin + ".\n"
+                                        : "");
+        EXPECT_EQ(b.dialogues.erreurs.size() + b.dialogues.confirmations.size(),
+                  c.fin_de_session ? 0u : 3u);
         EXPECT_EQ(RepertoireTemp::lit_chemin(chemin),
                   c.secours_plein ? "" : "R\xC3\xA9union \xC3\xA0 9h");
-        // Started again: told once of what waits, in one message.
+        // Started again: told once, in one message, of what waits.
+        using Messages = std::vector<DialoguesTest::Message>;
+        const Messages dit_une_fois = {
+            {QStringLiteral("Quorvel V2.32"),
+             QStringLiteral("Des textes qui n'avaient pas pu être enregistrés vous attendent "
+                            "dans %1\u00A0:\n%2")
+                 .arg(QString::fromStdString(p->etat.ctx.secours),
+                      QString::fromStdString(fs::path(chemin).filename()))}};
         for (const bool premier : {true, false}) {
             b.dialogues.erreurs.clear();
             b.lance();
-            EXPECT_EQ(b.dialogues.erreurs.size(), premier && !c.secours_plein ? 1u : 0u);
-            if (premier && !c.secours_plein) {
-                EXPECT_EQ(b.dialogues.erreurs[0].texte,
-                          QStringLiteral("Des textes qui n'avaient pas pu être enregistrés vous "
-                                         "attendent dans %1\u00A0:\n%2")
-                              .arg(QString::fromStdString(p->etat.ctx.secours),
-                                   QString::fromStdString(fs::path(chemin).filename())));
-            }
+            EXPECT_EQ(b.dialogues.erreurs, premier && !c.secours_plein ? dit_une_fois : Messages{});
         }
     }
 }

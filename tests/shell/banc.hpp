@@ -84,9 +84,9 @@ struct Banc {
     }
     // The whole program.
     Programme lance() { return Programme(horloge, son, dialogues, rep.chemin()); }
-    // Quits with "OK" to the question.
-    bool quitte(TForm1& f) {
-        dialogues.reponses = {true};
+    // Quits with "OK" to the question (and to the one after a failed save).
+    bool quitte(TForm1& f, std::size_t oui = 1) {
+        dialogues.reponses = std::deque<bool>(oui, true);
         return f.close();
     }
     void ecrit(const Fichiers& fichiers) const {
