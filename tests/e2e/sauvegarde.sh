@@ -58,7 +58,8 @@ demarre() {
     fenetre=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quorvel V2.32$' | head -n 1) ||
         echoue "la fenêtre principale n'apparaît pas"
     sleep 1
-    jour=$(date +%d_%m_%y) # a run across midnight fails once
+    # The day the program opened on, from the agenda file it made: right across midnight too.
+    jour=$(cd "$travail/donnees" && ls -- *.ENG | sed 's/\.ENG$//')
 }
 cp1252() { printf '%s' "$1" | iconv -f UTF-8 -t CP1252; }
 
