@@ -88,24 +88,6 @@ TEST_F(HistoireComplete, LeMenuGeneralReappliqueLesReglagesSansToucherAuTexte) {
     EXPECT_EQ(f.edit_bloc_calendrier->toPlainText(), QStringLiteral("en cours"));
 }
 
-TEST_F(HistoireComplete, UneAlarmeDuFichierSonneAuTicDuReveil) {
-    horloge.regle(2026, 12, 6, 9, 0, 10);
-    Programme p = lance();
-    // A daily alarm at 09:01 showing its text, as the alarm list stores it.
-    EnregistrementAlarme alarme;
-    alarme_par_defaut(alarme, p.etat.ctx);
-    alarme.regle_heure("09:01");
-    alarme.regle_texte("Caf\xE9");
-    alarme.regle_affiche_texte(true);
-    ajoute_alarme(rep.chemin(), alarme);
-    horloge.regle(2026, 12, 6, 9, 1, 10);
-    p.form1->Timer2Timer();
-    EXPECT_EQ(son.appels, std::vector{p.etat.ctx.chemin_son(alarme.son())});
-    EXPECT_TRUE(p.message_alarme()->isVisible());
-    EXPECT_EQ(p.message_alarme()->Label1->text(), QStringLiteral("Café"));
-    p.message_alarme()->hide();
-}
-
 // Gestures on the program, one a character: > and < the page corners, b the
 // Bloc-Notes, n "Note" typed on the day page, N "Pain" on the note pad, l
 // "Garage" on line 3, c the bell of line 4, s the page sound's box, L and H the

@@ -96,33 +96,3 @@ TEST(PlacementBulle, NulleParNeTient) {
         EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.x, c.y)) << c.preferee;
     }
 }
-
-TEST(GeometrieBulle, Regions) {
-    const BordsBulle r{10, 8, 30, 20};
-    const std::tuple<int, int, bool> cas[] = {
-        {10, 8, false}, {11, 8, false},  {13, 8, true},   {10, 12, true}, {29, 19, false},
-        {29, 14, true}, {30, 14, false}, {20, 20, false}, {20, 19, true}, {9, 14, false}};
-    for (const auto& [x, y, dedans] : cas)
-        EXPECT_EQ(dans_rectangle_arrondi(x, y, r, 8, 8), dedans) << x << "," << y;
-    const std::array<PointBulle, 3> t{{{12, 25}, {25, 25}, {12, 40}}};
-    const std::tuple<int, int, bool> triangle[] = {
-        {12, 25, true}, {15, 30, true}, {24, 35, false}, {12, 40, false}, {11, 30, false}};
-    for (const auto& [x, y, dedans] : triangle)
-        EXPECT_EQ(dans_triangle(x, y, t), dedans) << x << "," << y;
-}
-
-// The dots lie in the shadow of the body, or of the pointer where it casts one
-// (the dots themselves are checked on the drawn balloon).
-TEST(GeometrieBulle, PointsDOmbre) {
-    for (const THintDirection d : {hdUpRight, hdUpLeft, hdDownRight, hdDownLeft}) {
-        const int W = 116, H = hauteur_bulle(20, d);
-        const GeometrieBulle g = geometrie_bulle(d, W, H);
-        bool sous_pointe = false;
-        for (const PointBulle& p : points_ombre(d, W, H)) {
-            const bool corps = dans_rectangle_arrondi(p.x, p.y, g.ombre, 8, 8);
-            sous_pointe |= !corps;
-            EXPECT_TRUE(corps || (g.a_ombre_pointe && dans_triangle(p.x, p.y, g.ombre_pointe)));
-        }
-        EXPECT_EQ(sous_pointe, g.a_ombre_pointe) << d;
-    }
-}
