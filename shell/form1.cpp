@@ -22,6 +22,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QTimer>
 #include <exception>
 
@@ -201,7 +202,9 @@ void TForm1::cree_controles() {
         zone->setFrameShape(QFrame::NoFrame);
         zone->viewport()->setAutoFillBackground(false);
         zone->setStyleSheet(QStringLiteral("background: transparent;"));
+        zone->installEventFilter(this);
     }
+    cree_raccourcis();
 
     const auto bouton = [this](int x, int y, int l, const QString& texte, const QColor& couleur,
                                const QString& bulle) {
@@ -572,6 +575,53 @@ void TForm1::closeEvent(QCloseEvent* e) {
         e->ignore();
 }
 
+void TForm1::cree_raccourcis() {
+    // The page corners and the note pad's button, for the keyboard. The corners
+    // are only there while the day page is in front.
+    const auto raccourci = [this](QKeyCombination touches, auto action) {
+        connect(new QShortcut(QKeySequence(touches), this), &QShortcut::activated, this, action);
+    };
+    raccourci(Qt::CTRL | Qt::Key_PageUp, [this] {
+        if (!calendrier->isHidden())
+            corne_gaucheClick();
+    });
+    raccourci(Qt::CTRL | Qt::Key_PageDown, [this] {
+        if (!calendrier->isHidden())
+            corne_droiteClick();
+    });
+    raccourci(Qt::Key_F2, [this] { blocClick(); });
+}
+
+bool TForm1::touche_de_page(QObject* objet, const QKeyEvent& e) {
+    const auto va = [](QWidget* w) {
+        w->setFocus(Qt::TabFocusReason);
+        return true;
+    };
+    const bool tab =
+        e.key() == Qt::Key_Tab && (e.modifiers() & ~Qt::ControlModifier) == Qt::NoModifier;
+    // Tab leaves a text box rather than typing a tab: the day note goes on to
+    // the first hour line, the note pad to what follows it.
+    if (tab && objet == edit_bloc_calendrier)
+        return va(champ[0]);
+    if (tab && objet == edit_bloc_note) {
+        focusNextPrevChild(true);
+        return true;
+    }
+    if (e.modifiers() & ~Qt::KeypadModifier)
+        return false;
+    for (int k = 0; k < nombre_creneaux; ++k) {
+        if (objet != champ[k])
+            continue;
+        const bool suivante =
+            e.key() == Qt::Key_Down || e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter;
+        if (suivante)
+            return k + 1 < nombre_creneaux ? va(champ[k + 1]) : true;
+        if (e.key() == Qt::Key_Up)
+            return va(k > 0 ? static_cast<QWidget*>(champ[k - 1]) : edit_bloc_calendrier);
+    }
+    return false;
+}
+
 void TForm1::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_F1) {
         aide_au_sujet({etat_.ctx.dialogues, etat_.ctx.titre, etat_.ctx.fichier_aide}, this, 1);
@@ -581,6 +631,8 @@ void TForm1::keyPressEvent(QKeyEvent* e) {
 }
 
 bool TForm1::eventFilter(QObject* objet, QEvent* e) {
+    if (e->type() == QEvent::KeyPress && touche_de_page(objet, static_cast<QKeyEvent&>(*e)))
+        return true;
     if (e->type() == QEvent::MouseButtonDblClick) {
         for (int k = 1; k <= nombre_creneaux; ++k)
             if (objet == champ[k - 1]) {
