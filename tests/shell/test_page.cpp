@@ -361,6 +361,10 @@ TEST(Page, AuClavier) {
     EXPECT_EQ(b.son.appels, std::vector{b.rep.chemin() + "papier.wav"});
     QTest::keyClick(f.edit_bloc_calendrier, Qt::Key_PageUp, Qt::ControlModifier);
     EXPECT_EQ(f.champ[2]->text(), QStringLiteral("Dentiste"));
+    b.etat->reglages.regle_son_page(false); // without the page sound a turn is silent
+    QTest::keyClick(f.champ[0], Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(b.son.appels.size(), 2u);
+    QTest::keyClick(f.champ[0], Qt::Key_PageUp, Qt::ControlModifier);
 
     QTest::keyClick(f.champ[0], Qt::Key_F2);
     EXPECT_TRUE(f.bloc_note->isVisible());

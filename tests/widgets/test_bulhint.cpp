@@ -35,27 +35,6 @@ struct Bureau {
     TNewHint* bulle() const { return bulhint->fenetre_bulle(); }
 };
 
-TEST(TBulHint, SelectionDeLaDirection) {
-    Bureau b;
-    std::vector<QWidget*> demandes;
-    b.bulhint->setOnSelectHintDirection([&](QWidget* controle, THintDirection& d) {
-        demandes.push_back(controle);
-        if (controle == b.gauche)
-            d = hdUpLeft;
-    });
-    EXPECT_EQ(b.bulhint->direction_pour(b.gauche), hdUpLeft);
-    EXPECT_EQ(b.bulhint->direction_pour(b.droite), hdDownRight);
-
-    const QPoint milieu = b.gauche->mapToGlobal(QPoint(100, 15));
-    b.bulhint->montre_bulle(b.gauche, milieu);
-    EXPECT_EQ(b.bulle()->direction(), hdUpLeft);
-    b.bulhint->montre_bulle(b.droite, b.droite->mapToGlobal(QPoint(60, 15)));
-    EXPECT_EQ(b.bulle()->direction(), hdDownRight);
-    EXPECT_EQ(b.bulhint->HintDirection(), hdDownRight);
-    ASSERT_GE(demandes.size(), 4u);
-    EXPECT_EQ(demandes[2], b.gauche);
-}
-
 // After the pause the hint of the control under the mouse shows; a click or a
 // key press puts it away, a disabled control still shows its own.
 TEST(TBulHint, PauseObserveeEtFermetures) {
