@@ -220,7 +220,7 @@ std::vector<std::int64_t> minutes_fermees(std::optional<std::int64_t> derniere,
 
 namespace {
 
-// "10:28", or "hier à 23:30" for a minute of the day before.
+// "à 10:28", or "hier à 23:30" for a minute of the day before.
 QString heure_dite(std::int64_t minute, std::int64_t maintenant) {
     const Instant t = instant_de_minute(minute);
     const QString heure = QString::fromStdString(minute_verifiee(t).heure);

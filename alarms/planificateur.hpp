@@ -95,7 +95,6 @@ Echeances alarmes_dues(const std::vector<EnregistrementAlarme>& alarmes,
 struct Echeance {
     std::int64_t minute;
     std::int32_t alarme; // record number
-    bool operator==(const Echeance&) const = default;
 };
 std::vector<Echeance> echeances(const std::vector<EnregistrementAlarme>& alarmes,
                                 const std::vector<std::int64_t>& minutes);
