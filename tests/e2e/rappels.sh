@@ -52,8 +52,12 @@ unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 openbox --sm-disable >/dev/null 2>&1 &
 pids="$pids $!"
 for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.1; done
-wmctrl -n 2
-for _ in $(seq 50); do [ "$(wmctrl -d | wc -l)" -eq 2 ] && break; sleep 0.1; done
+# Asked again until openbox, still starting, has taken it.
+for _ in $(seq 50); do
+    wmctrl -n 2 2>/dev/null || true
+    [ "$(wmctrl -d 2>/dev/null | wc -l)" -eq 2 ] && break
+    sleep 0.2
+done
 [ "$(wmctrl -d | wc -l)" -eq 2 ] || echoue "openbox n'a pas deux bureaux"
 
 dunst >"$travail/dunst.log" 2>&1 &
