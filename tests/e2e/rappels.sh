@@ -7,7 +7,8 @@
 #    one board, notified, and plays no sound;
 #  - the user goes to desktop 2 and opens a window there; the clock jumps 90
 #    minutes (a suspend): the skipped alarm's board opens on desktop 2 above
-#    that window, says it is late, and is notified, without a sound hint;
+#    that window, stays above it when the user clicks there, says it is late,
+#    and is notified, without a sound hint;
 #  - without a session bus the board still shows and nothing is said.
 #   tests/e2e/rappels.sh path/to/quorvel
 # Exit 77 (skipped) when a tool is missing.
@@ -146,9 +147,18 @@ bureau() { xprop -id "$1" _NET_WM_DESKTOP | sed -n 's/.* = //p'; }
 [ "$(bureau "$principale")" = 0 ] || echoue "la fenêtre principale a quitté le bureau 1"
 courant=$(xprop -root _NET_CURRENT_DESKTOP | sed -n 's/.* = //p')
 [ "$courant" = 1 ] || echoue "le bureau courant est devenu le $courant"
-pile=$(xprop -root _NET_CLIENT_LIST_STACKING | sed -n 's/.*# //p' | tr -d ,)
-rang() { r=0; for w in $pile; do r=$((r + 1)); [ $((w)) -eq $(($1)) ] && echo $r; done; }
+rang() {
+    r=0
+    for w in $(xprop -root _NET_CLIENT_LIST_STACKING | sed -n 's/.*# //p' | tr -d ,); do
+        r=$((r + 1)); [ $((w)) -eq $(($1)) ] && echo $r
+    done
+}
 [ "$(rang "$p")" -gt "$(rang "$autre")" ] || echoue "le panneau est sous l'autre fenêtre"
+# A click on the other window does not bury the board.
+xdotool mousemove --window "$autre" 300 200 click 1
+xdotool windowraise "$autre"
+sleep 0.5
+[ "$(rang "$p")" -gt "$(rang "$autre")" ] || echoue "le panneau passe sous l'autre fenêtre"
 notifie 2 "En retard$nbsp: alarme prévue à 11:00.|Appeler Marie"
 awk '/member=Notify/ {n++} n >= 1' "$travail/appels.log" | grep -q '^   string "Quorvel"$' ||
     echoue "les notifications ne viennent pas de « Quorvel »"
