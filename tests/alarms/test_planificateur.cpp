@@ -204,6 +204,7 @@ TEST_F(MessageAlarme, TexteEntierSurLePanneau) {
 // The check itself, driven by a stepped clock (Monday 2 March 2026, 10:00:30).
 class Verification : public MessageAlarme {
 protected:
+    Verification() { ctx.notificateur = &notifications; }
     void alarmes(const std::vector<EnregistrementAlarme>& v) {
         rep.ecrit("ALARME", test::octets_de(v));
     }
@@ -232,7 +233,6 @@ protected:
     }
 
     NotificateurEnregistreur notifications;
-    const bool relie_ = (ctx.notificateur = &notifications, true);
     PlanificateurAlarmes planificateur{ctx, message};
 };
 
