@@ -6,6 +6,7 @@
 #include "plateforme/cp1252.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/fichier.hpp"
+#include "plateforme/notifications.hpp"
 #include "plateforme/rectangle_fenetre.hpp"
 #include "plateforme/son.hpp"
 #include "plateforme/version.hpp"
@@ -48,6 +49,8 @@ struct Contexte {
     std::string fichier_aide;
     RectangleFenetre rect_main;
     ServiceDates dates;
+    // The reminders shown are also notified here; none: the board alone.
+    Notificateur* notificateur = nullptr;
 
     std::string chemin(const std::string& nom) const { return repertoire + nom; }
     // The file a stored sound path plays (see chemin_du_son).

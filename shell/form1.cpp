@@ -450,11 +450,15 @@ void TForm1::sonne_et_colore_l_heure() {
     const bool page_du_jour = etat_.page.date() == aujourdhui;
     if (const int creneau = nouvelle_heure_agenda(maintenant, derniere_heure)) {
         // Today's bell rings, whatever page is shown.
-        const bool cloche = page_du_jour
-                                ? etat_.page.agenda().cloche(creneau)
-                                : cloches_du_fichier(ctx.repertoire, aujourdhui)[creneau - 1];
-        if (cloche)
+        const EnregistrementAgenda agenda =
+            page_du_jour ? etat_.page.agenda() : agenda_du_fichier(ctx.repertoire, aujourdhui);
+        if (agenda.cloche(creneau)) {
             joue_son(ctx.son, ctx.chemin_son(etat_.reglages.son_alarme()));
+            if (ctx.notificateur)
+                ctx.notificateur->notifie((h[creneau - 1]->text() + QStringLiteral("\u00a0: ") +
+                                           depuis_cp1252(agenda.texte(creneau)))
+                                              .toStdString());
+        }
     }
     const Reglages& r = etat_.reglages;
     for (int k = 1; k <= nombre_creneaux; ++k) {
