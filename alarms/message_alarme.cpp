@@ -2,6 +2,7 @@
 
 #include "calendar/contexte.hpp"
 #include "plateforme/cp1252.hpp"
+#include "plateforme/ecran.hpp"
 #include "plateforme/ressources.hpp"
 #include "settings/reglages.hpp"
 
@@ -82,7 +83,7 @@ Tmessage_alarme::Tmessage_alarme(Contexte& ctx, const Reglages& reglages, QWidge
               return QPoint(centre_sur(ctx.rect_main, taille).x(),
                             ctx.rect_main.haut + decalage_haut);
           },
-          parent, Qt::Dialog | Qt::FramelessWindowHint),
+          parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       Label1(new QLabel(this)), ok(new QLabel(this)), ctx_(ctx), reglages_(reglages) {
     setObjectName(QStringLiteral("message_alarme"));
     setFixedSize(largeur_message, hauteur_message);
@@ -108,19 +109,23 @@ Tmessage_alarme::Tmessage_alarme(Contexte& ctx, const Reglages& reglages, QWidge
     ok->installEventFilter(this);
 }
 
-void Tmessage_alarme::annonce(const std::string& texte) {
+void Tmessage_alarme::annonce(const std::string& texte, const QString& entete) {
     if (isVisible()) {
-        attente_.push_back(texte);
+        attente_.emplace_back(texte, entete);
         return;
     }
-    montre(texte);
+    montre(texte, entete);
 }
 
-void Tmessage_alarme::montre(const std::string& texte) {
+void Tmessage_alarme::montre(const std::string& texte, const QString& entete) {
     const std::size_t n = std::min(texte.size(), sizeof(texte_message) - 1);
     std::memcpy(texte_message, texte.data(), n);
     texte_message[n] = '\0';
+    entete_ = entete;
     setWindowModality(Qt::ApplicationModal);
+    // The main window may be on another desktop than the user: the board goes
+    // where the user is.
+    sur_le_bureau_courant(*this);
     show();
     raise();
     activateWindow();
@@ -134,9 +139,9 @@ void Tmessage_alarme::done(int resultat) {
     QDialog::done(resultat);
     if (attente_.empty())
         return;
-    const std::string suivant = std::move(attente_.front());
+    const auto [texte, entete] = std::move(attente_.front());
     attente_.pop_front();
-    montre(suivant);
+    montre(texte, entete);
 }
 
 void Tmessage_alarme::FormShow() {
@@ -147,7 +152,9 @@ void Tmessage_alarme::FormShow() {
 }
 
 void Tmessage_alarme::dispose() {
-    const QString texte = texte_affiche(texte_message, sizeof(texte_message));
+    QString texte = texte_affiche(texte_message, sizeof(texte_message));
+    if (!entete_.isEmpty())
+        texte = texte_message[0] ? entete_ + QLatin1Char('\n') + texte : entete_;
     const QRect ecran = ecran_de(ctx_.rect_main);
     const int hauteur_max = std::max(ecran.height(), hauteur_message);
     // The board grows to show the whole text; a smaller font only when even

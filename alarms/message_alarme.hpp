@@ -21,10 +21,12 @@ public:
     // The text shown at the next showing: Windows-1252, zero-terminated.
     char texte_message[201] = {};
 
-    // Shows a due alarm's text (Windows-1252). The window is modal but does not
-    // block: the alarm clock keeps ticking. A text that comes while the window
-    // is open waits and shows when the window is dismissed; no second window.
-    void annonce(const std::string& texte);
+    // Shows a due alarm's text (Windows-1252), under entete when there is one
+    // (a late alarm, the alarms missed while closed). The window is modal but
+    // does not block: the alarm clock keeps ticking. A text that comes while the
+    // window is open waits and shows when the window is dismissed; no second
+    // window. It opens on the desktop the user is on, above the other windows.
+    void annonce(const std::string& texte, const QString& entete = {});
     std::size_t textes_en_attente() const { return attente_.size(); }
 
     void okClick();
@@ -40,7 +42,7 @@ protected:
 private:
     // The board of the video mode and the text laid out, then the place.
     void FormShow() override;
-    void montre(const std::string& texte);
+    void montre(const std::string& texte, const QString& entete);
     // Label1's text broken into lines that fit its width, and the board as
     // tall as they need within the screen.
     void dispose();
@@ -48,7 +50,8 @@ private:
     Contexte& ctx_;
     const Reglages& reglages_;
     QPixmap fond_;
-    std::deque<std::string> attente_;
+    QString entete_;
+    std::deque<std::pair<std::string, QString>> attente_;
 };
 
 // Label1's text: CR LF (or a lone CR or LF) starts a new line.

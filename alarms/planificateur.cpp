@@ -8,7 +8,10 @@
 
 #include <QTimer>
 #include <algorithm>
+#include <charconv>
 #include <chrono>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace quorvel {
 
@@ -48,13 +51,18 @@ std::vector<std::int64_t> SuiviMinutes::a_verifier(std::int64_t maintenant) cons
         if (m > maintenant - reprise_max && m <= maintenant)
             minutes.push_back(m);
     const bool a_la_suite =
-        derniere_ && *derniere_ < maintenant && maintenant - *derniere_ <= rattrapage_max;
+        derniere_ && *derniere_ < maintenant && maintenant - *derniere_ <= reveil_max;
     for (std::int64_t m = a_la_suite ? *derniere_ + 1 : maintenant; m <= maintenant; ++m)
         minutes.push_back(m);
     std::sort(minutes.begin(), minutes.end());
     minutes.erase(std::unique(minutes.begin(), minutes.end()), minutes.end());
     std::erase_if(minutes, [this](std::int64_t m) { return verifiee(m); });
     return minutes;
+}
+
+bool SuiviMinutes::en_retard(std::int64_t minute, std::int64_t maintenant) const {
+    const bool reveil = derniere_ && maintenant - *derniere_ > rattrapage_max;
+    return minute < maintenant && (reveil || maintenant - minute > rattrapage_max);
 }
 
 void SuiviMinutes::reussie(const std::vector<std::int64_t>& minutes, std::int64_t maintenant) {
@@ -156,23 +164,100 @@ bool alarme_passee(const EnregistrementAlarme& a, const Instant& maintenant) {
     return m.heure == heure && m.date == date && n < numero_minute(maintenant);
 }
 
+std::vector<Echeance> echeances(const std::vector<EnregistrementAlarme>& alarmes,
+                                const std::vector<std::int64_t>& minutes) {
+    std::vector<Echeance> e;
+    for (std::int64_t m : minutes) {
+        const MinuteVerifiee v = minute_verifiee(instant_de_minute(m));
+        for (std::size_t i = 0; i < alarmes.size(); ++i)
+            if (alarme_due(alarmes[i], v))
+                e.push_back({m, static_cast<std::int32_t>(i)});
+    }
+    return e;
+}
+
+std::optional<std::int64_t> lit_derniere_minute(const std::string& repertoire) {
+    const int fd = ::open((repertoire + fichier_derniere_minute).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    char octets[32];
+    const ssize_t n = ::read(fd, octets, sizeof octets);
+    ::close(fd);
+    // One number and its line end, nothing else.
+    if (n < 2 || n == sizeof octets || octets[n - 1] != '\n')
+        return std::nullopt;
+    std::int64_t minute = 0;
+    const auto [fin, erreur] = std::from_chars(octets, octets + n - 1, minute);
+    if (erreur != std::errc() || fin != octets + n - 1)
+        return std::nullopt;
+    return minute;
+}
+
+void ecrit_derniere_minute(const std::string& repertoire, std::int64_t minute) {
+    // Written beside and renamed over, so a killed run leaves the old minute or
+    // the new one; not flushed to the disk: once a minute, a lost one costs
+    // only a reminder made up.
+    const std::string chemin = repertoire + fichier_derniere_minute;
+    const std::string provisoire = chemin + ".nouveau";
+    const std::string texte = std::to_string(minute) + "\n";
+    const int fd = ::open(provisoire.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return;
+    const bool ecrit =
+        ::write(fd, texte.data(), texte.size()) == static_cast<ssize_t>(texte.size());
+    if (::close(fd) != 0 || !ecrit || ::rename(provisoire.c_str(), chemin.c_str()) != 0)
+        ::unlink(provisoire.c_str());
+}
+
+std::vector<std::int64_t> minutes_fermees(std::optional<std::int64_t> derniere,
+                                          std::int64_t maintenant) {
+    std::vector<std::int64_t> minutes;
+    if (derniere && *derniere < maintenant && maintenant - *derniere <= reveil_max)
+        for (std::int64_t m = *derniere + 1; m < maintenant; ++m)
+            minutes.push_back(m);
+    return minutes;
+}
+
 namespace {
 
+// "à 10:28", or "hier à 23:30" for a minute of the day before.
+QString heure_dite(std::int64_t minute, std::int64_t maintenant) {
+    const Instant t = instant_de_minute(minute);
+    const QString heure = QString::fromStdString(minute_verifiee(t).heure);
+    if (date_de(t) == date_de(instant_de_minute(maintenant)))
+        return QStringLiteral("à ") + heure;
+    return QStringLiteral("hier à ") + heure;
+}
+
 struct Sonneries {
-    std::vector<std::string> sons; // file order
-    std::optional<std::string> texte;
+    std::vector<std::string> sons;    // file order
+    std::optional<std::string> texte; // the last of the minutes rung on time
+    std::vector<std::pair<std::int64_t, std::string>> retards; // minute, text
 };
 
 // The file read at once into a buffer of our own: the alarm being edited in
 // the entry dialog is never touched.
-Sonneries lit_sonneries(const std::string& repertoire, const std::vector<MinuteVerifiee>& minutes) {
+Sonneries lit_sonneries(const std::string& repertoire, const std::vector<std::int64_t>& numeros,
+                        const SuiviMinutes& suivi, std::int64_t maintenant) {
     const std::vector<EnregistrementAlarme> alarmes = lit_alarmes(repertoire);
-    const Echeances e = alarmes_dues(alarmes, minutes);
+    std::vector<MinuteVerifiee> toutes, a_l_heure;
+    std::vector<std::int64_t> tardives;
+    for (std::int64_t m : numeros) {
+        toutes.push_back(minute_verifiee(instant_de_minute(m)));
+        if (suivi.en_retard(m, maintenant))
+            tardives.push_back(m);
+        else
+            a_l_heure.push_back(toutes.back());
+    }
     Sonneries s;
-    for (std::int32_t i : e.dues)
+    for (std::int32_t i : alarmes_dues(alarmes, toutes).dues)
         s.sons.push_back(chemin_son(alarmes[static_cast<std::size_t>(i)], repertoire));
-    if (e.texte >= 0)
-        s.texte = alarmes[static_cast<std::size_t>(e.texte)].texte();
+    if (const std::int32_t i = alarmes_dues(alarmes, a_l_heure).texte; i >= 0)
+        s.texte = alarmes[static_cast<std::size_t>(i)].texte();
+    for (const Echeance& e : echeances(alarmes, tardives))
+        if (const EnregistrementAlarme& a = alarmes[static_cast<std::size_t>(e.alarme)];
+            a.affiche_texte())
+            s.retards.emplace_back(e.minute, a.texte());
     return s;
 }
 
@@ -181,7 +266,8 @@ Sonneries lit_sonneries(const std::string& repertoire, const std::vector<MinuteV
 PlanificateurAlarmes::PlanificateurAlarmes(Contexte& ctx, std::function<Tmessage_alarme&()> message,
                                            QWidget* parent)
     : ctx_(ctx), message_(std::move(message)), parent_(parent),
-      suivi_(numero_minute(ctx.horloge.maintenant()) - 1) {}
+      suivi_(numero_minute(ctx.horloge.maintenant()) - 1),
+      fermeture_(lit_derniere_minute(ctx.repertoire)) {}
 
 PlanificateurAlarmes::PlanificateurAlarmes(Contexte& ctx, Tmessage_alarme& message)
     : PlanificateurAlarmes(
@@ -193,23 +279,62 @@ void PlanificateurAlarmes::verifie() {
     if (numeros.empty())
         return;                    // every minute up to now has been checked already
     ctx_.dates.relit_aujourdhui(); // every tick refreshes today's date
-    std::vector<MinuteVerifiee> minutes;
-    for (std::int64_t m : numeros)
-        minutes.push_back(minute_verifiee(instant_de_minute(m)));
 
     Sonneries s;
     try {
-        s = lit_sonneries(ctx_.repertoire, minutes);
+        s = lit_sonneries(ctx_.repertoire, numeros, suivi_, maintenant);
     } catch (...) {
         suivi_.echouee(numeros, maintenant);
         signale(std::current_exception());
         return;
     }
     suivi_.reussie(numeros, maintenant);
+    ecrit_derniere_minute(ctx_.repertoire, maintenant);
     for (const std::string& son : s.sons)
         joue_son(ctx_.son, son);
+    for (const auto& [minute, texte] : s.retards)
+        annonce(texte, QStringLiteral("En retard\u00a0: alarme prévue %1.")
+                           .arg(heure_dite(minute, maintenant)));
     if (s.texte)
-        message_().annonce(*s.texte);
+        annonce(*s.texte, {});
+}
+
+void PlanificateurAlarmes::annonce_fermeture() {
+    const std::int64_t maintenant = numero_minute(ctx_.horloge.maintenant());
+    const std::vector<std::int64_t> minutes = minutes_fermees(fermeture_, maintenant);
+    fermeture_.reset();
+    // This run checks from its first minute on; what came before is told now.
+    ecrit_derniere_minute(ctx_.repertoire, maintenant - 1);
+    if (minutes.empty())
+        return;
+    std::vector<EnregistrementAlarme> alarmes;
+    try {
+        alarmes = lit_alarmes(ctx_.repertoire);
+    } catch (...) {
+        signale(std::current_exception());
+        return;
+    }
+    QString liste;
+    for (const Echeance& e : echeances(alarmes, minutes)) {
+        const EnregistrementAlarme& a = alarmes[static_cast<std::size_t>(e.alarme)];
+        liste += QLatin1Char('\n') + heure_dite(e.minute, maintenant);
+        if (a.affiche_texte() && !a.texte().empty())
+            liste +=
+                QStringLiteral("\u00a0: ") + texte_affiche(a.texte().c_str(), a.texte().size());
+    }
+    if (!liste.isEmpty())
+        annonce({},
+                QStringLiteral("Alarmes passées pendant que Quorvel était fermé\u00a0:") + liste);
+}
+
+void PlanificateurAlarmes::annonce(const std::string& texte, const QString& entete) {
+    message_().annonce(texte, entete);
+    if (ctx_.notificateur) {
+        QString corps = texte_affiche(texte.c_str(), texte.size());
+        if (!entete.isEmpty())
+            corps = texte.empty() ? entete : entete + QLatin1Char('\n') + corps;
+        ctx_.notificateur->notifie(corps.toStdString());
+    }
 }
 
 void PlanificateurAlarmes::signale(std::exception_ptr erreur) {

@@ -5,6 +5,7 @@
 #include "plateforme/horloge.hpp"
 
 #include <QObject>
+#include <QString>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -24,10 +25,14 @@ std::int64_t numero_minute(const Instant& t);
 // The minute back as a date and time (seconds 0, weekday filled in).
 Instant instant_de_minute(std::int64_t numero);
 
-// Longest gap, in minutes, between two checks that a check makes up for. A
-// longer one means the machine slept or the clock was set forward: its backlog
-// is not rung.
+// Longest gap, in minutes, between two checks that is only a late tick: its
+// minutes ring as if on time. A longer one means the machine slept or the clock
+// was set forward: its minutes still ring, once, but their boards say they are
+// late.
 constexpr std::int64_t rattrapage_max = 5;
+// Longest such wake made up for. After a longer one only the minute of the check
+// rings: a day's backlog is no longer a reminder.
+constexpr std::int64_t reveil_max = 1440;
 // Minutes whose check failed (the alarm file could not be read) are checked
 // again once it can, as far back as one day.
 constexpr std::int64_t reprise_max = 1440;
@@ -44,10 +49,13 @@ public:
         : derniere_(derniere) {}
 
     // The minutes the check at maintenant looks at, in increasing order: those
-    // after the last check up to now (only now after a longer gap or when the
-    // clock went back), and the failed ones of the last day; never a minute
-    // checked already.
+    // after the last check up to now (only now after a gap longer than a wake or
+    // when the clock went back), and the failed ones of the last day; never a
+    // minute checked already.
     std::vector<std::int64_t> a_verifier(std::int64_t maintenant) const;
+    // Whether minute, looked at by the check at maintenant, rings late: before
+    // now, after a wake or more than a late tick ago.
+    bool en_retard(std::int64_t minute, std::int64_t maintenant) const;
     // What came of the check at maintenant of these minutes.
     void reussie(const std::vector<std::int64_t>& minutes, std::int64_t maintenant);
     void echouee(const std::vector<std::int64_t>& minutes, std::int64_t maintenant);
@@ -83,6 +91,26 @@ struct Echeances {
 Echeances alarmes_dues(const std::vector<EnregistrementAlarme>& alarmes,
                        const std::vector<MinuteVerifiee>& minutes);
 
+// Each alarm due in one of these minutes, by minute, then in file order.
+struct Echeance {
+    std::int64_t minute;
+    std::int32_t alarme; // record number
+};
+std::vector<Echeance> echeances(const std::vector<EnregistrementAlarme>& alarmes,
+                                const std::vector<std::int64_t>& minutes);
+
+// The last minute the alarm clock checked, kept from one run to the next in a
+// small file of the data directory, so that a start sees which minutes passed
+// while the program was closed. Neither ever throws: a file missing, damaged or
+// unwritable means only that nothing is made up at the next start.
+inline constexpr const char* fichier_derniere_minute = ".alarmes-verifiees";
+std::optional<std::int64_t> lit_derniere_minute(const std::string& repertoire);
+void ecrit_derniere_minute(const std::string& repertoire, std::int64_t minute);
+// The minutes after derniere and before maintenant that a start makes up for:
+// none when derniere is unknown, in the future or more than a day back.
+std::vector<std::int64_t> minutes_fermees(std::optional<std::int64_t> derniere,
+                                          std::int64_t maintenant);
+
 // A one-date alarm whose date and time, well formed, are before this minute:
 // no check will ever find it due.
 bool alarme_passee(const EnregistrementAlarme& a, const Instant& maintenant);
@@ -100,14 +128,20 @@ public:
     PlanificateurAlarmes(Contexte& ctx, std::function<Tmessage_alarme&()> message, QWidget* parent);
     PlanificateurAlarmes(Contexte& ctx, Tmessage_alarme& message);
     void verifie();
+    // At start: one board listing the alarms that came due while the program
+    // was closed (no sound), once; the next start begins from this one.
+    void annonce_fermeture();
 
 private:
     void signale(std::exception_ptr erreur);
+    // The board and the desktop's notification for one text.
+    void annonce(const std::string& texte, const QString& entete);
 
     Contexte& ctx_;
     std::function<Tmessage_alarme&()> message_;
     QWidget* parent_;
     SuiviMinutes suivi_;
+    std::optional<std::int64_t> fermeture_; // the last minute of the last run
     bool boite_ouverte_ = false;
     QObject vie_; // pending reports die with the scheduler
 };

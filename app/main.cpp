@@ -8,6 +8,7 @@
 #include "menu/aide.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/horloge.hpp"
+#include "plateforme/notifications_dbus.hpp"
 #include "plateforme/ressources.hpp"
 #include "plateforme/son_qt.hpp"
 #include "plateforme/version.hpp"
@@ -135,7 +136,8 @@ int main(int argc, char** argv) {
     // The folder's own bytes, which a QString would not keep when they are not UTF-8.
     std::error_code sans_dossier;
     const std::filesystem::path ici = std::filesystem::current_path(sans_dossier);
-    Programme programme(horloge, son, dialogues, sans_dossier ? "." : ici.string());
+    NotificateurDBus notificateur(image_ressource(QStringLiteral("icone")).toImage());
+    Programme programme(horloge, son, dialogues, sans_dossier ? "." : ici.string(), &notificateur);
 
     // A later start on this folder brings the desk forward, with the dialog
     // open over it if there is one.

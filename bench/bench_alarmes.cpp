@@ -1,5 +1,7 @@
-// The alarm clock: one full check (open, read every record, decide, close) over
-// 1000 alarms, and the decision alone over the same alarms in memory.
+// The alarm clock: one full check (open, read every record, decide, close, note
+// the minute) over 1000 alarms, the check after a wake of 23 hours (every
+// skipped minute looked at), and the decision alone over the same alarms in
+// memory.
 #include "alarms/alarme.hpp"
 #include "alarms/message_alarme.hpp"
 #include "alarms/planificateur.hpp"
@@ -76,6 +78,30 @@ BENCHMARK(BM_VerificationComplete)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);
+
+void BM_ReveilApres23Heures(benchmark::State& etat) {
+    RepertoireBanc rep;
+    HorlogeReglable horloge(2026, 3, 2, 0, 0, 30);
+    LecteurSonEnregistreur son;
+    DialoguesTest dialogues;
+    Contexte ctx(horloge, son, dialogues, rep.chemin);
+    Reglages reglages;
+    reglages.regle_video(1);
+    Tmessage_alarme message(ctx, reglages);
+    PlanificateurAlarmes planificateur(ctx, message);
+    for (auto _ : etat) {
+        horloge.avance(23 * 3600);
+        planificateur.verifie();
+        etat.PauseTiming();
+        son.appels.clear();
+        etat.ResumeTiming();
+    }
+    etat.SetItemsProcessed(etat.iterations() * nombre * 23 * 60);
+}
+BENCHMARK(BM_ReveilApres23Heures)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_DecisionSeule(benchmark::State& etat) {
     std::vector<EnregistrementAlarme> alarmes;

@@ -6,6 +6,7 @@
 #include "plateforme/cp1252.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/fichier.hpp"
+#include "plateforme/notifications.hpp"
 #include "plateforme/rectangle_fenetre.hpp"
 #include "plateforme/secours.hpp"
 #include "plateforme/son.hpp"
@@ -50,6 +51,8 @@ struct Contexte {
     std::string secours = dossier_secours(); // where a page that cannot be saved is kept
     RectangleFenetre rect_main;
     ServiceDates dates;
+    // The reminders shown are also notified here; none: the board alone.
+    Notificateur* notificateur = nullptr;
 
     std::string chemin(const std::string& nom) const { return repertoire + nom; }
     // The file a stored sound path plays (see chemin_du_son).

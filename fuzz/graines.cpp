@@ -2,6 +2,7 @@
 //   graines_fuzz <folder>  ->  <folder>/<target>/<seed>
 #include "alarms/alarme.hpp"
 #include "commun_fuzz.hpp"
+#include "ical/export_ical.hpp"
 #include "jour/fichiers_jour.hpp"
 #include "saints/saints.hpp"
 #include "settings/reglages.hpp"
@@ -131,6 +132,46 @@ void touches_et_saisies() {
         graine("saisies", "texte" + std::to_string(i++), t);
 }
 
+// The program's own export of a page, a note pad and an alarm, and shapes that
+// other calendars write: empty values, a Z on a date, a bad parameter and rule,
+// a zone, a journal entry.
+void calendriers() {
+    const Jour jour = std::chrono::year(2026) / 12 / 8;
+    EnregistrementAgenda agenda;
+    agenda.regle_texte(1, "R\xE9union");
+    agenda.regle_cloche(1, true);
+    ecrit(fichier_agenda_jour(jour),
+          std::string(reinterpret_cast<const char*>(agenda.octets.data()), agenda.octets.size()));
+    ecrit(fichier_note_jour(jour), std::string("Id\xE9"
+                                               "e\r\n\xE0 creuser",
+                                               15) +
+                                       '\0');
+    ical::BilanExport bilan;
+    graine("ical", "export", ical::calendrier_ical(repertoire(), jour, bilan));
+    efface(fichier_agenda_jour(jour));
+    efface(fichier_note_jour(jour));
+    const std::string debut = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//x//FR\r\n";
+    const char* elements[] = {
+        "BEGIN:VEVENT\r\nUID:1\r\nDTSTART:20261208T080000\r\nSUMMARY:Vide\r\n"
+        "DESCRIPTION:\r\nLOCATION:\r\nEND:VEVENT\r\n",
+        "BEGIN:VEVENT\r\nUID:2\r\nDTSTART;VALUE=DATE:20261210\r\nSUMMARY:Anniv\r\n"
+        "RRULE:FREQ=YEARLY\r\nRDATE:20131210Z\r\nEXDATE;VALUE=DATE:20271210\r\nEND:VEVENT\r\n",
+        "BEGIN:VEVENT\r\nUID:3\r\nDTSTART;=x:20261208T090000\r\nSUMMARY;X-A=\"b\":P\r\n"
+        "RRULE:FREQ=WEEKLY;BYDAY=XX\r\nEND:VEVENT\r\n",
+        "BEGIN:VEVENT\r\nUID:4\r\nDTSTART;TZID=America/New_York:20261208T020000\r\n"
+        "SUMMARY:NY\r\nRRULE:FREQ=DAILY;COUNT=3\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
+        "TRIGGER:-PT5M\r\nEND:VALARM\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:4\r\nRECURRENCE-ID;TZID=America/New_York:20261209T020000\r\n"
+        "DTSTART:20261209T150000Z\r\nSUMMARY:NY d\xC3\xA9plac\xC3\xA9\r\nEND:VEVENT\r\n",
+        "BEGIN:VJOURNAL\r\nUID:5\r\nDTSTART;VALUE=DATE:20261208\r\nSUMMARY:Id\xC3\xA9"
+        "e\r\n"
+        "DESCRIPTION:Id\xC3\xA9"
+        "e\\n\xC3\xA0 creuser\r\nEND:VJOURNAL\r\n"};
+    int i = 0;
+    for (const char* e : elements)
+        graine("ical", "forme" + std::to_string(i++), debut + e + "END:VCALENDAR\r\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -145,5 +186,6 @@ int main(int argc, char** argv) {
     saints();
     alarmes();
     touches_et_saisies();
+    calendriers();
     return 0;
 }

@@ -40,6 +40,11 @@ struct Moment {
     auto operator<=>(const Moment&) const = default;
 };
 
+// libical takes a 14th month or a 25th hour as it is written.
+bool lisible(const Moment& m) {
+    return m.jour.ok() && m.heure >= -1 && m.heure <= 23 && m.minute >= 0 && m.minute <= 59;
+}
+
 Moment moment_local(const icaltimetype& t) {
     if (t.is_date)
         return {jour_du(t.day, t.month, t.year)};
@@ -80,19 +85,6 @@ std::pair<std::string, std::string> lignes_extremes(const std::string& texte) {
             majuscules(texte.substr(debut_derniere, fin - debut_derniere))};
 }
 
-std::string nom_element(icalcomponent* c) {
-    switch (icalcomponent_isa(c)) {
-    case ICAL_VEVENT_COMPONENT:
-        return "un évènement";
-    case ICAL_VJOURNAL_COMPONENT:
-        return "une note (VJOURNAL)";
-    case ICAL_VCALENDAR_COMPONENT:
-        return "le calendrier";
-    default:
-        return "un fuseau horaire";
-    }
-}
-
 // What the import reads; an alarm counts only by being there, and calcurse
 // writes its trigger in a form libical refuses (-P300S).
 bool est_lu(icalcomponent* c) {
@@ -109,37 +101,27 @@ bool est_lu(icalcomponent* c) {
     }
 }
 
-// libical keeps what it could not read as X-LIC-ERROR properties. A file is
-// refused for those of what the import reads.
-void cherche_erreurs(icalcomponent* c) {
+// libical keeps what it could not read as X-LIC-ERROR properties, and drops
+// the property itself. Real calendars are full of them (an empty DESCRIPTION:,
+// a Z on a date, a rule libical does not take): each is counted and the rest
+// of its item is read.
+int compte_illisibles(icalcomponent* c) {
     if (!est_lu(c))
-        return;
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_XLICERROR_PROPERTY); p;
-         p = icalcomponent_get_next_property(c, ICAL_XLICERROR_PROPERTY)) {
-        std::string quoi = "une ligne illisible";
-        if (icalparameter* g = icalproperty_get_first_parameter(p, ICAL_XLICERRORTYPE_PARAMETER))
-            switch (icalparameter_get_xlicerrortype(g)) {
-            case ICAL_XLICERRORTYPE_VALUEPARSEERROR:
-                quoi = "une valeur illisible";
-                break;
-            case ICAL_XLICERRORTYPE_PARAMETERNAMEPARSEERROR:
-            case ICAL_XLICERRORTYPE_PARAMETERVALUEPARSEERROR:
-                quoi = "un paramètre illisible";
-                break;
-            case ICAL_XLICERRORTYPE_PROPERTYPARSEERROR:
-                quoi = "une propriété illisible";
-                break;
-            default:
-                break;
-            }
-        std::string ou = nom_element(c);
-        if (const char* resume = icalcomponent_get_summary(c))
-            ou += " " + guillemets(apercu(resume));
-        throw FichierRefuse("est un fichier iCalendar abîmé\u00a0: " + quoi + " dans " + ou);
-    }
+        return 0;
+    int n = icalcomponent_count_properties(c, ICAL_XLICERROR_PROPERTY);
     for (icalcomponent* s = icalcomponent_get_first_component(c, ICAL_ANY_COMPONENT); s;
          s = icalcomponent_get_next_component(c, ICAL_ANY_COMPONENT))
-        cherche_erreurs(s);
+        n += compte_illisibles(s);
+    return n;
+}
+
+// Whether the item had a start that could not be read.
+bool debut_illisible(icalcomponent* c) {
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_XLICERROR_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_XLICERROR_PROPERTY))
+        if (const char* t = icalproperty_get_xlicerror(p); t && std::strstr(t, "DTSTART"))
+            return true;
+    return false;
 }
 
 std::vector<icalcomponent*> calendriers_de(icalcomponent* racine) {
@@ -244,6 +226,8 @@ private:
         if (texte.empty())
             return laisse(texte, "sans texte");
         icalproperty* debut = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
+        if (!debut && debut_illisible(c))
+            return laisse(texte, "date de début illisible");
         if (!debut)
             return laisse(texte, journal ? "note sans date, le bloc-notes n'est pas modifié"
                                          : "sans date");
@@ -257,6 +241,8 @@ private:
                              icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY));
         if (!repete) {
             const Moment m = moment_local(t0);
+            if (!lisible(m))
+                return laisse(texte, "date de début illisible");
             const sys_days d{m.jour};
             if (annee_de(m.jour) < premiere_annee_ || annee_de(m.jour) > derniere_annee_)
                 return laisse(texte,
@@ -278,6 +264,8 @@ private:
     }
 
     bool dans_la_periode(const Moment& m) const {
+        if (!lisible(m))
+            return false;
         const sys_days d{m.jour};
         return d >= debut_repetition_ && d <= fin_repetition_;
     }
@@ -449,9 +437,9 @@ Lecture lit_calendrier(const std::string& texte_lu, Jour aujourdhui) {
     if (!racine)
         throw FichierRefuse("est un fichier iCalendar abîmé\u00a0: un élément n'est pas refermé");
     const std::vector<icalcomponent*> calendriers = calendriers_de(racine.get());
-    for (icalcomponent* cal : calendriers)
-        cherche_erreurs(cal);
     Lecteur lecteur(aujourdhui);
+    for (icalcomponent* cal : calendriers)
+        lecteur.lecture.illisibles += compte_illisibles(cal);
     for (icalcomponent* cal : calendriers)
         lecteur.note_remplacees(cal);
     for (icalcomponent* cal : calendriers)
@@ -508,6 +496,7 @@ BilanImport importe(const std::string& dossier, const std::string& texte, Jour a
     BilanImport bilan = place_elements(dossier, std::move(lecture.elements));
     bilan.comptes.insert(bilan.comptes.end(), lecture.laisses.begin(), lecture.laisses.end());
     bilan.autres = lecture.autres;
+    bilan.illisibles = lecture.illisibles;
     return bilan;
 }
 
@@ -570,6 +559,10 @@ void ecrit_bilan(std::ostream& sortie, const std::string& fichier, const BilanIm
     const int laisses = nombres[Place::laisse] + nombres[Place::sans_place] + bilan.autres;
     resume += ", " + std::to_string(laisses) + " laissé" + (laisses > 1 ? "s" : "") + " de côté";
     sortie << "Importé de " << guillemets(fichier) << "\u00a0: " << resume << ".\n";
+    if (bilan.illisibles > 0)
+        sortie << nombre_de(bilan.illisibles, "valeur illisible ignorée",
+                            "valeurs illisibles ignorées")
+               << ".\n";
     if (bilan.sans_equivalent > 0)
         sortie << nombre_de(bilan.sans_equivalent, "caractère sans équivalent",
                             "caractères sans équivalent")

@@ -56,10 +56,11 @@ struct Compte {
 struct Lecture {
     std::vector<Element> elements;
     std::vector<Compte> laisses;
-    int autres = 0; // to-dos and other components the planner has no place for
+    int autres = 0;     // to-dos and other components the planner has no place for
+    int illisibles = 0; // values, parameters or lines libical could not read, passed over
 };
 
-// Not an iCalendar file, or a damaged one. The message is French and follows
+// Not an iCalendar file, or a cut or ill-formed one. The message is French and follows
 // the file's name ("n'est pas un fichier iCalendar…"), without a full stop.
 class FichierRefuse : public ErreurQuorvel {
 public:
@@ -75,6 +76,7 @@ struct BilanImport {
     int autres = 0;
     int sans_equivalent = 0;
     int fichiers_ecrits = 0;
+    int illisibles = 0;
 };
 
 // Places the items in the day files of `dossier` (ending with '/') and writes

@@ -94,22 +94,27 @@ void ecrit_agenda(FichierEnregistrements& f, const EnregistrementAgenda& a) {
     f.ecrit(0, a.octets.data());
 }
 
-std::array<bool, nombre_creneaux> cloches_du_fichier(const std::string& repertoire, Jour d) {
-    std::array<bool, nombre_creneaux> cloches{};
+EnregistrementAgenda agenda_du_fichier(const std::string& repertoire, Jour d) {
+    EnregistrementAgenda a;
     const std::string chemin = repertoire + fichier_agenda_jour(d);
     if (!fichier_existe(chemin))
-        return cloches;
+        return a;
     try {
         auto f = FichierEnregistrements::ouvre_lecture(chemin, taille_agenda);
-        if (f.nombre() < 1)
-            return cloches;
-        EnregistrementAgenda a;
-        f.lit(0, a.octets.data());
-        for (int k = 1; k <= nombre_creneaux; ++k)
-            cloches[k - 1] = a.cloche(k);
+        if (f.nombre() >= 1)
+            f.lit(0, a.octets.data());
     } catch (const ErreurES&) {
         // An unreadable file rings nothing; the page reports it when it is shown.
+        vide_agenda(a);
     }
+    return a;
+}
+
+std::array<bool, nombre_creneaux> cloches_du_fichier(const std::string& repertoire, Jour d) {
+    const EnregistrementAgenda a = agenda_du_fichier(repertoire, d);
+    std::array<bool, nombre_creneaux> cloches{};
+    for (int k = 1; k <= nombre_creneaux; ++k)
+        cloches[k - 1] = a.cloche(k);
     return cloches;
 }
 

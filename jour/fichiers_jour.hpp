@@ -56,8 +56,9 @@ FichierEnregistrements ouvre_agenda(const std::string& repertoire, Jour d, Enreg
 void lit_agenda(const FichierEnregistrements& f, EnregistrementAgenda& a);
 void ecrit_agenda(FichierEnregistrements& f, const EnregistrementAgenda& a);
 
-// Bells of a date as its agenda file holds them, without creating or changing
-// anything: all off when the file is missing or too short.
+// The agenda of a date as its file holds it, without creating or changing
+// anything: empty, no bells, when the file is missing, too short or unreadable.
+EnregistrementAgenda agenda_du_fichier(const std::string& repertoire, Jour d);
 std::array<bool, nombre_creneaux> cloches_du_fichier(const std::string& repertoire, Jour d);
 
 // Deletes the day note file / day agenda file of a date when there is one.

@@ -8,6 +8,10 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <xcb/xcb.h>
 
 namespace quorvel {
 
@@ -171,6 +175,40 @@ QFont police(const QString& famille, int pixels, bool gras, bool italique) {
     f.setBold(gras);
     f.setItalic(italique);
     return f;
+}
+
+namespace {
+
+xcb_atom_t atome(xcb_connection_t* c, const char* nom) {
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> r(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(nom), nom), nullptr),
+        &std::free);
+    return r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+}
+
+} // namespace
+
+void sur_le_bureau_courant(QWidget& fenetre) {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c || fenetre.isVisible())
+        return;
+    const xcb_window_t racine = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_atom_t courant = atome(c, "_NET_CURRENT_DESKTOP");
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> r(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, racine, courant, XCB_ATOM_CARDINAL, 0, 1),
+                               nullptr),
+        &std::free);
+    if (!r || xcb_get_property_value_length(r.get()) != 4)
+        return; // a window manager without desktops
+    const std::uint32_t bureau =
+        *static_cast<const std::uint32_t*>(xcb_get_property_value(r.get()));
+    // Read by the window manager when the window is mapped: it wins over the
+    // desktop of the window this one is transient for.
+    const auto id = static_cast<xcb_window_t>(fenetre.winId());
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atome(c, "_NET_WM_DESKTOP"),
+                        XCB_ATOM_CARDINAL, 32, 1, &bureau);
+    xcb_flush(c);
 }
 
 } // namespace quorvel

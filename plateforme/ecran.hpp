@@ -67,6 +67,10 @@ private:
     bool ouverte_ = false;
 };
 
+// Under X11, a window about to be shown goes to the desktop the user is on now,
+// not to the one of the window it belongs to. Elsewhere nothing changes.
+void sur_le_bureau_courant(QWidget& fenetre);
+
 // A font of the windows: a family at a size in pixels.
 QFont police(const QString& famille, int pixels, bool gras = false, bool italique = false);
 

@@ -127,12 +127,14 @@ void Tsaints::selectionne(int ligne) {
 }
 
 void Tsaints::plus1Click() {
-    // A name typed and not yet stored is dropped.
+    // A name typed and not yet stored is stored first, as a change of line does.
+    deplacement();
     mois_affiche_ = mois_affiche_ == 12 ? 1 : mois_affiche_ + 1;
     montre_mois();
 }
 
 void Tsaints::moins1Click() {
+    deplacement();
     mois_affiche_ = mois_affiche_ == 1 ? 12 : mois_affiche_ - 1;
     montre_mois();
 }
@@ -216,6 +218,13 @@ void Tsaints::stocke_champ(int a) {
 void Tsaints::ok1Click() {
     deplacement();
     accept();
+}
+
+void Tsaints::reject() {
+    // Escape and the close box keep the name being typed too; a file error is
+    // told and the dialog closes all the same.
+    gere([this] { deplacement(); });
+    QDialog::reject();
 }
 
 } // namespace quorvel

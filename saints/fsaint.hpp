@@ -32,6 +32,7 @@ public:
     void affecte_champ(int n);
     void deplacement();
     void ok1Click();
+    void reject() override;
 
     QFrame* Panel1;
     QLabel* affiche_mois;

@@ -77,6 +77,9 @@ void ferme_saints(FichierEnregistrements& f) {
 void saint_du_jour(const std::string& repertoire, int jour, int mois, EnregistrementSaint& tampon,
                    std::string& courant) {
     auto f = ouvre_saints(repertoire, mois);
+    // A day without a record (a cut file, 29 February in a 28-record file)
+    // shows no saint rather than the one of the page shown before.
+    courant.clear();
     const std::int64_t n = f.nombre();
     for (std::int64_t i = 0; i < n; ++i) {
         lit_saint(f, i, tampon);

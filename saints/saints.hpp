@@ -36,7 +36,7 @@ void ecrit_saint(FichierEnregistrements& f, std::int64_t n, const Enregistrement
 void ferme_saints(FichierEnregistrements& f);
 
 // Saint of the day: the name (cut to 20 characters) of the last record whose
-// date starts with the day's two digits; courant is left as it was when none does.
+// date starts with the day's two digits; empty when none does.
 void saint_du_jour(const std::string& repertoire, int jour, int mois, EnregistrementSaint& tampon,
                    std::string& courant);
 

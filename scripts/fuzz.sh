@@ -8,7 +8,7 @@ set -eu
 racine=$(cd "$(dirname "$0")/.." && pwd)
 duree=${1:-20}
 construction="$racine/build-fuzz"
-cibles="reglages note agenda saints alarme calcul saisies"
+cibles="reglages note agenda saints alarme calcul saisies ical"
 
 cmake -S "$racine" -B "$construction" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DQUORVEL_FUZZ=ON -DQUORVEL_TESTS=OFF -DQUORVEL_WERROR=ON >/dev/null

@@ -22,6 +22,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QTimer>
 #include <exception>
 #include <utility>
@@ -202,7 +203,9 @@ void TForm1::cree_controles() {
         zone->setFrameShape(QFrame::NoFrame);
         zone->viewport()->setAutoFillBackground(false);
         zone->setStyleSheet(QStringLiteral("background: transparent;"));
+        zone->installEventFilter(this);
     }
+    cree_raccourcis();
 
     const auto bouton = [this](int x, int y, int l, const QString& texte, const QColor& couleur,
                                const QString& bulle) {
@@ -457,11 +460,15 @@ void TForm1::sonne_et_colore_l_heure() {
     const bool page_du_jour = etat_.page.date() == aujourdhui;
     if (const int creneau = nouvelle_heure_agenda(maintenant, derniere_heure)) {
         // Today's bell rings, whatever page is shown.
-        const bool cloche = page_du_jour
-                                ? etat_.page.agenda().cloche(creneau)
-                                : cloches_du_fichier(ctx.repertoire, aujourdhui)[creneau - 1];
-        if (cloche)
+        const EnregistrementAgenda agenda =
+            page_du_jour ? etat_.page.agenda() : agenda_du_fichier(ctx.repertoire, aujourdhui);
+        if (agenda.cloche(creneau)) {
             joue_son(ctx.son, ctx.chemin_son(etat_.reglages.son_alarme()));
+            if (ctx.notificateur)
+                ctx.notificateur->notifie((h[creneau - 1]->text() + QStringLiteral("\u00a0: ") +
+                                           depuis_cp1252(agenda.texte(creneau)))
+                                              .toStdString());
+        }
     }
     const Reglages& r = etat_.reglages;
     for (int k = 1; k <= nombre_creneaux; ++k) {
@@ -693,6 +700,53 @@ void TForm1::closeEvent(QCloseEvent* e) {
         e->ignore();
 }
 
+void TForm1::cree_raccourcis() {
+    // The page corners and the note pad's button, for the keyboard. The corners
+    // are only there while the day page is in front.
+    const auto raccourci = [this](QKeyCombination touches, auto action) {
+        connect(new QShortcut(QKeySequence(touches), this), &QShortcut::activated, this, action);
+    };
+    raccourci(Qt::CTRL | Qt::Key_PageUp, [this] {
+        if (!calendrier->isHidden())
+            corne_gaucheClick();
+    });
+    raccourci(Qt::CTRL | Qt::Key_PageDown, [this] {
+        if (!calendrier->isHidden())
+            corne_droiteClick();
+    });
+    raccourci(Qt::Key_F2, [this] { blocClick(); });
+}
+
+bool TForm1::touche_de_page(QObject* objet, const QKeyEvent& e) {
+    const auto va = [](QWidget* w) {
+        w->setFocus(Qt::TabFocusReason);
+        return true;
+    };
+    const bool tab =
+        e.key() == Qt::Key_Tab && (e.modifiers() & ~Qt::ControlModifier) == Qt::NoModifier;
+    // Tab leaves a text box rather than typing a tab: the day note goes on to
+    // the first hour line, the note pad to what follows it.
+    if (tab && objet == edit_bloc_calendrier)
+        return va(champ[0]);
+    if (tab && objet == edit_bloc_note) {
+        focusNextPrevChild(true);
+        return true;
+    }
+    if (e.modifiers() & ~Qt::KeypadModifier)
+        return false;
+    for (int k = 0; k < nombre_creneaux; ++k) {
+        if (objet != champ[k])
+            continue;
+        const bool suivante =
+            e.key() == Qt::Key_Down || e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter;
+        if (suivante)
+            return k + 1 < nombre_creneaux ? va(champ[k + 1]) : true;
+        if (e.key() == Qt::Key_Up)
+            return va(k > 0 ? static_cast<QWidget*>(champ[k - 1]) : edit_bloc_calendrier);
+    }
+    return false;
+}
+
 void TForm1::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_F1) {
         aide_au_sujet({etat_.ctx.dialogues, etat_.ctx.titre, etat_.ctx.fichier_aide}, this, 1);
@@ -702,6 +756,8 @@ void TForm1::keyPressEvent(QKeyEvent* e) {
 }
 
 bool TForm1::eventFilter(QObject* objet, QEvent* e) {
+    if (e->type() == QEvent::KeyPress && touche_de_page(objet, static_cast<QKeyEvent&>(*e)))
+        return true;
     if (e->type() == QEvent::MouseButtonDblClick) {
         for (int k = 1; k <= nombre_creneaux; ++k)
             if (objet == champ[k - 1]) {

@@ -118,6 +118,11 @@ protected:
 
 private:
     void cree_controles();
+    // Ctrl+PgUp and Ctrl+PgDn turn the page as its corners do, F2 swaps the note pad.
+    void cree_raccourcis();
+    // Tab out of the text boxes, Up, Down and Enter between the hour lines;
+    // true when the key was taken.
+    bool touche_de_page(QObject* objet, const QKeyEvent& e);
     void FormCreate();
     bool FormCloseQuery();
     template <class F> bool gere(F&& f);

@@ -10,13 +10,15 @@
 #include "settings/configuration.hpp"
 #include "shell/form1.hpp"
 
+#include <QTimer>
 #include <utility>
 
 namespace quorvel {
 
 Programme::Programme(const Horloge& horloge, LecteurSon& son, Dialogues& dialogues,
-                     std::string repertoire)
+                     std::string repertoire, Notificateur* notificateur)
     : etat(horloge, son, dialogues, std::move(repertoire)) {
+    etat.ctx.notificateur = notificateur;
     efface_provisoires(etat.ctx.repertoire); // the temporaries of a save cut short by a crash
     form1 = std::make_unique<TForm1>(etat);
     // The alarm clock rings with no window made; the board comes with the first text.
@@ -24,6 +26,7 @@ Programme::Programme(const Horloge& horloge, LecteurSon& son, Dialogues& dialogu
         etat.ctx, [this]() -> Tmessage_alarme& { return *message_alarme(); }, form1.get());
     form1->relie([this] { return menu_general(); }, [this] { return saints(); },
                  [this] { planificateur->verifie(); });
+    QTimer::singleShot(0, form1.get(), [this] { planificateur->annonce_fermeture(); });
 }
 
 Programme::~Programme() {

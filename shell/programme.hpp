@@ -20,8 +20,10 @@ class PlanificateurAlarmes;
 
 class Programme {
 public:
-    Programme(const Horloge& horloge, LecteurSon& son, Dialogues& dialogues,
-              std::string repertoire);
+    // Once the event loop runs, the alarms missed while the program was closed
+    // are told. notificateur: where the reminders are also sent, if anywhere.
+    Programme(const Horloge& horloge, LecteurSon& son, Dialogues& dialogues, std::string repertoire,
+              Notificateur* notificateur = nullptr);
     ~Programme();
 
     EtatApplication etat;

@@ -21,13 +21,28 @@ EnregistrementAlarme avec_texte(EnregistrementAlarme a, const std::string& texte
     return a;
 }
 
-// Checks in turn (the minute of each, whether the file could be read) and the
-// minutes each one looks at.
+// Minutes as runs: "95-99 100".
+std::string plages(const std::vector<std::int64_t>& minutes) {
+    std::string texte;
+    for (std::size_t i = 0; i < minutes.size();) {
+        std::size_t j = i;
+        while (j + 1 < minutes.size() && minutes[j + 1] == minutes[j] + 1)
+            ++j;
+        texte += (texte.empty() ? "" : " ") + std::to_string(minutes[i]) +
+                 (j > i ? "-" + std::to_string(minutes[j]) : "");
+        i = j + 1;
+    }
+    return texte;
+}
+
+// Checks in turn (the minute of each, whether the file could be read), the
+// minutes each one looks at and those of them that ring late.
 TEST(Planificateur, MinutesAVerifier) {
     struct Controle {
         std::int64_t maintenant;
         bool lu;
-        std::vector<std::int64_t> minutes;
+        const char* minutes;
+        const char* en_retard = "";
     };
     struct Cas {
         const char* quoi;
@@ -36,30 +51,40 @@ TEST(Planificateur, MinutesAVerifier) {
     };
     // clang-format off
     const Cas cas[] = {
-        {"premier", std::nullopt, {{100, true, {100}}}},
-        {"deux dans la meme minute", 99, {{100, true, {100}}, {100, true, {}}}},
-        {"plus long rattrapage", 95, {{100, true, {96, 97, 98, 99, 100}}}},
-        {"machine endormie", 94, {{100, true, {100}}}},
+        {"premier", std::nullopt, {{100, true, "100"}}},
+        {"deux dans la meme minute", 99, {{100, true, "100"}, {100, true, ""}}},
+        {"top en retard d'une minute", 99, {{101, true, "100-101"}}},
+        {"plus long rattrapage", 95, {{100, true, "96-100"}}},
+        {"machine endormie", 94, {{100, true, "95-100", "95-99"}}},
+        {"reveil apres 90 min", 99, {{100, true, "100"}, {190, true, "101-190", "101-189"}}},
+        {"reveil apres 23 h", 99, {{100, true, "100"}, {1480, true, "101-1480", "101-1479"}}},
+        {"reveil apres 25 h: seule la minute du top", 99,
+         {{100, true, "100"}, {1600, true, "1600"}, {1601, true, "1601"}}},
         {"horloge reculee sur des minutes vues", 99,
-         {{100, true, {100}}, {103, true, {101, 102, 103}}, {101, true, {}}, {104, true, {104}}}},
-        {"horloge reculee sur une minute jamais vue", 99, {{100, true, {100}}, {90, true, {90}}}},
-        {"reculee d'un jour", 99, {{100, true, {100}}, {1540, true, {1540}}, {100, true, {}}}},
+         {{100, true, "100"}, {103, true, "101-103"}, {101, true, ""}, {104, true, "104"}}},
+        {"horloge reculee sur une minute jamais vue", 99, {{100, true, "100"}, {90, true, "90"}}},
+        {"avancee d'un jour puis reculee", 99,
+         {{100, true, "100"}, {1540, true, "101-1540", "101-1539"}, {100, true, ""}}},
         {"reculee de plus d'un jour", 99,
-         {{100, true, {100}}, {1541, true, {1541}}, {100, true, {100}}}},
+         {{100, true, "100"}, {1541, true, "1541"}, {100, true, "100"}}},
         {"fichier illisible puis relu", 99,
-         {{100, false, {100}}, {101, false, {100, 101}}, {102, true, {100, 101, 102}},
-          {103, true, {103}}}},
-        {"minutes en panne gardees un jour", 99,
-         {{100, false, {100}}, {1539, false, {100, 1539}}, {1540, true, {1539, 1540}}}},
+         {{100, false, "100"}, {101, false, "100-101"}, {102, true, "100-102"},
+          {103, true, "103"}}},
+        {"minutes en panne reprises en retard", 99,
+         {{100, false, "100"}, {110, false, "100-110", "100-109"}, {111, true, "100-111", "100-105"}}},
         {"minute en panne reprise a son heure apres recul", 99,
-         {{100, true, {100}}, {101, false, {101}}, {90, true, {90}}}},
+         {{100, true, "100"}, {101, false, "101"}, {90, true, "90"}}},
     };
     // clang-format on
     for (const Cas& c : cas) {
         SuiviMinutes suivi(c.derniere);
         for (const Controle& k : c.controles) {
             const std::vector<std::int64_t> minutes = suivi.a_verifier(k.maintenant);
-            EXPECT_EQ(minutes, k.minutes) << c.quoi << " " << k.maintenant;
+            std::vector<std::int64_t> tardives;
+            std::copy_if(minutes.begin(), minutes.end(), std::back_inserter(tardives),
+                         [&](std::int64_t m) { return suivi.en_retard(m, k.maintenant); });
+            EXPECT_EQ(plages(minutes), k.minutes) << c.quoi << " " << k.maintenant;
+            EXPECT_EQ(plages(tardives), k.en_retard) << c.quoi << " " << k.maintenant;
             if (k.lu)
                 suivi.reussie(minutes, k.maintenant);
             else
@@ -179,6 +204,7 @@ TEST_F(MessageAlarme, TexteEntierSurLePanneau) {
 // The check itself, driven by a stepped clock (Monday 2 March 2026, 10:00:30).
 class Verification : public MessageAlarme {
 protected:
+    Verification() { ctx.notificateur = &notifications; }
     void alarmes(const std::vector<EnregistrementAlarme>& v) {
         rep.ecrit("ALARME", test::octets_de(v));
     }
@@ -189,11 +215,29 @@ protected:
         return v;
     }
     QString texte_montre() const { return message.Label1->text(); }
+    // The boards shown, each dismissed in turn, checked against the texts
+    // notified: the same texts, the board's broken into lines.
+    std::vector<std::string> panneaux() {
+        std::vector<std::string> montres;
+        for (std::size_t k = 0; message.isVisible(); ++k) {
+            const std::string attendu =
+                k < notifications.appels.size() ? notifications.appels[k] : "";
+            EXPECT_TRUE(memes_caracteres(QString::fromStdString(attendu), texte_montre()))
+                << texte_montre().toStdString();
+            montres.push_back(attendu);
+            QTest::mouseClick(message.ok, Qt::LeftButton);
+        }
+        EXPECT_EQ(montres, notifications.appels);
+        notifications.appels.clear();
+        return montres;
+    }
 
+    NotificateurEnregistreur notifications;
     PlanificateurAlarmes planificateur{ctx, message};
 };
 
-// Ticks at the given times (hh, mm, ss; day 2 or 3 of March): which sounds ring, in order.
+// Ticks at the given times (hh, mm, ss; day 2 or 3 of March): which sounds
+// ring, in order, and the texts shown and notified.
 TEST_F(Verification, TopsEtSonneries) {
     struct Top {
         int jour, h, m, s, mois = 3;
@@ -203,7 +247,9 @@ TEST_F(Verification, TopsEtSonneries) {
         std::vector<EnregistrementAlarme> alarmes;
         std::vector<Top> tops;
         std::vector<const char*> sons;
+        std::vector<std::string> textes = {};
     };
+    const std::string retard = "En retard\u00a0: alarme prévue ";
     // clang-format off
     const Cas cas[] = {
         {"une fois par minute, puis le lendemain", {due_a("10:01")},
@@ -223,6 +269,18 @@ TEST_F(Verification, TopsEtSonneries) {
           due_a("10:00", "d2.wav", tous_les_jours, "02/03/2026"),
           due_a("10:00", "d3.wav", tous_les_jours, "03/03/2026")},
          {{2, 10, 0, 30}, {3, 10, 0, 30}}, {"lun.wav", "d2.wav", "mar.wav", "d3.wav"}},
+        {"reveil apres 90 min: en retard, une fois, puis a l'heure",
+         {avec_texte(due_a("11:00"), "Arroser"), avec_texte(due_a("11:30", "b.wav"), "Courrier")},
+         {{2, 10, 0, 30}, {2, 11, 30, 30}, {2, 11, 31, 30}, {3, 11, 0, 30}},
+         {"a.wav", "b.wav", "a.wav"},
+         {retard + "à 11:00.\nArroser", "Courrier", "Arroser"}},
+        {"reveil passe minuit", {avec_texte(due_a("23:50"), "Dormir")},
+         {{2, 23, 0, 30}, {3, 0, 30, 30}}, {"a.wav"}, {retard + "hier à 23:50.\nDormir"}},
+        {"reveil apres 25 h: rien", {avec_texte(due_a("10:30"), "x")},
+         {{2, 10, 0, 30}, {3, 11, 0, 30}}, {}},
+        // Summer time begins on 29 March 2026: after 01:59 the clock shows 03:00.
+        {"heure d'ete commencee", {avec_texte(due_a("02:30"), "Nuit")},
+         {{29, 1, 59, 30}, {29, 3, 0, 30}, {29, 3, 1, 30}}, {"a.wav"}, {retard + "à 02:30.\nNuit"}},
     };
     // clang-format on
     for (const Cas& c : cas) {
@@ -236,8 +294,52 @@ TEST_F(Verification, TopsEtSonneries) {
             p.verifie();
         }
         EXPECT_EQ(son.appels, sons(c.sons));
-        EXPECT_FALSE(message.isVisible());
+        EXPECT_EQ(panneaux(), c.textes);
     }
+}
+
+// At start, the alarms of the minutes after the last one checked by the last
+// run, up to a day back, in one board; no sound. The file then says that this
+// run took over from its first minute.
+TEST_F(Verification, AlarmesPasseesProgrammeFerme) {
+    const std::int64_t maintenant = numero_minute(horloge.maintenant());
+    const auto minute = [&](std::int64_t avant) {
+        return std::to_string(maintenant - avant) + "\n";
+    };
+    const std::string entete = "Alarmes passées pendant que Quorvel était fermé\u00a0:";
+    struct Cas {
+        std::optional<std::string> fichier;
+        std::string texte;
+    };
+    const Cas cas[] = {
+        {std::nullopt, ""},
+        {"", ""},
+        {"abc\n", ""},
+        {minute(30).substr(0, 3), ""},
+        {"-" + minute(30), ""},
+        {minute(-5), ""},
+        {minute(1441), ""},
+        {minute(1), ""},
+        {minute(30), entete + "\nà 09:45\u00a0: Arroser\nà 09:59"},
+        {minute(1440), entete + "\nhier à 23:50\u00a0: Dormir\nà 09:45\u00a0: Arroser\nà 09:59"},
+    };
+    alarmes({due_a("09:59"), due_a("10:00"), avec_texte(due_a("09:45"), "Arroser"),
+             avec_texte(due_a("23:50"), "Dormir")});
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.fichier.value_or("sans fichier"));
+        if (c.fichier)
+            rep.ecrit(fichier_derniere_minute, *c.fichier);
+        else
+            std::filesystem::remove(rep.fichier(fichier_derniere_minute));
+        PlanificateurAlarmes p{ctx, message};
+        p.annonce_fermeture();
+        EXPECT_TRUE(son.appels.empty());
+        EXPECT_EQ(panneaux(),
+                  c.texte.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.texte});
+        EXPECT_EQ(rep.lit(fichier_derniere_minute), minute(1));
+    }
+    planificateur.verifie();
+    EXPECT_EQ(rep.lit(fichier_derniere_minute), minute(0));
 }
 
 // The text of the last due alarm that shows one; while the board is open the

@@ -93,15 +93,6 @@ TEST(Dates, TexteDateSelonLeGenreEtAujourdhui) {
         EXPECT_EQ(vu, attendu);
 }
 
-TEST(Horloge, LaDoublureAvanceAuTraversDesMoisEtDesAnnees) {
-    HorlogeReglable h(1998, 12, 31, 23, 59, 30);
-    h.avance(45);
-    EXPECT_EQ(h.maintenant(), (Instant{1999, 1, 1, 6, 0, 0, 15}));
-    h.regle(2000, 2, 28, 23, 0, 0);
-    h.avance(3600);
-    EXPECT_EQ(h.maintenant(), (Instant{2000, 2, 29, 3, 0, 0, 0}));
-}
-
 // Nearest with 40 significant bits, ties to even; below 2^-128 zero; 2^127 and
 // beyond (the last value rounds up to it) overflow.
 TEST(Reel6, ArrondiSurQuaranteBitsEtDebordement) {

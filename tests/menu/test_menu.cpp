@@ -70,21 +70,6 @@ TEST_F(Menu, ChaqueEntreeOuvreSaFenetreEtRevientAuMenu) {
     EXPECT_EQ(menu.result(), QDialog::Accepted);
 }
 
-// The name is the title less its six-character version.
-TEST_F(Menu, AProposMontreLeNomDuTitre) {
-    // clang-format off
-    const std::pair<std::string, QString> cas[] = {
-        {"Quorvel V2.32", QStringLiteral("Quorvel")}, {"Autre V9.99", QStringLiteral("Autre")},
-        {"1234567", QStringLiteral("1")}, {"123456", QString()}, {"", QString()}};
-    // clang-format on
-    for (const auto& [titre, nom] : cas) {
-        ctx.titre = titre;
-        a_propos.show();
-        EXPECT_EQ(a_propos.logiciel->text(), nom) << titre;
-        a_propos.hide();
-    }
-}
-
 // From the menu: the logo runs only while the box is shown; a click on the
 // picture, the logo or the name closes it.
 TEST_F(Menu, AProposAnimeLeLogoEtToutClicFerme) {

@@ -325,32 +325,6 @@ TEST(ImageBrute, AllerRetourSansPerteEtSansCopieQuandLesOctetsSontAlignes) {
     }
 }
 
-// Bytes that are not such a file give a null picture, never a read outside
-// them, through both readers: over someone else's bytes and over bytes of its own.
-TEST(ImageBrute, DesOctetsQuiNeSontPasUneImageDonnentUneImageNulle) {
-    const QByteArray bonne = en_image_brute(exemple(false));
-    const auto avec = [&](int position, const QByteArray& octets) {
-        return QByteArray(bonne).replace(position, octets.size(), octets);
-    };
-    const std::pair<const char*, QByteArray> cas[] = {
-        {"rien", QByteArray()},
-        {"entête court", bonne.left(entete_image_brute - 1)},
-        {"un pixel manquant", bonne.left(bonne.size() - 4)},
-        {"octets en trop", bonne + QByteArray(4, '\0')},
-        {"signature", avec(0, "X")},
-        {"format", avec(12, QByteArray(1, char(QImage::Format_Indexed8)))},
-        // So wide that width × height × 4 would overflow a 32-bit size.
-        {"largeur énorme", avec(4, "\xff\xff\xff\x7f")},
-        {"hauteur nulle", avec(8, QByteArray(4, '\0'))}};
-    ASSERT_FALSE(image_brute(QByteArray(bonne)).isNull());
-    for (const auto& [quoi, octets] : cas) {
-        EXPECT_TRUE(
-            image_brute(reinterpret_cast<const uchar*>(octets.constData()), octets.size()).isNull())
-            << quoi;
-        EXPECT_TRUE(image_brute(QByteArray(octets)).isNull()) << quoi;
-    }
-}
-
 // The sound module is loaded by the first sound, and its absence only costs
 // the sound: every play falls back to the desktop's beep. Nothing of the sound
 // system at start: the program does not link it.

@@ -79,7 +79,8 @@ TEST_F(Fsaint, SOuvreEnJanvierEtLesMoisFontLeTourDeLAnnee) {
 }
 
 // Each way of leaving an edited line stores the name, cut to the 29 characters
-// an edit may store, in the record edited and in no other.
+// an edit may store, in the record edited and in no other: another line, OK,
+// Escape, the close box, a change of month.
 TEST_F(Fsaint, UnNomRenommeEstEnregistreQuandOnQuitteLaLigne) {
     const QString tapes[] = {QStringLiteral("Sainte Éloïse"), QString(35, QLatin1Char('a'))};
     const std::string stockes[] = {"Sainte \xC9lo\xEFse", std::string(29, 'a')}; // Windows-1252
@@ -91,7 +92,8 @@ TEST_F(Fsaint, UnNomRenommeEstEnregistreQuandOnQuitteLaLigne) {
         const char* quoi;
         int ligne, nom; // the line edited, the name typed
         std::function<void(Fsaint&)> action;
-        int choisie; // the line selected afterwards; -1 once the window has closed
+        int choisie; // the line selected afterwards; -1 closed by OK, -2 closed otherwise,
+                     // -3 another month shown
     };
     const Cas cas[] = {
         {"clic sur une autre ligne", 0, 0, clic(4), 4},
@@ -100,6 +102,10 @@ TEST_F(Fsaint, UnNomRenommeEstEnregistreQuandOnQuitteLaLigne) {
         {"caractère tapé dans la liste", 2, 0, touche(Qt::Key_X), 2},
         {"nom long", 0, 1, clic(1), 1},
         {"OK", 9, 1, [](Fsaint& t) { t.clique(t.fenetre->ok1); }, -1},
+        {"Échap", 5, 0, [](Fsaint& t) { QTest::keyClick(t.fenetre.get(), Qt::Key_Escape); }, -2},
+        {"case de fermeture", 6, 1, [](Fsaint& t) { t.fenetre->close(); }, -2},
+        {"mois suivant", 3, 0, [](Fsaint& t) { t.clique(t.fenetre->plus1); }, -3},
+        {"mois précédent", 7, 1, [](Fsaint& t) { t.clique(t.fenetre->moins1); }, -3},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.quoi);
@@ -113,12 +119,17 @@ TEST_F(Fsaint, UnNomRenommeEstEnregistreQuandOnQuitteLaLigne) {
         const std::string octets = rep.lit("SAINT01");
         EXPECT_EQ(nom_du_fichier(octets, c.ligne), stockes[c.nom]);
         EXPECT_EQ(nom_du_fichier(octets, c.ligne + 1), "Jan " + std::to_string(c.ligne + 2));
+        if (c.choisie == -3) {
+            EXPECT_NE(fenetre->affiche_mois->text(), QStringLiteral("Janvier "));
+            fenetre->hide();
+            continue;
+        }
         EXPECT_EQ(fenetre->liste->item(c.ligne)->text(),
                   QStringLiteral("%1/01 - ").arg(c.ligne + 1, 2, 10, QLatin1Char('0')) +
                       QString::fromLatin1(stockes[c.nom]));
         if (c.choisie < 0) {
             EXPECT_FALSE(fenetre->isVisible());
-            EXPECT_EQ(fenetre->result(), QDialog::Accepted);
+            EXPECT_EQ(fenetre->result(), c.choisie == -1 ? QDialog::Accepted : QDialog::Rejected);
             continue;
         }
         EXPECT_EQ(fenetre->liste->currentRow(), c.choisie);
@@ -131,9 +142,9 @@ TEST_F(Fsaint, UnNomRenommeEstEnregistreQuandOnQuitteLaLigne) {
     EXPECT_TRUE(dialogues.erreurs.empty());
 }
 
-// Browsing writes nothing, nor does an edit left by a change of month. A stored
-// name of 30 characters, longer than an edit may store, is not cut by passing
-// over it. An empty file shows an empty list and stays empty.
+// Browsing writes nothing, nor does a change of month. A stored name of 30
+// characters, longer than an edit may store, is not cut by passing over it. An
+// empty file shows an empty list and stays empty.
 TEST_F(Fsaint, ParcourirOuChangerDeMoisNEcritRien) {
     std::string octets = fichier_saints(1, 31, "Jan ");
     octets.replace(taille_saint + 6, 30, std::string(30, 'b'));
@@ -146,7 +157,6 @@ TEST_F(Fsaint, ParcourirOuChangerDeMoisNEcritRien) {
     EXPECT_EQ(fenetre->champ->text(), QString(30, QLatin1Char('b')));
     clique_ligne(5);
     QTest::keyClick(fenetre->liste, Qt::Key_Up);
-    fenetre->champ->setText(QStringLiteral("Perdu"));
     clique(fenetre->plus1);
     clique(fenetre->moins1);
     EXPECT_EQ(fenetre->champ->text(), QStringLiteral("Jan 1"));
@@ -238,6 +248,8 @@ TEST_F(Fsaint, UnMoisLuEnPartieNEstEcritQueLaOuLUtilisateurTape) {
         pannes::desarme();
         if (dialogues.erreurs.empty())
             break;
+        if (fenetre->mois_affiche() != 2)
+            continue; // the failure fell on January's own store, before the change
         const int lignes = fenetre->liste->count();
         for (int l = 0; l < std::min(lignes, 2); ++l)
             clique_ligne(l);
@@ -260,9 +272,9 @@ TEST_F(Fsaint, UnMoisLuEnPartieNEstEcritQueLaOuLUtilisateurTape) {
 }
 
 // The saint of the day is the last record of the date, cut to 20 characters
-// (the field holds 30); where none is dated so, the saint shown before stays.
+// (the field holds 30); where none is dated so, there is no saint.
 // A record without a terminator stays within its fields.
-TEST(Saints, SaintDuJourLeDernierGagneAucunGardeLePrecedent) {
+TEST(Saints, SaintDuJourLeDernierGagneSinonAucun) {
     RepertoireTemp rep;
     EnregistrementSaint s;
     std::string saint = "avant";
@@ -280,13 +292,13 @@ TEST(Saints, SaintDuJourLeDernierGagneAucunGardeLePrecedent) {
     ferme_saints(f);
     saint_du_jour(rep.chemin(), 5, 3, s, saint);
     EXPECT_EQ(saint, std::string(20, 'n'));
-    saint = "avant";
     saint_du_jour(rep.chemin(), 8, 3, s, saint);
-    EXPECT_EQ(saint, "avant");
+    EXPECT_EQ(saint, "");
 
     rep.ecrit("SAINT04", std::string(37 * 2, 'Z') + std::string(10, 'q'));
+    saint = "avant";
     saint_du_jour(rep.chemin(), 1, 4, s, saint);
-    EXPECT_EQ(saint, "avant");
+    EXPECT_EQ(saint, "");
     auto g = ouvre_saints(rep.chemin(), 4);
     EXPECT_EQ(g.nombre(), 2);
     lit_saint(g, 0, s);

@@ -1,7 +1,6 @@
 // The settings record "PAD.CFG", byte for byte, and the configuration dialog:
 // every change reaches the file at once.
 #include "commun/bureau.hpp"
-#include "plateforme/repondeur.hpp"
 #include "settings/configuration.hpp"
 #include "settings/reglages.hpp"
 
@@ -105,31 +104,6 @@ TEST_F(Configuration, ChoixDePolice) {
         lit_reglages(rep.chemin(), lu);
         EXPECT_EQ(lu.police_bloc_notes(), c.attendue);
         EXPECT_EQ(lu.police_calendrier(), (PoliceReglee{0, 1, 8, "Times New Roman"}));
-    }
-}
-
-// The user's round with the real choosers: each font and a colour confirmed as
-// offered leave "PAD.CFG" byte for byte as it was.
-TEST(ConfigurationChoixReels, ConfirmerSansRienChangerLaisseLeFichierIntact) {
-    RepertoireTemp rep;
-    HorlogeReglable horloge{2024, 3, 5};
-    LecteurSonEnregistreur son;
-    DialoguesQt dialogues;
-    Contexte ctx(horloge, son, dialogues, rep.chemin());
-    Reglages reglages;
-    config_defaut(reglages, rep.chemin());
-    reglages.regle_police_bloc_notes({0x00800000, 4, 14, "Arial"});
-    ecrit_reglages(rep.chemin(), reglages);
-    const std::string avant = rep.lit("PAD.CFG");
-    Tconfiguration fenetre(ctx, reglages);
-    fenetre.show();
-    const auto confirme = [](QDialog& d) { d.accept(); };
-    for (QPushButton* bouton : {fenetre.b1, fenetre.b2, fenetre.b5}) {
-        SCOPED_TRACE(bouton->text().toStdString());
-        test::Repondeur repondeur({confirme, confirme});
-        QTest::mouseClick(bouton, Qt::LeftButton);
-        EXPECT_GE(repondeur.ouverts(), 1u);
-        EXPECT_EQ(rep.lit("PAD.CFG"), avant);
     }
 }
 

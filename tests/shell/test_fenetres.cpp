@@ -103,18 +103,6 @@ TEST_F(Fenetres, SeulLOuvertureDuProgrammeChargeEtPlace) {
     }
 }
 
-TEST_F(Fenetres, AucuneFenetreFixeNeSAgranditEtLaPrincipaleSeReduit) {
-    const QWidget* fixes[] = {p.form1.get(),     p.saisie_alarme(), p.alarme_horloge(),
-                              p.configuration(), p.saints(),        p.menu_general(),
-                              p.a_propos(),      p.message_alarme()};
-    for (const QWidget* w : fixes) {
-        SCOPED_TRACE(w->metaObject()->className());
-        EXPECT_EQ(w->minimumSize(), w->maximumSize());
-        EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
-        EXPECT_EQ(bool(w->windowFlags() & Qt::WindowMinimizeButtonHint), w == p.form1.get());
-    }
-}
-
 // F1 opens the help at each window's own topic; a help file that cannot be
 // read is told in a box, whatever the window.
 TEST_F(Fenetres, F1OuvreLAideAuSujetDeChaqueFenetre) {

@@ -352,8 +352,8 @@ TEST(Page, CaracteresSansOctetTapesOuColles) {
 }
 
 // The saint of the page, cut to its label; on 29 February, which a 28-record
-// file lacks, the saint shown before stays.
-TEST(Page, SaintDuJourEtSaintGardeQuandAucunNeCorrespond) {
+// file lacks, no saint.
+TEST(Page, SaintDuJourEtAucunQuandAucunNeCorrespond) {
     Banc b(2000, 2, 27);
     std::string saints;
     for (int j = 1; j <= 28; ++j) {
@@ -370,5 +370,64 @@ TEST(Page, SaintDuJourEtSaintGardeQuandAucunNeCorrespond) {
     EXPECT_EQ(f.saint_du_jour->text(), QStringLiteral("Saint 28"));
     f.corne_droiteClick();
     EXPECT_EQ(b.etat->page.date().day(), ch::day{29});
-    EXPECT_EQ(f.saint_du_jour->text(), QStringLiteral("Saint 28"));
+    EXPECT_EQ(f.saint_du_jour->text(), QString());
+}
+
+// The page for a keyboard user: Tab leaves the text boxes forward, typing no
+// tab; Up, Down and Enter go between the hour lines; Ctrl+PgDn and Ctrl+PgUp
+// turn the page as its corners do, saves and sound included; F2 swaps the note pad.
+TEST(Page, AuClavier) {
+    Banc b(2026, 3, 3);
+    TForm1& f = b.demarre();
+    f.show();
+    QApplication::setActiveWindow(&f);
+    using W = std::function<QWidget*()>;
+    const W note = [&] { return f.edit_bloc_calendrier; };
+    const auto ligne = [&](int k) -> W { return [&f, k] { return f.champ[k - 1]; }; };
+    const struct {
+        const char* quoi;
+        W depuis;
+        Qt::Key touche;
+        Qt::KeyboardModifiers modifs;
+        W vers;
+    } cas[] = {
+        {"Tab de la note", note, Qt::Key_Tab, {}, ligne(1)},
+        {"Ctrl+Tab de la note", note, Qt::Key_Tab, Qt::ControlModifier, ligne(1)},
+        {"Tab de ligne en ligne", ligne(1), Qt::Key_Tab, {}, ligne(2)},
+        {"Bas", ligne(1), Qt::Key_Down, {}, ligne(2)},
+        {"Entrée", ligne(12), Qt::Key_Return, {}, ligne(13)},
+        {"Entrée du pavé", ligne(5), Qt::Key_Enter, Qt::KeypadModifier, ligne(6)},
+        {"Bas à la dernière ligne", ligne(13), Qt::Key_Down, {}, ligne(13)},
+        {"Haut", ligne(7), Qt::Key_Up, {}, ligne(6)},
+        {"Haut à la première ligne", ligne(1), Qt::Key_Up, {}, note},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.quoi);
+        c.depuis()->setFocus();
+        QTest::keyClick(c.depuis(), c.touche, c.modifs);
+        EXPECT_EQ(QApplication::focusWidget(), c.vers());
+    }
+    EXPECT_EQ(f.edit_bloc_calendrier->toPlainText(), QString());
+
+    Banc::tape(f.champ[2], QStringLiteral("Dentiste"));
+    QTest::keyClick(f.champ[2], Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(b.etat->page.date(), ch::year_month_day(ch::year(2026) / 3 / 4));
+    EXPECT_EQ(creneau(b.rep.lit("03_03_26.ENG"), 3), "Dentiste");
+    EXPECT_EQ(b.son.appels, std::vector{b.rep.chemin() + "papier.wav"});
+    QTest::keyClick(f.edit_bloc_calendrier, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(f.champ[2]->text(), QStringLiteral("Dentiste"));
+    b.etat->reglages.regle_son_page(false); // without the page sound a turn is silent
+    QTest::keyClick(f.champ[0], Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(b.son.appels.size(), 2u);
+    QTest::keyClick(f.champ[0], Qt::Key_PageUp, Qt::ControlModifier);
+
+    QTest::keyClick(f.champ[0], Qt::Key_F2);
+    EXPECT_TRUE(f.bloc_note->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), f.edit_bloc_note);
+    QTest::keyClick(f.edit_bloc_note, Qt::Key_Tab);
+    QTest::keyClick(f.edit_bloc_note, Qt::Key_PageDown, Qt::ControlModifier); // no corner here
+    EXPECT_EQ(f.edit_bloc_note->toPlainText(), QString());
+    EXPECT_EQ(b.etat->page.date(), ch::year_month_day(ch::year(2026) / 3 / 3));
+    QTest::keyClick(f.edit_bloc_note, Qt::Key_F2);
+    EXPECT_TRUE(f.calendrier->isVisible());
 }

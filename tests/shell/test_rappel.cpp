@@ -1,6 +1,7 @@
-// The main window's timers: the hourly agenda reminder and the current hour on
-// today's page, the alarm clock while an error box stays open. (The purge at
-// start-up is checked with the faults of start-up, tests/pannes.)
+// The main window's timers: the hourly agenda reminder (its sound and its
+// notification) and the current hour on today's page, the alarm clock while an
+// error box stays open. (The purge at start-up is checked with the faults of
+// start-up, tests/pannes.)
 #include "alarms/planificateur.hpp"
 #include "banc.hpp"
 
@@ -45,7 +46,8 @@ TEST(Rappel, CestLaClocheDAujourdhuiQuiSonneUneFoisQuandSonHeureCommence) {
         SCOPED_TRACE(c.quoi);
         Banc b(2026, 3, 3, c.heure, c.minute);
         for (const auto& [jour, k] : c.cloches)
-            b.rep.ecrit(fichier_agenda_jour(jour_du(jour, 3, 2026)), agenda({}, {k}));
+            b.rep.ecrit(fichier_agenda_jour(jour_du(jour, 3, 2026)),
+                        agenda({{k, "RDV chez Andr\xE9"}}, {k}));
         if (c.son) {
             Reglages r;
             config_defaut(r, b.rep.chemin());
@@ -54,6 +56,9 @@ TEST(Rappel, CestLaClocheDAujourdhuiQuiSonneUneFoisQuandSonHeureCommence) {
             b.rep.ecrit("coucou.wav", "RIFF");
         }
         TForm1& f = b.demarre();
+        NotificateurEnregistreur notifications;
+        b.etat->ctx.notificateur = &notifications;
+        std::vector<std::string> notifiees; // each ring, with its hour and line
         const auto lignes_rouges = [&f] {
             std::vector<int> rouges;
             for (int k = 1; k <= 13; ++k) {
@@ -77,6 +82,10 @@ TEST(Rappel, CestLaClocheDAujourdhuiQuiSonneUneFoisQuandSonHeureCommence) {
             f.Timer1Timer();
             EXPECT_EQ(std::count(b.son.appels.begin(), b.son.appels.end(), sonnerie), t.sonneries)
                 << t.jour << " " << t.heure << ":" << t.minute;
+            if (notifiees.size() < static_cast<std::size_t>(t.sonneries))
+                notifiees.push_back((t.heure < 10 ? "0" : "") + std::to_string(t.heure) +
+                                    "h00\u00a0: RDV chez André");
+            EXPECT_EQ(notifications.appels, notifiees);
         }
         // A tick only reads: today's agenda file, once gone, is not made again.
         const Tic& t = c.tics.back();

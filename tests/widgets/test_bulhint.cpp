@@ -35,55 +35,6 @@ struct Bureau {
     TNewHint* bulle() const { return bulhint->fenetre_bulle(); }
 };
 
-// The component's pause is the application's: set on creation, and on each change.
-TEST(TBulHint, PauseDeLApplication) {
-    QWidget principale;
-    regle_pause_bulles_application(0);
-    TBulHint b(&principale);
-    EXPECT_EQ(pause_bulles_application(), 600);
-    regle_pause_bulles_application(123);
-    b.setHintPauseTime(600); // unchanged value: the application's pause is left alone
-    EXPECT_EQ(pause_bulles_application(), 123);
-    b.setHintPauseTime(1000);
-    EXPECT_EQ(pause_bulles_application(), 1000);
-}
-
-TEST(TBulHint, SelectionDeLaDirection) {
-    Bureau b;
-    std::vector<QWidget*> demandes;
-    b.bulhint->setOnSelectHintDirection([&](QWidget* controle, THintDirection& d) {
-        demandes.push_back(controle);
-        if (controle == b.gauche)
-            d = hdUpLeft;
-    });
-    EXPECT_EQ(b.bulhint->direction_pour(b.gauche), hdUpLeft);
-    EXPECT_EQ(b.bulhint->direction_pour(b.droite), hdDownRight);
-
-    const QPoint milieu = b.gauche->mapToGlobal(QPoint(100, 15));
-    b.bulhint->montre_bulle(b.gauche, milieu);
-    EXPECT_EQ(b.bulle()->direction(), hdUpLeft);
-    b.bulhint->montre_bulle(b.droite, b.droite->mapToGlobal(QPoint(60, 15)));
-    EXPECT_EQ(b.bulle()->direction(), hdDownRight);
-    EXPECT_EQ(b.bulhint->HintDirection(), hdDownRight);
-    ASSERT_GE(demandes.size(), 4u);
-    EXPECT_EQ(demandes[2], b.gauche);
-}
-
-TEST(TBulHint, TexteMontreEtCoupe) {
-    Bureau b;
-    b.bulhint->montre_bulle(b.droite, b.droite->mapToGlobal(QPoint(10, 10)));
-    TNewHint* bulle = b.bulle();
-    ASSERT_TRUE(bulle->isVisible());
-    EXPECT_EQ(bulle->texte(), b.droite->toolTip());
-    b.bulhint->cache_bulle();
-    EXPECT_FALSE(bulle->isVisible());
-
-    // A long hint is cut.
-    b.gauche->setToolTip(QString(300, QLatin1Char('x')));
-    b.bulhint->montre_bulle(b.gauche, b.gauche->mapToGlobal(QPoint(5, 5)));
-    EXPECT_EQ(bulle->texte().size(), longueur_max_bulle);
-}
-
 // After the pause the hint of the control under the mouse shows; a click or a
 // key press puts it away, a disabled control still shows its own.
 TEST(TBulHint, PauseObserveeEtFermetures) {

@@ -80,12 +80,3 @@ TEST(THORLOGE, LeTopLitLHeureEtLesProprietes) {
     c.affiche_heure();
     EXPECT_EQ(c.segments()[0], seg(137, 77));
 }
-
-TEST(THORLOGE_DIGITAL, LeTopDeChaqueSecondeSuitLHorlogeMemeCachee) {
-    HorlogeReglable h(2026, 3, 2, 23, 59, 59);
-    THORLOGE_DIGITAL digital(nullptr, &h);
-    ASSERT_FALSE(digital.isVisible());
-    h.avance(1); // the system time changes: shown at the next tick
-    EXPECT_EQ(digital.text(), "23:59:59");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return digital.text() == "00:00:00"; }, 2500));
-}
