@@ -70,22 +70,5 @@ TEST_F(Menu, ChaqueEntreeOuvreSaFenetreEtRevientAuMenu) {
     EXPECT_EQ(menu.result(), QDialog::Accepted);
 }
 
-// From the menu: the logo runs only while the box is shown; a click on the
-// picture, the logo or the name closes it.
-TEST_F(Menu, AProposAnimeLeLogoEtToutClicFerme) {
-    for (QWidget* cible :
-         std::initializer_list<QWidget*>{a_propos.Image1, a_propos.LOGO1, a_propos.logiciel}) {
-        SCOPED_TRACE(cible->metaObject()->className());
-        bool anime_pendant = false;
-        ouvre(menu.m5, [&](QWidget*) {
-            anime_pendant = a_propos.LOGO1->anime();
-            QTest::mouseClick(cible, Qt::LeftButton, {}, QPoint(30, 30));
-        });
-        EXPECT_TRUE(anime_pendant);
-        EXPECT_EQ(a_propos.result(), QDialog::Accepted);
-        EXPECT_FALSE(a_propos.LOGO1->anime());
-    }
-}
-
 } // namespace
 } // namespace quorvel

@@ -16,23 +16,9 @@ using namespace quorvel;
 using quorvel::test::RepertoireTemp;
 namespace fs = std::filesystem;
 
-// The platform layer: I/O errors, record files and their atomic replace,
+// The platform layer: record files and their atomic replace,
 // Windows-1252 texts, windows kept on screen, the raw picture format and the
 // sound module.
-
-// The disk-full, denied and too-many-files messages are the fault tests'.
-TEST(Erreurs, ChaqueErrnoDonneSonMessage) {
-    // clang-format off
-    const std::pair<int, const char*> cas[] = {
-        {ENOENT, "Fichier introuvable"}, {ENOTDIR, "Nom de fichier incorrect"},
-        {EROFS, "Accès au fichier refusé"}, {EDQUOT, "Disque plein"}, {EIO, "Erreur E/S 29"}};
-    // clang-format on
-    for (const auto& [e, message] : cas)
-        EXPECT_EQ(ErreurES(code_depuis_errno(e)).message(), message) << e;
-    // An unknown errno never reads as one of the known messages.
-    const int inconnu = code_depuis_errno(EPIPE);
-    EXPECT_EQ(message_es(inconnu), "Erreur E/S " + std::to_string(inconnu));
-}
 
 // What the user set on a file and finds again after a save: where the name
 // leads, the mode and owner of the file there ("moi": this process's), its bytes.

@@ -121,14 +121,4 @@ TEST(Images, LeProgrammePeintLaCopieQuiConvientALEcran) {
     QFile cartes(QStringLiteral("/proc/self/maps"));
     ASSERT_TRUE(cartes.open(QIODevice::ReadOnly));
     EXPECT_FALSE(cartes.readAll().contains("/imageformats/"));
-
-    // A picture used twice is made once.
-    for (const qreal rapport : {1.0, 2.0})
-        EXPECT_EQ(quorvel::image_ressource("coche1", rapport).cacheKey(),
-                  quorvel::image_ressource("coche1", rapport).cacheKey());
-
-    // The hand cursor, with its hot spot at the fingertip.
-    const QCursor c = quorvel::curseur(quorvel::curseur_main_haut);
-    EXPECT_FALSE(c.pixmap().isNull());
-    EXPECT_EQ(c.hotSpot(), QPoint(12, 2));
 }

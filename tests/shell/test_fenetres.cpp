@@ -103,31 +103,6 @@ TEST_F(Fenetres, SeulLOuvertureDuProgrammeChargeEtPlace) {
     }
 }
 
-// F1 opens the help at each window's own topic; a help file that cannot be
-// read is told in a box, whatever the window.
-TEST_F(Fenetres, F1OuvreLAideAuSujetDeChaqueFenetre) {
-    // clang-format off
-    const std::pair<QWidget*, int> sujets[] = {{p.form1.get(), 1}, {p.menu_general(), 1},
-                                               {p.saints(), 6}, {p.alarme_horloge(), 7},
-                                               {p.configuration(), 8}, {p.saisie_alarme(), 7}};
-    // clang-format on
-    dialogues.aide_illisible = "Impossible d'ouvrir le fichier d'aide";
-    for (const auto& [w, sujet] : sujets) {
-        w->show();
-        QApplication::setActiveWindow(w); // F1 is a shortcut of the active window
-        QTest::keyClick(w, Qt::Key_F1);
-        w->hide();
-        ASSERT_EQ(dialogues.erreurs.size(), dialogues.aides.size());
-        EXPECT_EQ(dialogues.aides.back().sujet, sujet) << w->metaObject()->className();
-        EXPECT_EQ(dialogues.aides.back().fichier, QString::fromStdString(rep.fichier("DOC.HLP")));
-        EXPECT_EQ(
-            dialogues.erreurs.back(),
-            (DialoguesTest::Message{QStringLiteral("Quorvel V2.32"),
-                                    QStringLiteral("Impossible d'ouvrir le fichier d'aide.")}));
-    }
-    EXPECT_EQ(dialogues.aides.size(), std::size(sujets));
-}
-
 // With the main window pushed into a corner of the screen, each window still
 // opens whole on the screen; the help beside the menu too.
 TEST_F(Fenetres, ToutesSOuvrentSurLEcranMemePresDuBord) {
