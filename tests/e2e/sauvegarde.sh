@@ -57,7 +57,9 @@ demarre() {
     quorvel_pid=$!
     fenetre=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quorvel V2.32$' | head -n 1) ||
         echoue "la fenêtre principale n'apparaît pas"
-    sleep 1
+    # Given the focus, and time to settle on a loaded machine before the first click.
+    xdotool windowactivate --sync "$fenetre" 2>/dev/null || true
+    sleep 2
     # The day the program opened on, from the agenda file it made: right across midnight too.
     jour=$(cd "$travail/donnees" && ls -- *.ENG | sed 's/\.ENG$//')
 }
