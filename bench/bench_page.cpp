@@ -60,6 +60,16 @@ void une_annee(const Repertoire& rep) {
     }
 }
 
+// The main window alone on an empty data directory, on 6 December 2026 at 10:00.
+struct Page {
+    Repertoire rep;
+    HorlogeReglable horloge{2026, 12, 6, 10, 0};
+    LecteurSonEnregistreur son;
+    DialoguesTest dialogues;
+    EtatApplication etat{horloge, son, dialogues, rep.chemin};
+    TForm1 f{etat};
+};
+
 void BM_TourneLaPage(benchmark::State& state) {
     Repertoire rep;
     une_annee(rep);
@@ -87,12 +97,8 @@ BENCHMARK(BM_TourneLaPage)->Unit(benchmark::kMillisecond)->UseRealTime();
 // A key typed in an agenda line (0) or the day note (1): the save made by itself
 // is only planned, no file is touched. Counter: file operations over the run (0).
 void BM_Frappe(benchmark::State& state) {
-    Repertoire rep;
-    HorlogeReglable horloge(2026, 12, 6, 10, 0);
-    LecteurSonEnregistreur son;
-    DialoguesTest dialogues;
-    EtatApplication etat(horloge, son, dialogues, rep.chemin);
-    TForm1 f(etat);
+    Page p;
+    TForm1& f = p.f;
     f.show();
     QWidget* boite = state.range(0) ? static_cast<QWidget*>(f.edit_bloc_calendrier) : f.champ[0];
     pannes::desarme();
@@ -119,12 +125,8 @@ BENCHMARK(BM_Frappe)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime
 // (0), its record written in place, or the changed day note (1), written whole
 // beside, flushed and renamed in.
 void BM_SauvegardeAuto(benchmark::State& state) {
-    Repertoire rep;
-    HorlogeReglable horloge(2026, 12, 6, 10, 0);
-    LecteurSonEnregistreur son;
-    DialoguesTest dialogues;
-    EtatApplication etat(horloge, son, dialogues, rep.chemin);
-    TForm1 f(etat);
+    Page p;
+    TForm1& f = p.f;
     const bool note = state.range(0) == 1;
     int n = 0;
     for (auto _ : state) {
@@ -137,12 +139,12 @@ void BM_SauvegardeAuto(benchmark::State& state) {
             f.champ[0]->setText(QString(n % 50, 'a'));
             f.champ[0]->setModified(true);
         }
-        horloge.avance_ms(RythmeSauvegarde::ecart_minimal);
+        p.horloge.avance_ms(RythmeSauvegarde::ecart_minimal);
         state.ResumeTiming();
         f.sauvegarde_auto();
     }
     if (f.champ[0]->isModified() || f.edit_bloc_calendrier->document()->isModified() ||
-        !dialogues.erreurs.empty())
+        !p.dialogues.erreurs.empty())
         state.SkipWithError("la page n'a pas été enregistrée");
 }
 BENCHMARK(BM_SauvegardeAuto)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
