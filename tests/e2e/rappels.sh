@@ -41,11 +41,7 @@ echoue() {
     exit 1
 }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$travail/ecran" 2>"$travail/xvfb.log" &
-pids="$!"
-for _ in $(seq 50); do [ -s "$travail/ecran" ] && break; sleep 0.1; done
-[ -s "$travail/ecran" ] || echoue "Xvfb ne démarre pas"
-DISPLAY=":$(cat "$travail/ecran")"
+. "$(dirname "$0")/ecran.sh"
 mkdir -m 700 "$travail/execution"
 XDG_RUNTIME_DIR="$travail/execution"
 export DISPLAY XDG_RUNTIME_DIR LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8

@@ -36,11 +36,7 @@ echoue() {
     exit 1
 }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$travail/ecran" 2>"$travail/xvfb.log" &
-pids="$!"
-for _ in $(seq 50); do [ -s "$travail/ecran" ] && break; sleep 0.1; done
-[ -s "$travail/ecran" ] || echoue "Xvfb ne démarre pas"
-DISPLAY=":$(cat "$travail/ecran")"
+. "$(dirname "$0")/ecran.sh"
 XDG_STATE_HOME="$travail/etat"
 export DISPLAY XDG_STATE_HOME
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
