@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QShortcut>
 #include <QTimer>
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -734,16 +735,14 @@ bool TForm1::touche_de_page(QObject* objet, const QKeyEvent& e) {
     }
     if (e.modifiers() & ~Qt::KeypadModifier)
         return false;
-    for (int k = 0; k < nombre_creneaux; ++k) {
-        if (objet != champ[k])
-            continue;
-        const bool suivante =
-            e.key() == Qt::Key_Down || e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter;
-        if (suivante)
-            return k + 1 < nombre_creneaux ? va(champ[k + 1]) : true;
-        if (e.key() == Qt::Key_Up)
-            return va(k > 0 ? static_cast<QWidget*>(champ[k - 1]) : edit_bloc_calendrier);
-    }
+    const auto ligne = std::find(champ.begin(), champ.end(), objet);
+    if (ligne == champ.end())
+        return false;
+    const auto k = ligne - champ.begin();
+    if (e.key() == Qt::Key_Down || e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter)
+        return k + 1 < nombre_creneaux ? va(champ[k + 1]) : true;
+    if (e.key() == Qt::Key_Up)
+        return va(k > 0 ? static_cast<QWidget*>(champ[k - 1]) : edit_bloc_calendrier);
     return false;
 }
 
