@@ -317,15 +317,20 @@ private:
     std::set<std::string> remplacees_;
 };
 
-// The two files of a date as they stand, and what the import makes of them.
-struct FichiersDuJour {
-    std::string agenda;
-    bool agenda_lisible = true, agenda_change = false;
-    std::string note;
-    bool note_change = false;
-};
+Place ajoute_a_la_note(FichiersDuJour& f, const std::string& bloc, Place place) {
+    if (contient_lignes(f.note, bloc))
+        return Place::deja_present;
+    std::string note = f.note.empty() ? bloc : f.note + "\r\n" + bloc;
+    if (note.size() > longueur_bloc)
+        return Place::sans_place;
+    f.note = std::move(note);
+    f.note_change = true;
+    return place;
+}
 
-FichiersDuJour charge(const std::string& dossier, Jour j) {
+} // namespace
+
+FichiersDuJour charge_jour(const std::string& dossier, Jour j) {
     FichiersDuJour f;
     const std::string agenda = dossier + fichier_agenda_jour(j);
     if (fichier_existe(agenda)) {
@@ -340,7 +345,6 @@ FichiersDuJour charge(const std::string& dossier, Jour j) {
     return f;
 }
 
-// The block stands in the note as whole lines.
 bool contient_lignes(const std::string& note, const std::string& bloc) {
     for (std::size_t p = note.find(bloc); p != std::string::npos; p = note.find(bloc, p + 1)) {
         const std::size_t fin = p + bloc.size();
@@ -349,17 +353,6 @@ bool contient_lignes(const std::string& note, const std::string& bloc) {
             return true;
     }
     return false;
-}
-
-Place ajoute_a_la_note(FichiersDuJour& f, const std::string& bloc, Place place) {
-    if (contient_lignes(f.note, bloc))
-        return Place::deja_present;
-    std::string note = f.note.empty() ? bloc : f.note + "\r\n" + bloc;
-    if (note.size() > longueur_bloc)
-        return Place::sans_place;
-    f.note = std::move(note);
-    f.note_change = true;
-    return place;
 }
 
 Compte place(FichiersDuJour& f, const Element& e) {
@@ -387,8 +380,10 @@ Compte place(FichiersDuJour& f, const Element& e) {
                 c.raison = "plus long qu'une ligne d'agenda (60 caractères)";
             else if (!f.agenda_lisible)
                 c.raison = "fichier d'agenda de cette date illisible";
-            else if (a.texte(k) == ligne)
+            else if (a.texte(k) == ligne) {
                 ou = Place::deja_present;
+                c.creneau = k;
+            }
             else if (!a.texte(k).empty())
                 c.raison = "la ligne de " + texte_heure(e.heure, 0) + " est déjà écrite";
             else {
@@ -398,6 +393,7 @@ Compte place(FichiersDuJour& f, const Element& e) {
                 std::memcpy(f.agenda.data(), a.octets.data(), taille_agenda);
                 f.agenda_change = true;
                 ou = Place::ligne;
+                c.creneau = k;
                 c.heure = e.heure;
                 c.cloche = e.cloche;
             }
@@ -410,11 +406,10 @@ Compte place(FichiersDuJour& f, const Element& e) {
     if (ou == Place::sans_place)
         c.raison = "la note du jour dépasserait 5000 caractères";
     c.place = ou;
+    c.bloc = bloc;
     c.texte = utf8_depuis_fichier(bloc);
     return c;
 }
-
-} // namespace
 
 Lecture lit_calendrier(const std::string& texte_lu, Jour aujourdhui) {
     std::string_view texte = texte_lu;
@@ -457,7 +452,7 @@ BilanImport place_elements(const std::string& dossier, std::vector<Element> elem
     for (const Element& e : elements) {
         auto it = jours.find(sys_days{e.jour});
         if (it == jours.end())
-            it = jours.emplace(sys_days{e.jour}, charge(dossier, e.jour)).first;
+            it = jours.emplace(sys_days{e.jour}, charge_jour(dossier, e.jour)).first;
         bilan.comptes.push_back(place(it->second, e));
         if (bilan.comptes.back().place != Place::deja_present)
             bilan.sans_equivalent += e.sans_equivalent;

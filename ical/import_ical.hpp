@@ -51,6 +51,8 @@ struct Compte {
     Place place = Place::laisse;
     std::string texte;  // UTF-8
     std::string raison; // French, may be empty
+    int creneau = 0;    // the agenda line written or found (1..13), 0 when none
+    std::string bloc;   // what the line or the note holds for it (Windows-1252)
 };
 
 struct Lecture {
@@ -66,6 +68,20 @@ class FichierRefuse : public ErreurQuorvel {
 public:
     using ErreurQuorvel::ErreurQuorvel;
 };
+
+// The two files of a date as they stand, and what the import makes of them.
+struct FichiersDuJour {
+    std::string agenda; // 806 bytes, or what a cut file holds
+    bool agenda_lisible = true, agenda_change = false;
+    std::string note;
+    bool note_change = false;
+};
+// Reads only; a missing file is an empty agenda or note.
+FichiersDuJour charge_jour(const std::string& dossier, Jour j);
+// The block stands in the note as whole lines.
+bool contient_lignes(const std::string& note, const std::string& bloc);
+// Places one item in the files of its date, never over what they hold.
+Compte place(FichiersDuJour& f, const Element& e);
 
 // The items of a calendar text, with their dates from `aujourdhui`. Times with
 // a time zone are turned into the local time (TZ); floating ones are taken as they are.
