@@ -2,7 +2,8 @@
 // A CalDAV calendar collection (RFC 4791) over Qt Network: the collection's
 // change marks, the ETags of its items, the items themselves, and writes that
 // only succeed on the version they were meant for. Calls block until the
-// server answers or the delay runs out; they need a QCoreApplication.
+// server answers or the delay runs out; they need a QCoreApplication. A URL
+// refus_url() refuses is never sent to (ErreurCaldav::reseau).
 #include "plateforme/erreurs.hpp"
 
 #include <chrono>
@@ -23,12 +24,12 @@ struct Compte {
 class ErreurCaldav : public ErreurQuorvel {
 public:
     enum class Genre {
-        reseau,       // refused, unreachable, cut, TLS refused
-        delai,        // no answer in time
-        refus,        // 401, 403
-        conflit,      // 412: the item is no longer the version given
-        serveur,      // any other status
-        reponse,      // an answer that is not what CalDAV says (junk XML…)
+        reseau,  // refused, unreachable, cut, TLS refused
+        delai,   // no answer in time
+        refus,   // 401, 403
+        conflit, // 412: the item is no longer the version given
+        serveur, // any other status
+        reponse, // an answer that is not what CalDAV says (junk XML…)
     };
     ErreurCaldav(Genre genre, const std::string& message, int statut = 0)
         : ErreurQuorvel(message), genre_(genre), statut_(statut) {}
@@ -48,8 +49,8 @@ struct Marques {
 };
 
 struct Ressource {
-    std::string href; // path of the item, as the server names it ("/cal/x.ics")
-    std::string etag; // as the server gives it, quotes included
+    std::string href;    // path of the item, as the server names it ("/cal/x.ics")
+    std::string etag;    // as the server gives it, quotes included
     std::string donnees; // the item's iCalendar text (UTF-8); empty in a listing
 };
 
@@ -83,8 +84,8 @@ public:
 
     // The href of a new item named `nom` in the collection ("/cal/" + nom).
     std::string href_de(const std::string& nom) const;
-    // Requests sent and bytes of item data received so far, for the report
-    // and the benchmarks.
+    // Requests sent and bytes of answer bodies received so far, for the
+    // report and the benchmarks.
     int requetes() const;
     long long octets_recus() const;
 
