@@ -14,6 +14,10 @@ namespace {
 const QString exporte = QStringLiteral("exporte-ical");
 const QString importe = QStringLiteral("importe-ical");
 const QString donnees = QStringLiteral("donnees");
+const QString compte = QStringLiteral("compte-caldav");
+const QString utilisateur = QStringLiteral("utilisateur");
+const QString synchronise = QStringLiteral("synchronise");
+const QString stdin_mdp = QStringLiteral("mot-de-passe-stdin");
 
 const char* const aide =
     "Utilisation\u00a0:\n"
@@ -22,16 +26,23 @@ const char* const aide =
     "                               écrit tout ce que garde Quorvel dans un fichier iCalendar\n"
     "  quorvel --importe-ical FICHIER.ics [--donnees DOSSIER]\n"
     "                               ajoute à Quorvel ce qu'un autre agenda a exporté\n"
+    "  quorvel --compte-caldav URL [--utilisateur NOM] [--mot-de-passe-stdin] [--donnees DOSSIER]\n"
+    "                               enregistre l'agenda CalDAV (Nextcloud, Radicale…) du dossier\n"
+    "  quorvel --synchronise [--mot-de-passe-stdin] [--donnees DOSSIER]\n"
+    "                               synchronise une fois le dossier avec cet agenda\n"
     "  quorvel --aide               affiche cette aide (aussi -h, --help)\n"
     "  quorvel --version            affiche la version (aussi -v)\n"
     "Le dossier de données est le dossier courant, ou DOSSIER.\n"
     "Les options de Qt (-platform, -display, -style…) sont passées à Qt.\n";
 
 // After a calendar command given the wrong way.
-const char* const utilisation_ical = "Utilisation\u00a0:\n"
-                                     "  quorvel --exporte-ical FICHIER.ics [--donnees DOSSIER]\n"
-                                     "  quorvel --importe-ical FICHIER.ics [--donnees DOSSIER]\n"
-                                     "Le dossier de données est le dossier courant, ou DOSSIER.\n";
+const char* const utilisation_ical =
+    "Utilisation\u00a0:\n"
+    "  quorvel --exporte-ical FICHIER.ics [--donnees DOSSIER]\n"
+    "  quorvel --importe-ical FICHIER.ics [--donnees DOSSIER]\n"
+    "  quorvel --compte-caldav URL [--utilisateur NOM] [--donnees DOSSIER]\n"
+    "  quorvel --synchronise [--mot-de-passe-stdin] [--donnees DOSSIER]\n"
+    "Le dossier de données est le dossier courant, ou DOSSIER.\n";
 // After any other mistake.
 const char* const essayez = "Essayez «\u00a0quorvel --aide\u00a0».\n";
 
@@ -97,8 +108,10 @@ LigneDeCommande lit_ligne_de_commande(const std::vector<std::string>& argv) {
         QStringList{QStringLiteral("v"), QStringLiteral("version")});
     lecteur.addOption(option_aide);
     lecteur.addOption(option_version);
-    for (const QString& nom : {exporte, importe, donnees})
+    for (const QString& nom : {exporte, importe, donnees, compte, utilisateur})
         lecteur.addOption(QCommandLineOption(nom, {}, QStringLiteral("x")));
+    lecteur.addOption(QCommandLineOption(synchronise));
+    lecteur.addOption(QCommandLineOption(stdin_mdp));
     for (const char* nom : options_qt_a_valeur)
         lecteur.addOption(QCommandLineOption(QString::fromLatin1(nom), {}, QStringLiteral("x")));
     for (const char* nom : options_qt_seules)
@@ -117,6 +130,9 @@ LigneDeCommande lit_ligne_de_commande(const std::vector<std::string>& argv) {
             return erreur(octets(derniere) + " attend un nom de " +
                               (nom == donnees ? "dossier" : "fichier"),
                           utilisation_ical);
+        if (nom == compte || nom == utilisateur)
+            return erreur(octets(derniere) + (nom == compte ? " attend une URL" : " attend un nom"),
+                          utilisation_ical);
         return erreur(octets(derniere) + " attend une valeur", essayez);
     }
     if (lecteur.isSet(option_aide))
@@ -124,19 +140,37 @@ LigneDeCommande lit_ligne_de_commande(const std::vector<std::string>& argv) {
     if (lecteur.isSet(option_version))
         return ecrit(LigneDeCommande::Action::version, "Quorvel " QUORVEL_VERSION "\n");
 
-    const bool commande_ical = lecteur.isSet(exporte) || lecteur.isSet(importe);
+    const bool commande_ical = lecteur.isSet(exporte) || lecteur.isSet(importe) ||
+                               lecteur.isSet(compte) || lecteur.isSet(synchronise);
     const char* const suite = commande_ical ? utilisation_ical : essayez;
     LigneDeCommande ligne;
     // In the order typed, the first mistake is the one told.
     std::map<QString, int> vus;
     bool genre = false;
     for (const QString& nom : lecteur.optionNames()) {
-        if (nom != exporte && nom != importe && nom != donnees)
+        if (nom == utilisateur || nom == stdin_mdp) {
+            if (nom == utilisateur)
+                ligne.commande.utilisateur = octets(lecteur.value(utilisateur));
+            else
+                ligne.commande.mot_de_passe_stdin = true;
+            continue;
+        }
+        if (nom == synchronise) {
+            if (genre)
+                return erreur("--synchronise ou une autre commande est donnée deux fois", suite);
+            genre = true;
+            ligne.commande.genre = ical::CommandeIcal::Genre::synchronise;
+            continue;
+        }
+        if (nom != exporte && nom != importe && nom != donnees && nom != compte)
             continue;
         const QString valeur = lecteur.values(nom).value(vus[nom]++);
         const std::string option = "--" + nom.toStdString();
         if (valeur.isEmpty())
-            return erreur(option + " attend un nom de " + (nom == donnees ? "dossier" : "fichier"),
+            return erreur(option + (nom == compte
+                                        ? " attend une URL"
+                                        : " attend un nom de " +
+                                              std::string(nom == donnees ? "dossier" : "fichier")),
                           suite);
         if (nom == donnees ? vus[nom] > 1 : genre)
             return erreur(option + (nom == donnees ? " est donné deux fois"
@@ -147,13 +181,20 @@ LigneDeCommande lit_ligne_de_commande(const std::vector<std::string>& argv) {
             ligne.commande.dossier = ligne.dossier;
         } else {
             genre = true;
-            ligne.commande.genre = nom == exporte ? ical::CommandeIcal::Genre::exporte
-                                                  : ical::CommandeIcal::Genre::importe;
+            ligne.commande.genre = nom == exporte   ? ical::CommandeIcal::Genre::exporte
+                                   : nom == importe ? ical::CommandeIcal::Genre::importe
+                                                    : ical::CommandeIcal::Genre::compte;
             ligne.commande.fichier = octets(valeur);
         }
     }
     if (!lecteur.positionalArguments().isEmpty())
         return erreur("argument inattendu " + guillemets(lecteur.positionalArguments()[0]), suite);
+    if ((lecteur.isSet(utilisateur) || lecteur.isSet(stdin_mdp)) && !lecteur.isSet(compte) &&
+        !(lecteur.isSet(stdin_mdp) && lecteur.isSet(synchronise)))
+        return erreur(
+            std::string(lecteur.isSet(utilisateur) ? "--utilisateur" : "--mot-de-passe-stdin") +
+                " va avec --compte-caldav",
+            utilisation_ical);
     if (commande_ical)
         ligne.action = LigneDeCommande::Action::ical;
     return ligne;

@@ -3,6 +3,8 @@
 // program makes a window, and end the process:
 //   quorvel --exporte-ical FICHIER.ics [--donnees DOSSIER]
 //   quorvel --importe-ical FICHIER.ics [--donnees DOSSIER]
+//   quorvel --compte-caldav URL [--utilisateur NOM] [--mot-de-passe-stdin] [--donnees DOSSIER]
+//   quorvel --synchronise [--mot-de-passe-stdin] [--donnees DOSSIER]
 #include <functional>
 #include <ostream>
 #include <string>
@@ -19,8 +21,10 @@ namespace quorvel::ical {
 using EstOuvert = std::function<bool(const std::string& dossier)>;
 
 struct CommandeIcal {
-    enum class Genre { exporte, importe } genre = Genre::exporte;
-    std::string fichier;
+    enum class Genre { exporte, importe, compte, synchronise } genre = Genre::exporte;
+    std::string fichier; // of the export and import; the URL of the account
+    std::string utilisateur;
+    bool mot_de_passe_stdin = false;
     std::string dossier = "."; // the current directory, as for the program
 };
 

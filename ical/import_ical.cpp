@@ -383,8 +383,7 @@ Compte place(FichiersDuJour& f, const Element& e) {
             else if (a.texte(k) == ligne) {
                 ou = Place::deja_present;
                 c.creneau = k;
-            }
-            else if (!a.texte(k).empty())
+            } else if (!a.texte(k).empty())
                 c.raison = "la ligne de " + texte_heure(e.heure, 0) + " est déjà écrite";
             else {
                 a.regle_texte(k, ligne);

@@ -1,5 +1,6 @@
 #include "synchro.hpp"
 
+#include "calendar/utilitaires.hpp"
 #include "ical/import_ical.hpp"
 #include "jour/fichiers_jour.hpp"
 #include "plateforme/copie_illisible.hpp"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -27,11 +29,20 @@ std::string echappe(const std::string& s) {
     std::string r;
     for (const char c : s) {
         switch (c) {
-        case '\\': r += "\\\\"; break;
-        case '\t': r += "\\t"; break;
-        case '\n': r += "\\n"; break;
-        case '\r': r += "\\r"; break;
-        default: r += c;
+        case '\\':
+            r += "\\\\";
+            break;
+        case '\t':
+            r += "\\t";
+            break;
+        case '\n':
+            r += "\\n";
+            break;
+        case '\r':
+            r += "\\r";
+            break;
+        default:
+            r += c;
         }
     }
     return r;
@@ -47,11 +58,20 @@ bool desechappe(const std::string& s, std::string& r) {
         if (++i == s.size())
             return false;
         switch (s[i]) {
-        case '\\': r += '\\'; break;
-        case 't': r += '\t'; break;
-        case 'n': r += '\n'; break;
-        case 'r': r += '\r'; break;
-        default: return false;
+        case '\\':
+            r += '\\';
+            break;
+        case 't':
+            r += '\t';
+            break;
+        case 'n':
+            r += '\n';
+            break;
+        case 'r':
+            r += '\r';
+            break;
+        default:
+            return false;
         }
     }
     return true;
@@ -174,8 +194,8 @@ std::string texte_ical(icalcomponent* racine) {
 
 void regle_rappel(icalcomponent* evenement, bool cloche, const std::string& texte) {
     std::vector<icalcomponent*> rappels;
-    for (icalcomponent* a = icalcomponent_get_first_component(evenement, ICAL_VALARM_COMPONENT);
-         a; a = icalcomponent_get_next_component(evenement, ICAL_VALARM_COMPONENT))
+    for (icalcomponent* a = icalcomponent_get_first_component(evenement, ICAL_VALARM_COMPONENT); a;
+         a = icalcomponent_get_next_component(evenement, ICAL_VALARM_COMPONENT))
         rappels.push_back(a);
     if (cloche && !rappels.empty())
         return;
@@ -212,16 +232,17 @@ void regle_texte(icalcomponent* c, const std::string& utf8, bool journal) {
     regle_propriete(c, ICAL_DESCRIPTION_PROPERTY,
                     journal || premiere != utf8 ? icalproperty_new_description(utf8.c_str())
                                                 : nullptr);
-    regle_propriete(c, ICAL_DTSTAMP_PROPERTY,
-                    icalproperty_new_dtstamp(
-                        icaltime_current_time_with_zone(icaltimezone_get_utc_timezone())));
+    regle_propriete(
+        c, ICAL_DTSTAMP_PROPERTY,
+        icalproperty_new_dtstamp(icaltime_current_time_with_zone(icaltimezone_get_utc_timezone())));
 }
 
 // A line of the desk as an event of one hour at its hour, floating.
 std::string evenement_du_bureau(const std::string& uid, const PlaceLiee& p) {
     const Composant cal(icalcomponent_new_vcalendar());
     icalcomponent_add_property(cal.get(), icalproperty_new_version("2.0"));
-    icalcomponent_add_property(cal.get(), icalproperty_new_prodid("-//Quorvel//" QUORVEL_TITRE "//FR"));
+    icalcomponent_add_property(cal.get(),
+                               icalproperty_new_prodid("-//Quorvel//" QUORVEL_TITRE "//FR"));
     const bool journal = p.creneau == 0;
     icalcomponent* c = icalcomponent_new(journal ? ICAL_VJOURNAL_COMPONENT : ICAL_VEVENT_COMPONENT);
     icalcomponent_add_property(c, icalproperty_new_uid(uid.c_str()));
@@ -309,10 +330,9 @@ std::string nouvel_uid(const PlaceLiee& p) {
     const std::string date = nombre_zeros(annee_de(p.jour), 4) + "-" +
                              nombre_zeros(mois_de(p.jour), 2) + "-" +
                              nombre_zeros(jour_de(p.jour), 2);
-    return p.creneau == 0
-               ? "note-" + date + "-" + suffixe + "@quorvel"
-               : "agenda-" + date + "-" + texte_heure(heure_creneau(p.creneau), 0) + "-" +
-                     suffixe + "@quorvel";
+    return p.creneau == 0 ? "note-" + date + "-" + suffixe + "@quorvel"
+                          : "agenda-" + date + "-" + texte_heure(heure_creneau(p.creneau), 0) +
+                                "-" + suffixe + "@quorvel";
 }
 
 // --- The desk -------------------------------------------------------------------
@@ -502,14 +522,14 @@ public:
     BilanSynchro lance() {
         etat_ = lit_etat(dossier_, url_, bilan_.etat_abime);
         for (Lien& l : etat_.liens)
-            std::erase_if(l.places, [this](const PlaceLiee& p) { return sys_days{p.jour} < debut_; });
+            std::erase_if(l.places,
+                          [this](const PlaceLiee& p) { return sys_days{p.jour} < debut_; });
 
         // Everything the server is asked before anything local is touched.
         const caldav::Marques marques = client_.marques();
-        const bool serveur_inchange =
-            !etat_.marques.ctag.empty() || !etat_.marques.jeton.empty()
-                ? marques == etat_.marques
-                : false;
+        const bool serveur_inchange = !etat_.marques.ctag.empty() || !etat_.marques.jeton.empty()
+                                          ? marques == etat_.marques
+                                          : false;
         std::map<std::string, std::string> serveur; // href -> etag
         if (serveur_inchange) {
             for (const Lien& l : etat_.liens)
@@ -751,7 +771,8 @@ private:
                 const auto meme_place = [&](const PlaceLiee& a) {
                     return a.jour == p.jour && a.creneau == p.creneau;
                 };
-                const bool remplace = !nouveau && std::any_of(otees.begin(), otees.end(), meme_place);
+                const bool remplace =
+                    !nouveau && std::any_of(otees.begin(), otees.end(), meme_place);
                 std::erase_if(otees, meme_place);
                 mouvement(Mouvement::Cote::bureau,
                           remplace ? Mouvement::Genre::modifie : Mouvement::Genre::ajoute, p,
@@ -793,10 +814,9 @@ private:
                     it = l.places.erase(it);
                     continue;
                 } else {
-                    envois.push_back({i,
-                                      a->texte.empty() || it->creneau < 0 ? Envoi::efface
-                                                                          : Envoi::remplace,
-                                      *a});
+                    envois.push_back(
+                        {i, a->texte.empty() || it->creneau < 0 ? Envoi::efface : Envoi::remplace,
+                         *a});
                 }
                 ++it;
             }
@@ -859,8 +879,8 @@ private:
                 l.empreinte = empreinte_de(elements_de(ics, l.href));
                 l.places = {e.place};
                 mouvement(Mouvement::Cote::serveur,
-                          creation ? Mouvement::Genre::ajoute : Mouvement::Genre::modifie,
-                          e.place, e.place.texte);
+                          creation ? Mouvement::Genre::ajoute : Mouvement::Genre::modifie, e.place,
+                          e.place.texte);
             } catch (const caldav::ErreurCaldav& erreur) {
                 if (erreur.genre() != caldav::ErreurCaldav::Genre::conflit)
                     throw Interrompue(erreur, *this);
@@ -923,8 +943,8 @@ void ecrit_etat(const std::string& dossier, const EtatSynchro& etat) {
                     echappe(etat.marques.ctag) + "\t" + echappe(etat.marques.jeton) + "\n";
     for (const Lien& l : etat.liens) {
         t += "lien\t" + echappe(l.href) + "\t" + echappe(l.uid) + "\t" + echappe(l.etag) + "\t" +
-             echappe(l.empreinte) + "\t" + (l.repete ? "1" : "0") + "\t" + date_compacte(l.relire_le) +
-             "\n";
+             echappe(l.empreinte) + "\t" + (l.repete ? "1" : "0") + "\t" +
+             date_compacte(l.relire_le) + "\n";
         for (const PlaceLiee& p : l.places)
             t += "place\t" + date_compacte(p.jour) + "\t" + std::to_string(p.creneau) + "\t" +
                  (p.cloche ? "1" : "0") + "\t" + echappe(p.texte) + "\n";
@@ -932,8 +952,8 @@ void ecrit_etat(const std::string& dossier, const EtatSynchro& etat) {
     remplace_atomiquement(dossier + fichier_etat_synchro, t + "fin\n");
 }
 
-BilanSynchro synchronise(const std::string& dossier, caldav::Client& client,
-                         const std::string& url, Jour aujourdhui) {
+BilanSynchro synchronise(const std::string& dossier, caldav::Client& client, const std::string& url,
+                         Jour aujourdhui) {
     Synchronisation s(dossier, client, url, aujourdhui);
     try {
         return s.lance();
@@ -965,7 +985,8 @@ std::string texte_bilan(const BilanSynchro& bilan) {
              nombre_de(n[2], "suppression", "suppressions") + ".\n" + details;
     }
     if (!bilan.conflits.empty()) {
-        t += nombre_de(static_cast<int>(bilan.conflits.size()), "Conflit", "Conflits") + "\u00a0:\n";
+        t +=
+            nombre_de(static_cast<int>(bilan.conflits.size()), "Conflit", "Conflits") + "\u00a0:\n";
         for (const std::string& c : bilan.conflits)
             t += "  " + c + ".\n";
     }

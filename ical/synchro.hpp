@@ -20,7 +20,7 @@ inline constexpr const char* fichier_etat_synchro = ".synchro-caldav";
 // last agreed.
 struct PlaceLiee {
     Jour jour;
-    int creneau = 0; // 1..13 an agenda line; 0 the whole day note; -1 a block added to it
+    int creneau = 0;   // 1..13 an agenda line; 0 the whole day note; -1 a block added to it
     std::string texte; // Windows-1252: the line, the note or the block
     bool cloche = false;
     bool operator==(const PlaceLiee&) const = default;
@@ -56,7 +56,7 @@ struct Mouvement {
     enum class Cote { bureau, serveur } cote = Cote::bureau;
     enum class Genre { ajoute, modifie, efface } genre = Genre::ajoute;
     Jour jour;
-    int heure = -1; // -1: the day note
+    int heure = -1;    // -1: the day note
     std::string texte; // UTF-8
 };
 
@@ -73,8 +73,8 @@ struct BilanSynchro {
 // caldav::ErreurCaldav when the server fails before anything local changed
 // (nothing local changes then); a fault later leaves the state saved as far
 // as the run went, so that the next run goes on without duplicating anything.
-BilanSynchro synchronise(const std::string& dossier, caldav::Client& client,
-                         const std::string& url, Jour aujourdhui);
+BilanSynchro synchronise(const std::string& dossier, caldav::Client& client, const std::string& url,
+                         Jour aujourdhui);
 
 // The report of a run, in French.
 std::string texte_bilan(const BilanSynchro& bilan);
