@@ -1,0 +1,157 @@
+#!/bin/sh
+# Two-way sync of a data folder with a real Radicale on loopback, through the
+# real program, with python3-caldav as a second client on the same calendar:
+# both directions, a conflict, deletions, a damaged state file and a server
+# that is down. The desk's day is pinned with libfaketime.
+# Skipped (77) without radicale, python3-caldav or faketime.
+set -eu
+quorvel=$1
+outil=$2
+ici=$(dirname "$(readlink -f "$0")")
+command -v radicale >/dev/null && command -v faketime >/dev/null &&
+    /usr/bin/python3 -c 'import caldav' 2>/dev/null || exit 77
+
+# The UTC event is read in the users' own zone.
+export TZ=Europe/Paris
+tmp=$(mktemp -d)
+radicale_pid=
+trap '[ -z "$radicale_pid" ] || kill $radicale_pid 2>/dev/null; rm -rf "$tmp"' EXIT
+port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+printf 'lucie:secret\n' >"$tmp/utilisateurs"
+printf '[server]\nhosts = 127.0.0.1:%s\n[auth]\ntype = htpasswd\nhtpasswd_filename = %s\nhtpasswd_encryption = plain\n[rights]\ntype = owner_only\n[storage]\nfilesystem_folder = %s\n[web]\ntype = none\n' \
+    "$port" "$tmp/utilisateurs" "$tmp/collections" >"$tmp/config"
+mkdir -p "$tmp/collections/collection-root/lucie/agenda"
+echo '{"tag": "VCALENDAR"}' >"$tmp/collections/collection-root/lucie/agenda/.Radicale.props"
+url="http://127.0.0.1:$port/lucie/agenda/"
+demarre() {
+    radicale --config "$tmp/config" >>"$tmp/radicale.log" 2>&1 &
+    radicale_pid=$!
+    for _ in $(seq 100); do
+        /usr/bin/python3 "$ici/autre_client.py" "$url" lucie secret liste >/dev/null 2>&1 && return
+        sleep 0.1
+    done
+    echo "radicale ne démarre pas" >&2; cat "$tmp/radicale.log" >&2; exit 1
+}
+demarre
+
+# French typography: a no-break space before the colon.
+nb=$(printf '\302\240')
+echec() { echo "ÉCHEC : $*" >&2; exit 1; }
+autre() { /usr/bin/python3 "$ici/autre_client.py" "$url" lucie secret "$@"; }
+bureau="$tmp/bureau"
+mkdir "$bureau"
+synchronise() {
+    echo secret | faketime '2026-12-08 10:00:00' "$quorvel" --synchronise --mot-de-passe-stdin \
+        --donnees "$bureau" >"$tmp/rapport" 2>"$tmp/erreurs"
+}
+# The agenda line k of a date ("09_12_26"), as the desk writes it.
+ecrit_ligne() {
+    /usr/bin/python3 - "$bureau/$1.ENG" "$2" "$3" <<'PY'
+import sys
+chemin, k, texte = sys.argv[1], int(sys.argv[2]), sys.argv[3].encode("cp1252")
+octets = bytearray(open(chemin, "rb").read())
+octets[61 * (k - 1):61 * (k - 1) + len(texte) + 1] = texte + b"\0"
+open(chemin, "wb").write(octets)
+PY
+}
+montre() { "$outil" montre "$bureau" "$@"; }
+attendu() { # texte-attendu commande...
+    attendu=$1; shift
+    obtenu=$("$@")
+    [ "$obtenu" = "$attendu" ] || echec "$*
+attendu :
+$attendu
+obtenu :
+$obtenu
+$(cat "$tmp/rapport" "$tmp/erreurs" 2>/dev/null)"
+}
+
+# The desk's day goes to the server: a line with its bell, a day note.
+cat >"$tmp/depart.ics" <<'ICS'
+BEGIN:VCALENDAR
+VERSION:2.0
+PRODID:-//essai//FR
+BEGIN:VEVENT
+UID:d1
+DTSTART:20261209T090000
+SUMMARY:Dentiste
+BEGIN:VALARM
+ACTION:DISPLAY
+TRIGGER:PT0S
+DESCRIPTION:Dentiste
+END:VALARM
+END:VEVENT
+BEGIN:VJOURNAL
+UID:d2
+DTSTART;VALUE=DATE:20261210
+DESCRIPTION:Acheter du pain\nEt des œufs
+END:VJOURNAL
+END:VCALENDAR
+ICS
+"$outil" importe "$bureau" "$tmp/depart.ics" 2026-12-08 >/dev/null
+echo secret | "$quorvel" --compte-caldav "$url" --utilisateur lucie --mot-de-passe-stdin \
+    --donnees "$bureau" >/dev/null
+grep -q '^url=' "$bureau/.compte-caldav" || echec "compte non enregistré"
+synchronise || echec "première synchronisation"
+attendu "événement 20261209T090000 Dentiste cloche
+note 20261210 Acheter du pain" autre liste
+grep -q "Sur le serveur${nb}: 2 ajouts" "$tmp/rapport" || echec "rapport : $(cat "$tmp/rapport")"
+
+# Both directions at once: the other client renames, adds (in UTC) and
+# deletes; the desk writes a new line.
+autre renomme Dentiste "Dentiste déplacé"
+autre ajoute r1 20261211T130000Z "Réunion"
+autre efface "Acheter du pain"
+ecrit_ligne 09_12_26 3 "Coiffeur"
+synchronise || echec "deuxième synchronisation"
+attendu "09h00 cloche Dentiste déplacé
+10h00 Coiffeur" montre 9 12 2026
+attendu "14h00 Réunion" montre 11 12 2026
+attendu "" montre 10 12 2026
+attendu "événement 20261209T090000 Dentiste déplacé cloche
+événement 20261209T100000 Coiffeur
+événement 20261211T130000Z Réunion" autre liste
+
+# A conflict: the desk keeps its text, the server's goes to the day note.
+autre renomme Coiffeur "Coiffeur à 10h30"
+ecrit_ligne 09_12_26 3 "Coiffeur annulé"
+synchronise || echec "synchronisation du conflit"
+attendu "09h00 cloche Dentiste déplacé
+10h00 Coiffeur annulé
+note
+Du serveur${nb}: 10h00 Coiffeur à 10h30" montre 9 12 2026
+autre liste | grep -q '^événement 20261209T100000 Coiffeur annulé$' || echec "le bureau n'a pas gagné"
+grep -q '^  le 09/12/2026 à 10h00, le bureau garde' "$tmp/rapport" || echec "conflit non dit"
+
+# A line deleted on the desk is deleted on the server; then nothing travels.
+ecrit_ligne 09_12_26 2 ""
+synchronise || echec "effacement"
+autre liste | grep -q Dentiste && echec "Dentiste reste sur le serveur"
+synchronise && synchronise || echec "synchronisation sans changement"
+attendu "Sur le bureau${nb}: 0 ajout, 0 modification, 0 suppression.
+Sur le serveur${nb}: 0 ajout, 0 modification, 0 suppression." sed 1d "$tmp/rapport"
+
+# A damaged state file is kept aside; the full comparison duplicates nothing.
+avant=$(autre liste)
+head -c 60 "$bureau/.synchro-caldav" >"$tmp/coupe" && mv "$tmp/coupe" "$bureau/.synchro-caldav"
+synchronise || echec "état abîmé"
+[ -f "$bureau/.synchro-caldav.illisible" ] || echec "l'état abîmé n'est pas gardé"
+grep -q 'abîmé' "$tmp/rapport" || echec "état abîmé non dit"
+attendu "$avant" autre liste
+# (the line was emptied by hand, its bell left as the desk leaves it)
+attendu "09h00 cloche 
+10h00 Coiffeur annulé
+note
+Du serveur${nb}: 10h00 Coiffeur à 10h30" montre 9 12 2026
+
+# The server down: a French message, nothing local changes, the next run goes on.
+kill $radicale_pid; wait $radicale_pid 2>/dev/null || true; radicale_pid=
+ecrit_ligne 11_12_26 1 "Pendant la panne"
+empreinte=$(cd "$bureau" && cat ./*.ENG ./*.PAD | md5sum)
+synchronise && echec "serveur arrêté : la commande réussit"
+grep -q "^Synchronisation interrompue${nb}: " "$tmp/erreurs" || echec "message : $(cat "$tmp/erreurs")"
+[ "$(cd "$bureau" && cat ./*.ENG ./*.PAD | md5sum)" = "$empreinte" ] || echec "le bureau a changé"
+demarre
+synchronise || echec "après la panne"
+autre liste | grep -q '^événement 20261211T080000 Pendant la panne$' || echec "reprise"
+echo "synchronisation CalDAV : tout va bien"
