@@ -36,7 +36,7 @@ Radicale::Radicale() {
         "config",
         "[server]\nhosts = 127.0.0.1:" + std::to_string(port_) +
             "\n[auth]\ntype = htpasswd\nhtpasswd_filename = " + dossier_.fichier("utilisateurs") +
-            "\nhtpasswd_encryption = plain\n[rights]\ntype = owner_only\n"
+            "\nhtpasswd_encryption = plain\ndelay = 0\n[rights]\ntype = owner_only\n"
             "[storage]\nfilesystem_folder = " +
             dossier_.fichier("collections") + "\n[web]\ntype = none\n[logging]\nlevel = warning\n");
     demarre();
