@@ -72,4 +72,33 @@ int sans_equivalent(const std::string& utf8) {
     return static_cast<int>(t.toUcs4().size() - filtre_cp1252(t).size());
 }
 
+icaltimetype date_ical(Jour j) {
+    icaltimetype t = icaltime_null_date();
+    t.year = annee_de(j);
+    t.month = mois_de(j);
+    t.day = jour_de(j);
+    return t;
+}
+
+icaltimetype moment_ical(Jour j, int heure, int minute) {
+    icaltimetype t = icaltime_null_time();
+    t.year = annee_de(j);
+    t.month = mois_de(j);
+    t.day = jour_de(j);
+    t.hour = heure;
+    t.minute = minute;
+    return t;
+}
+
+void ajoute_rappel(icalcomponent* evenement, const std::string& texte) {
+    icalcomponent* rappel = icalcomponent_new_valarm();
+    icalcomponent_add_property(rappel, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+    icaltriggertype declencheur{};
+    declencheur.time = icaltime_null_time();
+    declencheur.duration = icaldurationtype_null_duration();
+    icalcomponent_add_property(rappel, icalproperty_new_trigger(declencheur));
+    icalcomponent_add_property(rappel, icalproperty_new_description(texte.c_str()));
+    icalcomponent_add_component(evenement, rappel);
+}
+
 } // namespace quorvel::ical

@@ -40,6 +40,13 @@ std::string fichier_depuis_utf8(const std::string& utf8);
 // Characters of a UTF-8 text that Windows-1252 cannot hold: they are stored as '?'.
 int sans_equivalent(const std::string& utf8);
 
+// A date, and a floating time: the wall-clock time wherever the calendar is
+// read, as on the page.
+icaltimetype date_ical(Jour j);
+icaltimetype moment_ical(Jour j, int heure, int minute);
+// A display alarm that rings when the item starts.
+void ajoute_rappel(icalcomponent* evenement, const std::string& texte);
+
 struct LibereComposant {
     void operator()(icalcomponent* c) const { icalcomponent_free(c); }
 };

@@ -57,25 +57,6 @@ std::map<sys_days, FichiersDuJour> fichiers_de_jour(const std::string& dossier, 
     return jours;
 }
 
-icaltimetype date_ical(Jour j) {
-    icaltimetype t = icaltime_null_date();
-    t.year = annee_de(j);
-    t.month = mois_de(j);
-    t.day = jour_de(j);
-    return t;
-}
-
-// Floating: the wall-clock time wherever the calendar is read, as on the page.
-icaltimetype moment_ical(Jour j, int heure, int minute) {
-    icaltimetype t = icaltime_null_time();
-    t.year = annee_de(j);
-    t.month = mois_de(j);
-    t.day = jour_de(j);
-    t.hour = heure;
-    t.minute = minute;
-    return t;
-}
-
 std::string premiere_ligne(const std::string& texte) {
     return texte.substr(0, texte.find('\n'));
 }
@@ -110,18 +91,6 @@ private:
     Composant racine_;
     icaltimetype horodatage_;
 };
-
-// Rings when the item starts.
-void ajoute_rappel(icalcomponent* evenement, const std::string& texte) {
-    icalcomponent* rappel = icalcomponent_new_valarm();
-    icalcomponent_add_property(rappel, icalproperty_new_action(ICAL_ACTION_DISPLAY));
-    icaltriggertype declencheur{};
-    declencheur.time = icaltime_null_time();
-    declencheur.duration = icaldurationtype_null_duration();
-    icalcomponent_add_property(rappel, icalproperty_new_trigger(declencheur));
-    icalcomponent_add_property(rappel, icalproperty_new_description(texte.c_str()));
-    icalcomponent_add_component(evenement, rappel);
-}
 
 void exporte_agenda(Calendrier& cal, const std::string& chemin, Jour j, BilanExport& bilan) {
     const std::string octets = lit_tout(chemin);

@@ -175,16 +175,6 @@ std::string empreinte_de(const std::vector<Element>& elements) {
 
 // --- The items the desk writes ------------------------------------------------
 
-icaltimetype moment_ical(Jour j, int heure) {
-    icaltimetype t = heure < 0 ? icaltime_null_date() : icaltime_null_time();
-    t.year = annee_de(j);
-    t.month = mois_de(j);
-    t.day = jour_de(j);
-    if (heure >= 0)
-        t.hour = heure;
-    return t;
-}
-
 std::string texte_ical(icalcomponent* racine) {
     char* t = icalcomponent_as_ical_string_r(racine);
     std::string s = t ? t : "";
@@ -192,6 +182,7 @@ std::string texte_ical(icalcomponent* racine) {
     return s;
 }
 
+// The bell as a display alarm: added when missing, the item's own kept.
 void regle_rappel(icalcomponent* evenement, bool cloche, const std::string& texte) {
     std::vector<icalcomponent*> rappels;
     for (icalcomponent* a = icalcomponent_get_first_component(evenement, ICAL_VALARM_COMPONENT); a;
@@ -203,16 +194,8 @@ void regle_rappel(icalcomponent* evenement, bool cloche, const std::string& text
         icalcomponent_remove_component(evenement, a);
         icalcomponent_free(a);
     }
-    if (!cloche)
-        return;
-    icalcomponent* rappel = icalcomponent_new_valarm();
-    icalcomponent_add_property(rappel, icalproperty_new_action(ICAL_ACTION_DISPLAY));
-    icaltriggertype declencheur{};
-    declencheur.time = icaltime_null_time();
-    declencheur.duration = icaldurationtype_null_duration();
-    icalcomponent_add_property(rappel, icalproperty_new_trigger(declencheur));
-    icalcomponent_add_property(rappel, icalproperty_new_description(texte.c_str()));
-    icalcomponent_add_component(evenement, rappel);
+    if (cloche)
+        ajoute_rappel(evenement, texte);
 }
 
 void regle_propriete(icalcomponent* c, icalproperty_kind genre, icalproperty* nouvelle) {
@@ -248,11 +231,11 @@ std::string evenement_du_bureau(const std::string& uid, const PlaceLiee& p) {
     icalcomponent_add_property(c, icalproperty_new_uid(uid.c_str()));
     const std::string texte = utf8_depuis_fichier(p.texte);
     if (journal) {
-        icalcomponent_add_property(c, icalproperty_new_dtstart(moment_ical(p.jour, -1)));
+        icalcomponent_add_property(c, icalproperty_new_dtstart(date_ical(p.jour)));
     } else {
         const int heure = heure_creneau(p.creneau);
-        icalcomponent_add_property(c, icalproperty_new_dtstart(moment_ical(p.jour, heure)));
-        icalcomponent_add_property(c, icalproperty_new_dtend(moment_ical(p.jour, heure + 1)));
+        icalcomponent_add_property(c, icalproperty_new_dtstart(moment_ical(p.jour, heure, 0)));
+        icalcomponent_add_property(c, icalproperty_new_dtend(moment_ical(p.jour, heure + 1, 0)));
     }
     regle_texte(c, texte, journal);
     if (!journal)
