@@ -102,52 +102,141 @@ InstanceUnique::~InstanceUnique() {
         ::close(verrou_);
 }
 
-void InstanceUnique::repond(const std::function<void()>& premier_plan) {
+namespace {
+
+const std::string mot_premier_plan = "premier-plan\n", mot_synchronise = "synchronise ";
+
+// The request of a connection, as soon as it is whole: "premier-plan\n", or
+// "synchronise N\n" and the N bytes of a password. Nothing said within the
+// delay, or anything else: the older request, to come forward.
+InstanceUnique::Requete lit_requete(int fd) {
+    using horloge = std::chrono::steady_clock;
+    const auto fin = horloge::now() + std::chrono::milliseconds(500);
+    std::string lu;
+    InstanceUnique::Requete r;
+    for (;;) {
+        const std::size_t ligne = lu.find('\n');
+        if (ligne != std::string::npos) {
+            if (!lu.starts_with(mot_synchronise))
+                return r;
+            const std::string nombre = lu.substr(mot_synchronise.size(), ligne - mot_synchronise.size());
+            if (nombre.empty() || nombre.size() > 5 ||
+                nombre.find_first_not_of("0123456789") != std::string::npos)
+                return r;
+            const std::size_t taille = std::stoul(nombre);
+            if (lu.size() - ligne - 1 >= taille) {
+                r.genre = InstanceUnique::Requete::Genre::synchronise;
+                r.mot_de_passe = lu.substr(ligne + 1, taille);
+                return r;
+            }
+        } else if (lu.size() > 64) {
+            return r;
+        }
+        const auto reste =
+            std::chrono::duration_cast<std::chrono::milliseconds>(fin - horloge::now()).count();
+        pollfd attente{fd, POLLIN, 0};
+        char tampon[4096];
+        if (reste <= 0 || ::poll(&attente, 1, static_cast<int>(reste)) != 1)
+            return r;
+        const ssize_t n = ::recv(fd, tampon, sizeof tampon, 0);
+        if (n <= 0)
+            return r;
+        lu.append(tampon, static_cast<std::size_t>(n));
+    }
+}
+
+} // namespace
+
+InstanceUnique::Reponse::~Reponse() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+void InstanceUnique::Reponse::envoie(const std::string& octets) {
+    if (fd_ < 0)
+        return;
+    // A caller that stopped reading holds the desk a second at most.
+    const int bloquant = ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK;
+    ::fcntl(fd_, F_SETFL, bloquant);
+    const timeval une_seconde{1, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &une_seconde, sizeof une_seconde);
+    for (std::size_t fait = 0; fait < octets.size();) {
+        const ssize_t n = ::send(fd_, octets.data() + fait, octets.size() - fait, MSG_NOSIGNAL);
+        if (n <= 0)
+            break;
+        fait += static_cast<std::size_t>(n);
+    }
+    ::close(std::exchange(fd_, -1));
+}
+
+void InstanceUnique::repond(const std::function<void(const Requete&, Reponse)>& traite) {
     if (ecoute_ < 0)
         return;
-    // A request is the connection itself: nothing to read, so a caller that
-    // says nothing cannot hold up the window.
-    std::vector<int> demandes;
-    for (int fd; (fd = ::accept4(ecoute_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0;)
-        demandes.push_back(fd);
-    if (demandes.empty())
-        return;
-    premier_plan();
-    for (const int fd : demandes) {
-        const char fait = 'Q';
-        ::send(fd, &fait, 1, MSG_NOSIGNAL);
+    for (int fd; (fd = ::accept4(ecoute_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0;) {
+        Reponse reponse(fd);
+        traite(lit_requete(fd), std::move(reponse));
+    }
+}
+
+std::optional<std::string> InstanceUnique::demande(const std::string& requete,
+                                                   std::chrono::milliseconds delai) const {
+    using horloge = std::chrono::steady_clock;
+    sockaddr_un a;
+    if (!adresse(chemin_prise_, a))
+        return std::nullopt;
+    const auto fin = horloge::now() + delai;
+    const auto fin_connexion = horloge::now() + std::min<std::chrono::milliseconds>(delai, std::chrono::seconds(3));
+    const auto reste = [&fin] {
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(fin - horloge::now()).count();
+        return static_cast<int>(std::clamp<long long>(ms, 0, 1 << 30));
+    };
+    // The holder takes the lock a moment before it listens: two starts close
+    // together may find no one listening yet.
+    for (;;) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return std::nullopt;
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0) {
+            std::optional<std::string> reponse;
+            if (::send(fd, requete.data(), requete.size(), MSG_NOSIGNAL) ==
+                static_cast<ssize_t>(requete.size())) {
+                std::string lu;
+                char tampon[4096];
+                for (;;) {
+                    pollfd attente{fd, POLLIN, 0};
+                    if (::poll(&attente, 1, reste()) != 1)
+                        break;
+                    const ssize_t n = ::recv(fd, tampon, sizeof tampon, 0);
+                    if (n < 0)
+                        break;
+                    if (n == 0) {
+                        if (!lu.empty())
+                            reponse = std::move(lu);
+                        break;
+                    }
+                    lu.append(tampon, static_cast<std::size_t>(n));
+                }
+            }
+            ::close(fd);
+            return reponse;
+        }
         ::close(fd);
+        if (horloge::now() >= fin_connexion)
+            return std::nullopt;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 }
 
 bool InstanceUnique::demande_premier_plan(std::chrono::milliseconds delai) const {
-    using horloge = std::chrono::steady_clock;
-    sockaddr_un a;
-    if (!adresse(chemin_prise_, a))
-        return false;
-    const auto fin = horloge::now() + delai;
-    // The holder takes the lock a moment before it listens: two starts close
-    // together may find no one listening yet.
-    for (;;) {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        if (fd < 0)
-            return false;
-        if (::connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0) {
-            const auto reste =
-                std::chrono::duration_cast<std::chrono::milliseconds>(fin - horloge::now());
-            pollfd attente{fd, POLLIN, 0};
-            char reponse;
-            const bool fait =
-                ::poll(&attente, 1, static_cast<int>(std::max<long long>(reste.count(), 0))) == 1 &&
-                ::recv(fd, &reponse, 1, 0) == 1;
-            ::close(fd);
-            return fait;
-        }
-        ::close(fd);
-        if (horloge::now() >= fin)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    return demande(mot_premier_plan, delai).has_value();
+}
+
+std::optional<std::string>
+InstanceUnique::demande_synchronisation(const std::string& mot_de_passe,
+                                        std::chrono::milliseconds delai) const {
+    return demande(mot_synchronise + std::to_string(mot_de_passe.size()) + "\n" + mot_de_passe,
+                   delai);
 }
 
 } // namespace quorvel

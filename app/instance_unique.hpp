@@ -5,7 +5,9 @@
 // of starting. The kernel drops the lock when its holder ends, killed or not.
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace quorvel {
 
@@ -30,14 +32,42 @@ public:
 
     // The holder: the socket to watch for requests, -1 when it has none.
     int prise() const { return ecoute_; }
-    // The holder, when prise() is readable: takes the waiting requests, runs
-    // `premier_plan` once and answers each. Never blocks.
-    void repond(const std::function<void()>& premier_plan);
+    // What a later start asks. It says it as soon as it is connected; one
+    // that says nothing (an older program) asks the holder to come forward.
+    struct Requete {
+        enum class Genre { premier_plan, synchronise } genre = Genre::premier_plan;
+        std::string mot_de_passe; // of the synchronisation, when the later start was given one
+    };
+    // The answer to one request, sent once, even later; the connection closes
+    // with it (or with its end, unanswered).
+    class Reponse {
+    public:
+        explicit Reponse(int fd) : fd_(fd) {}
+        Reponse(Reponse&& r) noexcept : fd_(std::exchange(r.fd_, -1)) {}
+        Reponse& operator=(Reponse&&) = delete;
+        ~Reponse();
+        void envoie(const std::string& octets);
+
+    private:
+        int fd_;
+    };
+
+    // The holder, when prise() is readable: takes the waiting requests and
+    // hands each to `traite`. Blocks only while a later start that connected
+    // has not yet said what it asks (at most half a second).
+    void repond(const std::function<void(const Requete&, Reponse)>& traite);
 
     // A later start: asks the holder to come forward; true once it has.
     bool demande_premier_plan(std::chrono::milliseconds delai) const;
+    // A later start: asks the holder to synchronise its calendar; the
+    // holder's answer, nothing when no holder answered within `delai`.
+    std::optional<std::string> demande_synchronisation(const std::string& mot_de_passe,
+                                                       std::chrono::milliseconds delai) const;
 
 private:
+    std::optional<std::string> demande(const std::string& requete,
+                                       std::chrono::milliseconds delai) const;
+
     Etat etat_ = Etat::sans_verrou;
     int verrou_ = -1;
     int ecoute_ = -1;

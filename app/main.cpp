@@ -5,6 +5,7 @@
 #include "app/instance_unique.hpp"
 #include "app/ligne_de_commande.hpp"
 #include "app/module_ical.hpp"
+#include "app/synchro_bureau.hpp"
 #include "menu/aide.hpp"
 #include "plateforme/dialogues.hpp"
 #include "plateforme/horloge.hpp"
@@ -24,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <fontconfig/fontconfig.h>
 #include <ostream>
 #include <streambuf>
@@ -58,6 +60,32 @@ void ecrit(std::FILE* f, const std::string& texte) {
     std::fwrite(texte.data(), 1, texte.size(), f);
 }
 
+// "quorvel --synchronise" while the desk is open on the folder: the desk runs
+// it, and says how it went.
+int synchronise_par_le_bureau(const quorvel::InstanceUnique& bureau, bool mot_de_passe_stdin) {
+    std::string mot_de_passe;
+    if (mot_de_passe_stdin) {
+        char tampon[4096];
+        for (std::size_t n; (n = std::fread(tampon, 1, sizeof tampon, stdin)) > 0;)
+            mot_de_passe.append(tampon, n);
+        if (mot_de_passe.ends_with('\n'))
+            mot_de_passe.pop_back();
+        if (mot_de_passe.ends_with('\r'))
+            mot_de_passe.pop_back();
+    }
+    // The first run of a year of pages may take minutes on a slow server.
+    const std::optional<std::string> reponse =
+        bureau.demande_synchronisation(mot_de_passe, std::chrono::minutes(30));
+    if (!reponse || reponse->empty() || (reponse->front() != '0' && reponse->front() != '1')) {
+        ecrit(stderr, "Synchronisation refusée\u00a0: Quorvel est ouvert sur ce dossier de données "
+                      "mais ne répond pas.\n");
+        return 1;
+    }
+    const bool faite = reponse->front() == '0';
+    ecrit(faite ? stdout : stderr, reponse->substr(1) + "\n");
+    return faite ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -74,12 +102,17 @@ int main(int argc, char** argv) {
         return 2;
     case LigneDeCommande::Action::ical: {
         // The calendar commands run and end here, before any window is made.
-        // The import holds the folder from the program until it ends.
+        // The import and the synchronisation hold the folder from the program
+        // until they end; the synchronisation asks the open desk to run it.
         std::optional<InstanceUnique> import;
         const ical::EstOuvert est_ouvert = [&import, execution](const std::string& dossier) {
-            import.emplace(dossier, execution ? execution : "");
+            if (!import)
+                import.emplace(dossier, execution ? execution : "");
             return import->etat() == InstanceUnique::Etat::deja_ouverte;
         };
+        if (ligne.commande.genre == ical::CommandeIcal::Genre::synchronise &&
+            est_ouvert(ligne.commande.dossier))
+            return synchronise_par_le_bureau(*import, ligne.commande.mot_de_passe_stdin);
         TamponStdio tampon_sortie(stdout);
         TamponStdio tampon_erreurs(stderr);
         std::ostream sortie(&tampon_sortie);
@@ -139,13 +172,31 @@ int main(int argc, char** argv) {
     NotificateurDBus notificateur(image_ressource(QStringLiteral("icone")).toImage());
     Programme programme(horloge, son, dialogues, sans_dossier ? "." : ici.string(), &notificateur);
 
+    TForm1& form1 = *programme.form1;
+    SynchroBureau synchro({[&form1](const auto& travail) { return form1.passe_fichiers(travail); },
+                           [&form1](const QString& panne, bool en_cours) {
+                               form1.montre_synchro(panne, en_cours);
+                           }},
+                          horloge, sans_dossier ? "." : ici.string());
+    form1.relie_synchro([&synchro] { synchro.apres_sauvegarde(); },
+                        [&synchro] { synchro.lance({}, {}, true); });
+
     // A later start on this folder brings the desk forward, with the dialog
-    // open over it if there is one.
+    // open over it if there is one, or has it synchronise.
     if (instance.prise() >= 0) {
         auto* demandes = new QSocketNotifier(instance.prise(), QSocketNotifier::Read, &application);
-        QObject::connect(demandes, &QSocketNotifier::activated, [&instance, &programme] {
-            instance.repond([&programme] {
-                TForm1& form1 = *programme.form1;
+        QObject::connect(demandes, &QSocketNotifier::activated, [&instance, &form1, &synchro] {
+            instance.repond([&form1, &synchro](const InstanceUnique::Requete& requete,
+                                               InstanceUnique::Reponse reponse) {
+                if (requete.genre == InstanceUnique::Requete::Genre::synchronise) {
+                    auto attend = std::make_shared<InstanceUnique::Reponse>(std::move(reponse));
+                    synchro.lance(requete.mot_de_passe, [attend](const ical::IssueSynchro& issue) {
+                        attend->envoie(
+                            (issue.etat == ical::IssueSynchro::Etat::faite ? "0" : "1") +
+                            issue.texte);
+                    });
+                    return;
+                }
                 form1.showNormal();
                 form1.raise();
                 form1.activateWindow();
@@ -153,6 +204,7 @@ int main(int argc, char** argv) {
                     dialogue->raise();
                     dialogue->activateWindow();
                 }
+                reponse.envoie("Q");
             });
         });
     }
@@ -172,6 +224,7 @@ int main(int argc, char** argv) {
 
     splash->hide();
     delete splash;
-    programme.form1->show();
+    form1.show();
+    synchro.demarre();
     return application.exec();
 }

@@ -6,6 +6,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QUrl>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -164,6 +165,7 @@ struct Client::Interne {
     Compte compte;
     QUrl collection; // its path ends with '/'
     std::chrono::milliseconds delai;
+    const std::atomic<bool>* arret = nullptr;
     QNetworkAccessManager reseau;
     int requetes = 0;
     long long octets = 0;
@@ -195,6 +197,9 @@ struct Client::Interne {
             throw ErreurCaldav(Genre::reseau, refus);
         if (!QCoreApplication::instance())
             throw ErreurCaldav(Genre::reseau, "pas d'application Qt pour parler au serveur");
+        const auto arretee = [this] { return arret && arret->load(); };
+        if (arretee())
+            throw ErreurCaldav(Genre::reseau, "synchronisation arrêtée");
         QNetworkRequest req(url);
         req.setTransferTimeout(static_cast<int>(delai.count()));
         req.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
@@ -211,8 +216,19 @@ struct Client::Interne {
             reseau.sendCustomRequest(req, verbe, corps));
         QEventLoop boucle;
         QObject::connect(r.data(), &QNetworkReply::finished, &boucle, &QEventLoop::quit);
+        QTimer veille;
+        if (arret) {
+            QObject::connect(&veille, &QTimer::timeout, r.data(), [&r, &arretee] {
+                if (arretee())
+                    r->abort();
+            });
+            veille.start(50);
+        }
         if (!r->isFinished())
             boucle.exec(QEventLoop::ExcludeUserInputEvents);
+        veille.stop();
+        if (arretee())
+            throw ErreurCaldav(Genre::reseau, "synchronisation arrêtée");
         Resultat res{r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
                      r->isOpen() ? r->readAll() : QByteArray(), r->rawHeader("ETag")};
         octets += res.corps.size();
@@ -280,6 +296,10 @@ Client::Client(Compte compte, std::chrono::milliseconds delai) : i_(std::make_un
 }
 
 Client::~Client() = default;
+
+void Client::regle_arret(const std::atomic<bool>* arret) {
+    i_->arret = arret;
+}
 
 Marques Client::marques() {
     const auto reponses = i_->propfind(

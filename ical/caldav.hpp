@@ -6,6 +6,7 @@
 // refus_url() refuses is never sent to (ErreurCaldav::reseau).
 #include "plateforme/erreurs.hpp"
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -81,6 +82,11 @@ public:
     // DELETE with If-Match (none when `etag` is empty). An item already gone
     // (404) is not an error.
     void efface(const std::string& href, const std::string& etag);
+
+    // From then on, a request under way is cut as soon as *arret turns true,
+    // and none is sent after (ErreurCaldav::reseau): the desk, closing, does
+    // not wait for a slow server. `arret` outlives the client.
+    void regle_arret(const std::atomic<bool>* arret);
 
     // The href of a new item named `nom` in the collection ("/cal/" + nom).
     std::string href_de(const std::string& nom) const;

@@ -61,25 +61,69 @@ int regle_compte(const CommandeIcal& c, std::ostream& sortie, std::ostream& erre
     return 0;
 }
 
+namespace {
+
+// The account of the folder, usable: nothing (and why, on `erreurs`) when
+// there is none or it may not be used.
+std::optional<caldav::Reglage> compte_du_dossier(const std::string& repertoire,
+                                                 std::string& erreur) {
+    std::optional<caldav::Reglage> r;
+    try {
+        r = caldav::lit_reglage(repertoire);
+    } catch (const ErreurQuorvel& e) {
+        erreur = e.message();
+        return std::nullopt;
+    }
+    if (!r) {
+        erreur = "ce dossier de données n'a pas de compte CalDAV\u00a0; donnez-le avec "
+                 "«\u00a0quorvel --compte-caldav URL --utilisateur NOM\u00a0»";
+        return std::nullopt;
+    }
+    if (const std::string refus = caldav::refus_url(r->url); !refus.empty()) {
+        erreur = refus;
+        return std::nullopt;
+    }
+    return r;
+}
+
+std::string sans_mot_de_passe(const caldav::Reglage& r, bool terminal) {
+    return "pas de mot de passe pour " + guillemets(r.utilisateur) +
+           (terminal ? "\u00a0: ni le trousseau du bureau ni un terminal ne l'ont donné "
+                       "(--mot-de-passe-stdin le lit sur l'entrée standard)"
+                     : "\u00a0: le trousseau du bureau n'en a pas (donnez-le avec "
+                       "«\u00a0quorvel --compte-caldav\u00a0»)");
+}
+
+// One run with its report; throws caldav::ErreurCaldav and ErreurQuorvel.
+std::string une_synchronisation(const std::string& repertoire, const caldav::Compte& compte,
+                                Jour aujourdhui, const PassageBureau& passage,
+                                const std::atomic<bool>* arret) {
+    // The network needs an application object; the command line has none.
+    std::unique_ptr<QCoreApplication> application;
+    int argc = 1;
+    char nom[] = "quorvel";
+    char* argv[] = {nom, nullptr};
+    if (!QCoreApplication::instance())
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    caldav::Client client(compte);
+    client.regle_arret(arret);
+    const BilanSynchro bilan = synchronise(repertoire, client, compte.url, aujourdhui, passage);
+    return "Synchronisé avec " + guillemets(compte.url) + ".\n" + texte_bilan(bilan);
+}
+
+const char* const reprise = ". La prochaine reprendra là où celle-ci s'est arrêtée";
+
+} // namespace
+
 int synchronise_caldav(const CommandeIcal& c, std::ostream& sortie, std::ostream& erreurs,
                        const Horloge& horloge, const EstOuvert& est_ouvert) {
     const std::string repertoire = dossier_donnees(c.dossier);
     if (!dossier_present(repertoire, c, erreurs))
         return 1;
-    std::optional<caldav::Reglage> r;
-    try {
-        r = caldav::lit_reglage(repertoire);
-    } catch (const ErreurQuorvel& e) {
-        erreurs << e.message() << ".\n";
-        return 1;
-    }
+    std::string erreur;
+    const std::optional<caldav::Reglage> r = compte_du_dossier(repertoire, erreur);
     if (!r) {
-        erreurs << "Ce dossier de données n'a pas de compte CalDAV\u00a0; donnez-le avec "
-                   "«\u00a0quorvel --compte-caldav URL --utilisateur NOM\u00a0».\n";
-        return 1;
-    }
-    if (const std::string refus = caldav::refus_url(r->url); !refus.empty()) {
-        erreurs << "Synchronisation refusée\u00a0: " << refus << ".\n";
+        erreurs << "Synchronisation refusée\u00a0: " << erreur << ".\n";
         return 1;
     }
     caldav::Compte compte{r->url, r->utilisateur, {}};
@@ -92,9 +136,7 @@ int synchronise_caldav(const CommandeIcal& c, std::ostream& sortie, std::ostream
         if (!mot_de_passe)
             mot_de_passe = caldav::demande_mot_de_passe(invite(*r));
         if (!mot_de_passe) {
-            erreurs << "Pas de mot de passe pour " << guillemets(r->utilisateur)
-                    << "\u00a0: ni le trousseau du bureau ni un terminal ne l'ont donné "
-                       "(--mot-de-passe-stdin le lit sur l'entrée standard).\n";
+            erreurs << "Synchronisation refusée\u00a0: " << sans_mot_de_passe(*r, true) << ".\n";
             return 1;
         }
         compte.mot_de_passe = *mot_de_passe;
@@ -104,26 +146,48 @@ int synchronise_caldav(const CommandeIcal& c, std::ostream& sortie, std::ostream
                    "fermez-le puis recommencez.\n";
         return 1;
     }
-    // The network needs an application object; the command line has none.
-    std::unique_ptr<QCoreApplication> application;
-    int argc = 1;
-    char nom[] = "quorvel";
-    char* argv[] = {nom, nullptr};
-    if (!QCoreApplication::instance())
-        application = std::make_unique<QCoreApplication>(argc, argv);
     try {
-        caldav::Client client(compte);
-        const BilanSynchro bilan =
-            synchronise(repertoire, client, r->url, date_de(horloge.maintenant()));
-        sortie << "Synchronisé avec " << guillemets(r->url) << ".\n" << texte_bilan(bilan);
+        sortie << une_synchronisation(repertoire, compte, date_de(horloge.maintenant()), {},
+                                      nullptr);
         return 0;
     } catch (const caldav::ErreurCaldav& e) {
-        erreurs << "Synchronisation interrompue\u00a0: " << e.message()
-                << ". La prochaine reprendra là où celle-ci s'est arrêtée.\n";
+        erreurs << "Synchronisation interrompue\u00a0: " << e.message() << reprise << ".\n";
     } catch (const ErreurQuorvel& e) {
         erreurs << "Synchronisation abandonnée\u00a0: " << e.message() << ".\n";
     }
     return 1;
+}
+
+IssueSynchro synchronise_pour_le_bureau(SynchroDuBureau& demande) {
+    const std::string repertoire = dossier_donnees(demande.dossier);
+    std::string erreur;
+    const std::optional<caldav::Reglage> r = compte_du_dossier(repertoire, erreur);
+    if (!r) {
+        std::error_code e;
+        const bool sans_compte =
+            !std::filesystem::exists(repertoire + caldav::fichier_compte, e) && !e;
+        return {sans_compte ? IssueSynchro::Etat::sans_compte : IssueSynchro::Etat::echec,
+                "Synchronisation refusée\u00a0: " + erreur + "."};
+    }
+    if (!r->utilisateur.empty() && demande.mot_de_passe.empty()) {
+        if (std::optional<std::string> garde = caldav::mot_de_passe_garde(*r))
+            demande.mot_de_passe = std::move(*garde);
+        else
+            return {IssueSynchro::Etat::echec,
+                    "Synchronisation refusée\u00a0: " + sans_mot_de_passe(*r, false) + "."};
+    }
+    try {
+        return {IssueSynchro::Etat::faite,
+                une_synchronisation(repertoire, {r->url, r->utilisateur, demande.mot_de_passe},
+                                    demande.aujourdhui, demande.passage, demande.arret)};
+    } catch (const caldav::ErreurCaldav& e) {
+        if (e.genre() == caldav::ErreurCaldav::Genre::refus)
+            demande.mot_de_passe.clear();
+        erreur = "Synchronisation interrompue\u00a0: " + e.message() + reprise + ".";
+    } catch (const ErreurQuorvel& e) {
+        erreur = "Synchronisation abandonnée\u00a0: " + e.message() + ".";
+    }
+    return {IssueSynchro::Etat::echec, erreur};
 }
 
 } // namespace quorvel::ical

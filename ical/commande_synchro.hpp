@@ -13,5 +13,8 @@ int regle_compte(const CommandeIcal& c, std::ostream& sortie, std::ostream& erre
 // quorvel --synchronise: one run, its report on `sortie`; 0 when done.
 int synchronise_caldav(const CommandeIcal& c, std::ostream& sortie, std::ostream& erreurs,
                        const Horloge& horloge, const EstOuvert& est_ouvert);
+// One run asked by the open desk, which holds the folder: the password comes
+// from `demande` or the Secret Service, never from a terminal.
+IssueSynchro synchronise_pour_le_bureau(SynchroDuBureau& demande);
 
 } // namespace quorvel::ical

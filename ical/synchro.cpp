@@ -443,15 +443,20 @@ public:
         return true;
     }
 
-    void ecrit() {
+    // The dates written.
+    std::vector<Jour> ecrit() {
+        std::vector<Jour> ecrits;
         for (auto& [d, f] : jours_) {
             const Jour j{d};
+            if (f.agenda_change || f.note_change)
+                ecrits.push_back(j);
             if (f.agenda_change)
                 remplace_atomiquement(dossier_ + fichier_agenda_jour(j), f.agenda);
             if (f.note_change)
                 sauve_texte(dossier_ + fichier_note_jour(j), f.note);
             f.agenda_change = f.note_change = false;
         }
+        return ecrits;
     }
 
 private:
@@ -497,8 +502,8 @@ int heure_de(const PlaceLiee& p) {
 class Synchronisation {
 public:
     Synchronisation(const std::string& dossier, caldav::Client& client, const std::string& url,
-                    Jour aujourdhui)
-        : dossier_(dossier), client_(client), url_(url), aujourdhui_(aujourdhui),
+                    Jour aujourdhui, const PassageBureau& passage)
+        : dossier_(dossier), client_(client), url_(url), aujourdhui_(aujourdhui), passage_(passage),
           debut_(sys_days{aujourdhui} - days{repetition_avant}),
           fin_(sys_days{aujourdhui} + days{repetition_apres}), bureau_(dossier) {}
 
@@ -540,7 +545,30 @@ public:
             for (caldav::Ressource& r : client_.lit(a_lire))
                 lues[r.href] = std::move(r);
 
-        // The desk as the user left it.
+        const auto sur_le_bureau = [&] {
+            applique(serveur, lues, connus);
+            return bureau_.ecrit();
+        };
+        if (passage_)
+            passage_(sur_le_bureau);
+        else
+            sur_le_bureau();
+
+        const bool envoye = envoie();
+        etat_.marques = envoye ? caldav::Marques{} : marques;
+        if (envoye || !(etat_.marques == marques_avant_))
+            ecrit_etat(dossier_, etat_);
+        bilan_.requetes = client_.requetes();
+        bilan_.octets_recus = client_.octets_recus();
+        return std::move(bilan_);
+    }
+
+private:
+    // What the server changed, onto the desk as the user left it; the state
+    // saved with it.
+    void applique(const std::map<std::string, std::string>& serveur,
+                  const std::map<std::string, caldav::Ressource>& lues,
+                  const std::set<std::string>& connus) {
         for (const sys_days d : dates_du_dossier(dossier_, debut_, fin_))
             bureau_.jour(Jour{d});
         for (const Lien& l : etat_.liens)
@@ -576,22 +604,12 @@ public:
                         liens.push_back(std::move(l));
                 }
         etat_.liens = std::move(liens);
-        bureau_.ecrit();
         // What travels next is the desk's: the marks are kept only when it sends nothing.
-        const caldav::Marques avant = etat_.marques;
+        marques_avant_ = etat_.marques;
         etat_.marques = {};
         ecrit_etat(dossier_, etat_);
-
-        const bool envoye = envoie();
-        etat_.marques = envoye ? caldav::Marques{} : marques;
-        if (envoye || !(etat_.marques == avant))
-            ecrit_etat(dossier_, etat_);
-        bilan_.requetes = client_.requetes();
-        bilan_.octets_recus = client_.octets_recus();
-        return std::move(bilan_);
     }
 
-private:
     void mouvement(Mouvement::Cote cote, Mouvement::Genre genre, const PlaceLiee& p,
                    const std::string& texte) {
         bilan_.mouvements.push_back({cote, genre, p.jour, heure_de(p), utf8_depuis_fichier(texte)});
@@ -896,9 +914,11 @@ private:
     caldav::Client& client_;
     std::string url_;
     Jour aujourdhui_;
+    const PassageBureau& passage_;
     sys_days debut_, fin_;
     Bureau bureau_;
     EtatSynchro etat_;
+    caldav::Marques marques_avant_;
     BilanSynchro bilan_;
 };
 
@@ -936,8 +956,8 @@ void ecrit_etat(const std::string& dossier, const EtatSynchro& etat) {
 }
 
 BilanSynchro synchronise(const std::string& dossier, caldav::Client& client, const std::string& url,
-                         Jour aujourdhui) {
-    Synchronisation s(dossier, client, url, aujourdhui);
+                         Jour aujourdhui, const PassageBureau& passage) {
+    Synchronisation s(dossier, client, url, aujourdhui, passage);
     try {
         return s.lance();
     } catch (const Synchronisation::Interrompue& i) {

@@ -6,6 +6,7 @@
 // desk is never written over nor deleted: when both sides changed the same
 // thing, the desk keeps its text and the server's is added to the day note.
 #include "ical/caldav.hpp"
+#include "ical/commande_ical.hpp"
 #include "ical/commun_ical.hpp"
 
 #include <string>
@@ -73,8 +74,9 @@ struct BilanSynchro {
 // caldav::ErreurCaldav when the server fails before anything local changed
 // (nothing local changes then); a fault later leaves the state saved as far
 // as the run went, so that the next run goes on without duplicating anything.
+// The day files are read and written inside `passage` (run as it comes when empty).
 BilanSynchro synchronise(const std::string& dossier, caldav::Client& client, const std::string& url,
-                         Jour aujourdhui);
+                         Jour aujourdhui, const PassageBureau& passage = {});
 
 // The report of a run, in French.
 std::string texte_bilan(const BilanSynchro& bilan);

@@ -17,12 +17,14 @@
 #include "widgets/etiquette.hpp"
 #include "widgets/horloge.hpp"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QShortcut>
+#include <QTextCursor>
 #include <QTimer>
 #include <algorithm>
 #include <exception>
@@ -159,6 +161,16 @@ void TForm1::cree_controles() {
     trait(calendrier, 18, 249, 145);
     semaine = etiquette(calendrier, 104, 252, 60, 15, police(QStringLiteral("Times New Roman"), 9),
                         Qt::AlignRight);
+    marque_synchro = new TEtiquette(calendrier);
+    marque_synchro->setGeometry(36, 252, 70, 15);
+    marque_synchro->setFont(police(QStringLiteral("Times New Roman"), 9, false, true));
+    marque_synchro->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    couleur_texte(marque_synchro, QColor(160, 0, 0));
+    marque_synchro->hide();
+    connect(marque_synchro, &TEtiquette::clic, this, [this] {
+        if (synchronise_maintenant_)
+            synchronise_maintenant_();
+    });
     for (int k = 1; k <= nombre_creneaux; ++k) {
         const int y = 18 * (k - 1);
         auto* heure = new TEtiquette(calendrier);
@@ -424,13 +436,18 @@ void TForm1::sauve_bloc_calendrier(bool changes_seuls) {
             for (QLineEdit* c : champ)
                 c->setModified(false);
     };
+    const auto dit = [&] {
+        enregistres();
+        if ((ecrits.note || ecrits.agenda) && apres_sauvegarde_ && !en_passage_)
+            apres_sauvegarde_();
+    };
     try {
         etat_.page.sauve(saisie, signale(), ecrits, changes_seuls);
     } catch (...) {
-        enregistres();
+        dit();
         throw;
     }
-    enregistres();
+    dit();
 }
 
 void TForm1::purge_anciens_jours() {
@@ -451,6 +468,8 @@ void TForm1::modifier_cloche(int k) {
         throw;
     }
     affiche_cloche();
+    if (apres_sauvegarde_)
+        apres_sauvegarde_();
 }
 
 void TForm1::sonne_et_colore_l_heure() {
@@ -678,6 +697,66 @@ void TForm1::sauvegarde_auto() {
         if (!std::exchange(panne_auto_, true))
             gere([panne = std::current_exception()] { std::rethrow_exception(panne); });
     }
+}
+
+void TForm1::relie_synchro(std::function<void()> apres_sauvegarde,
+                           std::function<void()> maintenant) {
+    apres_sauvegarde_ = std::move(apres_sauvegarde);
+    synchronise_maintenant_ = std::move(maintenant);
+}
+
+bool TForm1::passe_fichiers(const std::function<std::vector<Jour>()>& travail) {
+    // A load or a save under way (a box open inside it), or the note pad
+    // swapping with the page: later.
+    if (!fichier_libre || !bloc_libre)
+        return false;
+    const long long t = etat_.ctx.horloge.millisecondes();
+    if (rythme_.delai(t) >= 0) {
+        en_passage_ = true;
+        try {
+            sauve_page(true);
+        } catch (...) {
+            // The save made by itself tells of it, and keeps the text meanwhile.
+            en_passage_ = false;
+            return false;
+        }
+        en_passage_ = false;
+        rythme_.enregistree(t);
+        minuterie_sauvegarde->stop();
+        panne_auto_ = false;
+    }
+    const std::vector<Jour> ecrits = travail();
+    if (bloc_note->isHidden() &&
+        std::find(ecrits.begin(), ecrits.end(), etat_.page.date()) != ecrits.end()) {
+        // Shown again as it now stands, the cursor kept where the user types.
+        QWidget* focus = QApplication::focusWidget();
+        auto* ligne = qobject_cast<QLineEdit*>(focus);
+        const int position = ligne ? ligne->cursorPosition()
+                             : focus == edit_bloc_calendrier
+                                 ? edit_bloc_calendrier->textCursor().position()
+                                 : -1;
+        gere([&] { charge_bloc_calendrier(); });
+        if (ligne && position >= 0) {
+            ligne->setCursorPosition(std::min(position, static_cast<int>(ligne->text().size())));
+        } else if (focus == edit_bloc_calendrier && position >= 0) {
+            QTextCursor c = edit_bloc_calendrier->textCursor();
+            c.setPosition(
+                std::min(position, edit_bloc_calendrier->document()->characterCount() - 1));
+            edit_bloc_calendrier->setTextCursor(c);
+        }
+    }
+    return true;
+}
+
+void TForm1::montre_synchro(const QString& panne, bool en_cours) {
+    if (en_cours) {
+        marque_synchro->setText(QStringLiteral("Synchronisation…"));
+        marque_synchro->setToolTip(QString());
+        return;
+    }
+    marque_synchro->setVisible(!panne.isEmpty());
+    marque_synchro->setText(QStringLiteral("Non synchronisé"));
+    marque_synchro->setToolTip(panne + QStringLiteral("\nCliquez pour réessayer maintenant."));
 }
 
 void TForm1::annonce_secours() {

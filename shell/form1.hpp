@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <vector>
 
 class QDialog;
 class QLabel;
@@ -74,6 +75,20 @@ public:
     // It also holds what a box would have told (a damaged file kept aside).
     bool sauve_en_fin_de_session(std::string& message);
 
+    // The calendar synchronisation of the program entry: `apres_sauvegarde`
+    // is told each time a day page was written, `maintenant` when the user
+    // asks for a run (a click on the page's mark).
+    void relie_synchro(std::function<void()> apres_sauvegarde, std::function<void()> maintenant);
+    // Runs `travail`, which reads and writes day files, between two saves of
+    // the page: what was typed is saved first, and the page is shown again
+    // when `travail` wrote its date, the cursor where it was. False, and
+    // `travail` not run, when the page cannot be saved now (a load or a save
+    // under way, or a save that fails). What `travail` throws goes on.
+    bool passe_fichiers(const std::function<std::vector<Jour>()>& travail);
+    // The quiet mark on the page: why the last synchronisation failed; empty
+    // when it worked. `en_cours`: a run asked by the user has started.
+    void montre_synchro(const QString& panne, bool en_cours = false);
+
     // True once both files of the date shown were read whole.
     bool page_chargee() const { return etat_.page.lue(); }
 
@@ -102,6 +117,7 @@ public:
     TEtiquette* saint_du_jour;
     TZoneTexte* edit_bloc_calendrier;
     QLabel* semaine;
+    TEtiquette* marque_synchro; // hidden while the synchronisation works
     std::array<TEtiquette*, nombre_creneaux> h{};
     std::array<QLineEdit*, nombre_creneaux> champ{};
     std::array<QLabel*, nombre_creneaux> a{};
@@ -145,6 +161,8 @@ private:
     std::function<QDialog*()> menu_general_;
     std::function<QDialog*()> saints_;
     std::function<void()> verifie_alarmes_;
+    std::function<void()> apres_sauvegarde_, synchronise_maintenant_;
+    bool en_passage_ = false; // inside passe_fichiers: its own save asks for no run
     bool note_chargee_ = false;
     RythmeSauvegarde rythme_;
     bool panne_auto_ = false; // the save made by itself failed: told once

@@ -5,6 +5,8 @@
 
 #include <future>
 #include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/stat.h>
 
 using namespace quorvel;
@@ -23,15 +25,48 @@ std::map<std::string, std::pair<std::string, fs::file_time_type>> cliche(const R
     return c;
 }
 
-// Asks from another thread while the holder answers (or not) on this one.
-bool demande(const InstanceUnique& seconde, InstanceUnique& premiere, bool repond, int& appels,
-             std::chrono::milliseconds delai = 2s) {
-    auto reponse =
-        std::async(std::launch::async, [&] { return seconde.demande_premier_plan(delai); });
+using Requete = InstanceUnique::Requete;
+
+// Asks from another thread while the holder answers (or not) on this one; the
+// holder notes what it heard.
+template <class Question>
+auto demande(InstanceUnique& premiere, bool repond, std::vector<Requete>& entendues,
+             Question&& question) {
+    auto reponse = std::async(std::launch::async, std::forward<Question>(question));
     pollfd attente{premiere.prise(), POLLIN, 0};
     if (repond && ::poll(&attente, 1, 2000) == 1)
-        premiere.repond([&] { ++appels; });
+        premiere.repond([&](const Requete& r, InstanceUnique::Reponse rep) {
+            entendues.push_back(r);
+            rep.envoie(r.genre == Requete::Genre::premier_plan ? "Q" : "0Synchronisé");
+        });
     return reponse.get();
+}
+
+bool demande(const InstanceUnique& seconde, InstanceUnique& premiere, bool repond, int& appels,
+             std::chrono::milliseconds delai = 2s) {
+    std::vector<Requete> entendues;
+    const bool venue =
+        demande(premiere, repond, entendues, [&] { return seconde.demande_premier_plan(delai); });
+    for (const Requete& r : entendues)
+        appels += r.genre == Requete::Genre::premier_plan;
+    return venue;
+}
+
+// What a caller writes on the socket itself, then reads back.
+std::string brut(const std::string& prise, const std::string& octets) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un a{};
+    a.sun_family = AF_UNIX;
+    std::snprintf(a.sun_path, sizeof a.sun_path, "%s", prise.c_str());
+    std::string lu;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0) {
+        ::send(fd, octets.data(), octets.size(), MSG_NOSIGNAL);
+        char c[256];
+        for (ssize_t n; (n = ::recv(fd, c, sizeof c, 0)) > 0;)
+            lu.append(c, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return lu;
 }
 
 struct Lieu {
@@ -108,4 +143,50 @@ TEST(InstanceUnique, SansVerrouPossibleLeProgrammeDemarreQuandMeme) {
     InstanceUnique gardee(lecture_seule.chemin(), "");
     EXPECT_EQ(gardee.etat(), Etat::seule);
     EXPECT_EQ(InstanceUnique(lecture_seule.chemin(), "").etat(), Etat::deja_ouverte);
+}
+
+// What a later start asks, as the holder hears it: to come forward, or to
+// synchronise with the password it was given; anything else, or nothing at
+// all (an older program), asks to come forward.
+TEST(InstanceUnique, LaDemandeDUnDemarrageSuivantEstEntendueTelleQuelle) {
+    RepertoireTemp donnees;
+    InstanceUnique premiere(donnees.chemin(), "");
+    InstanceUnique seconde(donnees.chemin(), "");
+    ASSERT_GE(premiere.prise(), 0);
+    std::vector<Requete> entendues;
+    EXPECT_EQ(demande(premiere, true, entendues,
+                      [&] { return seconde.demande_synchronisation("mot\nde passe é", 2s); }),
+              std::optional<std::string>("0Synchronisé"));
+    EXPECT_EQ(demande(premiere, true, entendues,
+                      [&] { return seconde.demande_synchronisation("", 2s); }),
+              std::optional<std::string>("0Synchronisé"));
+    EXPECT_EQ(demande(premiere, false, entendues,
+                      [&] { return seconde.demande_synchronisation("", 100ms); }),
+              std::nullopt);
+    ASSERT_EQ(entendues.size(), 2u);
+    EXPECT_EQ(entendues[0].genre, Requete::Genre::synchronise);
+    EXPECT_EQ(entendues[0].mot_de_passe, "mot\nde passe é");
+    EXPECT_EQ(entendues[1].genre, Requete::Genre::synchronise);
+    EXPECT_EQ(entendues[1].mot_de_passe, "");
+    premiere.repond([](const Requete&, InstanceUnique::Reponse) {}); // the one left unanswered
+
+    struct Cas {
+        const char* quoi;
+        std::string octets;
+    };
+    const Cas cas[] = {
+        {"rien (un programme plus ancien)", ""},
+        {"une demande inconnue", "rangement\n"},
+        {"une longueur qui n'en est pas une", "synchronise x\n"},
+        {"un mot de passe plus court que dit", "synchronise 9\nabc"},
+        {"une ligne sans fin", std::string(100, 'a')},
+    };
+    const std::string prise = donnees.fichier(".quorvel.prise");
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.quoi);
+        entendues.clear();
+        EXPECT_EQ(demande(premiere, true, entendues, [&] { return brut(prise, c.octets); }), "Q");
+        ASSERT_EQ(entendues.size(), 1u);
+        EXPECT_EQ(entendues[0].genre, Requete::Genre::premier_plan);
+    }
 }
