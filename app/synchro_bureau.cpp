@@ -112,7 +112,6 @@ void SynchroBureau::commence() {
     demande->mot_de_passe =
         mot_de_passe_donne_.empty() ? mot_de_passe_ : std::exchange(mot_de_passe_donne_, {});
     demande->arret = arret_.get();
-    const bool mot_donne = demande->mot_de_passe != mot_de_passe_;
     auto partage = partage_ = std::make_shared<Partage>();
     auto arret = arret_;
     demande->passage = [this, partage, arret](const std::function<std::vector<Jour>()>& travail) {
@@ -152,17 +151,17 @@ void SynchroBureau::commence() {
         fait.get();
     };
     const SynchroniseBureau entree = entree_;
-    fil_ = QThread::create([this, entree, demande, partage, mot_donne] {
+    fil_ = QThread::create([this, entree, demande, partage] {
         const ical::IssueSynchro issue = entree(*demande);
         std::lock_guard l(partage->verrou);
         if (!partage->vivant)
             return;
         QMetaObject::invokeMethod(
             this,
-            [this, issue, demande, partage, mot_donne] {
-                // A password a command gave serves that run only.
-                if (!mot_donne)
-                    mot_de_passe_ = demande->mot_de_passe;
+            [this, issue, demande, partage] {
+                // Kept for the runs after, the one a command gave too, unless
+                // the server refused it.
+                mot_de_passe_ = demande->mot_de_passe;
                 finie(issue, partage->page_occupee);
             },
             Qt::QueuedConnection);

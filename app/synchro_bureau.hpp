@@ -46,8 +46,9 @@ public:
     void demarre();
     // A day page was written: a run two seconds later.
     void apres_sauvegarde();
-    // A run now, or right after the one under way. `mot_de_passe`: for that
-    // run, instead of the Secret Service's. `fin` is told how it went.
+    // A run now, or right after the one under way. `mot_de_passe`: instead
+    // of the Secret Service's, kept for the runs after unless the server
+    // refuses it. `fin` is told how it went.
     void lance(std::string mot_de_passe = {}, Fin fin = {}, bool par_l_utilisateur = false);
 
 private:
@@ -65,7 +66,7 @@ private:
     bool par_l_utilisateur_ = false;
     std::vector<Fin> fins_;
     std::string mot_de_passe_;       // the account's, once the Secret Service gave it
-    std::string mot_de_passe_donne_; // for the next run only
+    std::string mot_de_passe_donne_; // for the next run
     std::shared_ptr<Partage> partage_;
     std::shared_ptr<std::atomic<bool>> arret_ = std::make_shared<std::atomic<bool>>(false);
 };

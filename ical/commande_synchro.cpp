@@ -87,11 +87,13 @@ std::optional<caldav::Reglage> compte_du_dossier(const std::string& repertoire,
 }
 
 std::string sans_mot_de_passe(const caldav::Reglage& r, bool terminal) {
-    return "pas de mot de passe pour " + guillemets(r.utilisateur) +
-           (terminal ? "\u00a0: ni le trousseau du bureau ni un terminal ne l'ont donné "
-                       "(--mot-de-passe-stdin le lit sur l'entrée standard)"
-                     : "\u00a0: le trousseau du bureau n'en a pas (donnez-le avec "
-                       "«\u00a0quorvel --compte-caldav\u00a0»)");
+    return terminal ? "ni le trousseau du bureau ni un terminal n'ont donné le mot de passe de " +
+                          guillemets(r.utilisateur) +
+                          " (--mot-de-passe-stdin le lit sur l'entrée standard)"
+                    : "le trousseau du bureau n'a pas de mot de passe pour " +
+                          guillemets(r.utilisateur) +
+                          " (donnez-le avec «\u00a0quorvel --compte-caldav\u00a0» ou "
+                          "«\u00a0quorvel --synchronise --mot-de-passe-stdin\u00a0»)";
 }
 
 // One run with its report; throws caldav::ErreurCaldav and ErreurQuorvel.
