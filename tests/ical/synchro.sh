@@ -16,28 +16,12 @@ export TZ=Europe/Paris
 tmp=$(mktemp -d)
 radicale_pid=
 trap '[ -z "$radicale_pid" ] || kill $radicale_pid 2>/dev/null; rm -rf "$tmp"' EXIT
-port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-printf 'lucie:secret\n' >"$tmp/utilisateurs"
-printf '[server]\nhosts = 127.0.0.1:%s\n[auth]\ntype = htpasswd\nhtpasswd_filename = %s\nhtpasswd_encryption = plain\n[rights]\ntype = owner_only\n[storage]\nfilesystem_folder = %s\n[web]\ntype = none\n' \
-    "$port" "$tmp/utilisateurs" "$tmp/collections" >"$tmp/config"
-mkdir -p "$tmp/collections/collection-root/lucie/agenda"
-echo '{"tag": "VCALENDAR"}' >"$tmp/collections/collection-root/lucie/agenda/.Radicale.props"
-url="http://127.0.0.1:$port/lucie/agenda/"
-demarre() {
-    radicale --config "$tmp/config" >>"$tmp/radicale.log" 2>&1 &
-    radicale_pid=$!
-    for _ in $(seq 100); do
-        /usr/bin/python3 "$ici/autre_client.py" "$url" lucie secret liste >/dev/null 2>&1 && return
-        sleep 0.1
-    done
-    echo "radicale ne démarre pas" >&2; cat "$tmp/radicale.log" >&2; exit 1
-}
+. "$ici/serveur.sh"
 demarre
 
 # French typography: a no-break space before the colon.
 nb=$(printf '\302\240')
 echec() { echo "ÉCHEC : $*" >&2; exit 1; }
-autre() { /usr/bin/python3 "$ici/autre_client.py" "$url" lucie secret "$@"; }
 bureau="$tmp/bureau"
 mkdir "$bureau"
 synchronise() {
@@ -145,7 +129,7 @@ note
 Du serveur${nb}: 10h00 Coiffeur à 10h30" montre 9 12 2026
 
 # The server down: a French message, nothing local changes, the next run goes on.
-kill $radicale_pid; wait $radicale_pid 2>/dev/null || true; radicale_pid=
+arrete
 ecrit_ligne 11_12_26 1 "Pendant la panne"
 empreinte=$(cd "$bureau" && cat ./*.ENG ./*.PAD | md5sum)
 synchronise && echec "serveur arrêté : la commande réussit"
