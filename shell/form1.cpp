@@ -17,7 +17,6 @@
 #include "widgets/etiquette.hpp"
 #include "widgets/horloge.hpp"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFrame>
@@ -729,7 +728,7 @@ bool TForm1::passe_fichiers(const std::function<std::vector<Jour>()>& travail) {
     if (bloc_note->isHidden() &&
         std::find(ecrits.begin(), ecrits.end(), etat_.page.date()) != ecrits.end()) {
         // Shown again as it now stands, the cursor kept where the user types.
-        QWidget* focus = QApplication::focusWidget();
+        QWidget* focus = focusWidget();
         auto* ligne = qobject_cast<QLineEdit*>(focus);
         const int position = ligne ? ligne->cursorPosition()
                              : focus == edit_bloc_calendrier

@@ -431,3 +431,51 @@ TEST(Page, AuClavier) {
     QTest::keyClick(f.edit_bloc_note, Qt::Key_F2);
     EXPECT_TRUE(f.calendrier->isVisible());
 }
+
+// The calendar sync's files pass through the window between two saves: what
+// was typed is saved before, the page shows what was written after with the
+// cursor where it was, and nothing runs while the page cannot be saved.
+TEST(Page, LaSynchronisationPasseEntreDeuxSauvegardes) {
+    struct Cas {
+        const char* quoi;
+        bool occupee;      // a load or a save under way
+        bool disque_plein; // the save before fails
+        bool date_ecrite;  // the sync wrote the date shown
+    } const cas[] = {
+        {"la date montrée écrite", false, false, true},
+        {"une autre date écrite", false, false, false},
+        {"la page occupée", true, false, true},
+        {"la sauvegarde d'avant échoue", false, true, true},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.quoi);
+        Banc b(2026, 12, 8);
+        TForm1& f = b.demarre();
+        f.show();
+        int sauvegardes = 0;
+        f.relie_synchro([&] { ++sauvegardes; }, {});
+        f.champ[0]->setFocus();
+        QTest::keyClicks(f.champ[0], "Dentiste");
+        f.champ[0]->setCursorPosition(3);
+        std::string vu; // slot 1 as the sync found it
+        const auto travail = [&] {
+            vu = creneau(b.rep.lit("08_12_26.ENG"), 1);
+            b.rep.ecrit("08_12_26.ENG", agenda({{1, vu}, {8, "R\xE9union"}}));
+            return std::vector<Jour>{c.date_ecrite ? jour_du(8, 12, 2026) : jour_du(9, 12, 2026)};
+        };
+        f.fichier_libre = !c.occupee;
+        if (c.disque_plein)
+            pannes::arme(1, ENOSPC);
+        const bool passe = f.passe_fichiers(travail);
+        pannes::desarme();
+        f.fichier_libre = true;
+        const bool ok = !c.occupee && !c.disque_plein;
+        EXPECT_EQ(passe, ok);
+        EXPECT_EQ(vu, ok ? "Dentiste" : "");
+        EXPECT_EQ(sauvegardes, 0); // its own save asks for no other run
+        EXPECT_EQ(f.champ[0]->text(), "Dentiste");
+        EXPECT_EQ(f.champ[7]->text(), ok && c.date_ecrite ? "Réunion" : "");
+        EXPECT_EQ(f.champ[0]->cursorPosition(), 3);
+        EXPECT_EQ(f.minuterie_sauvegarde->isActive(), !ok);
+    }
+}
