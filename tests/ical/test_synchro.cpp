@@ -1,0 +1,110 @@
+// A synchronisation cut in the middle, against a real Radicale: once the
+// server's changes are on the desk, another client changes the item the
+// desk is about to write (a 412), or the server stops. The next run ends the
+// work without losing the desk's text nor writing anything twice.
+#include "radicale.hpp"
+
+#include "ical/synchro.hpp"
+#include "jour/fichiers_jour.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <regex>
+
+using namespace quorvel;
+
+namespace {
+
+const Jour le_9 = jour_du(9, 12, 2026);
+const Jour aujourdhui = jour_du(8, 12, 2026);
+
+void ecrit_lignes(test::RepertoireTemp& bureau,
+                  std::initializer_list<std::pair<int, std::string>> lignes) {
+    EnregistrementAgenda a;
+    if (bureau.existe(fichier_agenda_jour(le_9)))
+        std::memcpy(a.octets.data(), bureau.lit(fichier_agenda_jour(le_9)).data(), a.octets.size());
+    for (const auto& [k, t] : lignes)
+        a.regle_texte(k, t);
+    bureau.ecrit(fichier_agenda_jour(le_9),
+                 std::string(reinterpret_cast<const char*>(a.octets.data()), a.octets.size()));
+}
+
+// The summaries of the server's items, sorted.
+std::vector<std::string> resumes(const caldav::Compte& compte) {
+    caldav::Client client(compte);
+    std::vector<std::string> hrefs;
+    for (const caldav::Ressource& r : client.liste())
+        hrefs.push_back(r.href);
+    std::vector<std::string> r;
+    for (const caldav::Ressource& e : client.lit(hrefs)) {
+        const std::size_t p = e.donnees.find("\nSUMMARY:");
+        if (p != std::string::npos)
+            r.push_back(e.donnees.substr(p + 9, e.donnees.find_first_of("\r\n", p + 1) - p - 9));
+    }
+    std::sort(r.begin(), r.end());
+    return r;
+}
+
+using test::EssaiRadicale;
+
+} // namespace
+
+TEST_F(EssaiRadicale, UneSynchronisationCoupeeEnCheminSeTermineALaSuivante) {
+    struct Cas {
+        const char* quoi;
+        bool course; // another client writes the item (412); otherwise the server stops
+        std::vector<std::string> serveur;
+    } const cas[] = {
+        {"un autre client écrit l'élément entre-temps", true,
+         {"Banque", "Dentiste \xC3\xA0 9h30", "Du serveur\xC2\xA0: 09h00 Dentiste annul\xC3\xA9"}},
+        {"le serveur s'arrête avant les écritures", false, {"Banque", "Dentiste \xC3\xA0 9h30"}},
+    };
+    int n = 0;
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.quoi);
+        test::RepertoireTemp bureau;
+        const caldav::Compte compte = serveur->compte("agenda" + std::to_string(++n));
+        ecrit_lignes(bureau, {{2, "Dentiste"}});
+        {
+            caldav::Client client(compte);
+            ical::synchronise(bureau.chemin(), client, compte.url, aujourdhui);
+        }
+        ecrit_lignes(bureau, {{2, "Dentiste \xE0 9h30"}, {5, "Banque"}});
+
+        // The second run, cut once the desk's files are written.
+        const ical::PassageBureau coupe = [&](const std::function<std::vector<Jour>()>& travail) {
+            travail();
+            if (!c.course) {
+                serveur->arrete();
+                return;
+            }
+            caldav::Client autre(compte);
+            for (const caldav::Ressource& r : autre.lit({autre.liste().front().href}))
+                autre.ecrit(r.href,
+                            std::regex_replace(r.donnees, std::regex("SUMMARY:[^\r\n]*"),
+                                               "SUMMARY:Dentiste annul\xC3\xA9"),
+                            r.etag);
+        };
+        bool coupee = false;
+        try {
+            caldav::Client client(compte);
+            const ical::BilanSynchro b =
+                ical::synchronise(bureau.chemin(), client, compte.url, aujourdhui, coupe);
+            ASSERT_EQ(b.laisses.size(), 1u);
+            EXPECT_NE(b.laisses[0].find("a changé sur le serveur pendant la synchronisation"),
+                      std::string::npos);
+        } catch (const caldav::ErreurCaldav&) {
+            coupee = true;
+        }
+        EXPECT_EQ(coupee, !c.course);
+        if (coupee)
+            serveur->demarre();
+
+        caldav::Client client(compte);
+        ical::synchronise(bureau.chemin(), client, compte.url, aujourdhui);
+        EXPECT_EQ(resumes(compte), c.serveur);
+        const std::string eng = bureau.lit(fichier_agenda_jour(le_9));
+        EXPECT_EQ(std::string(eng.c_str() + 61), "Dentiste \xE0 9h30");
+        EXPECT_EQ(std::string(eng.c_str() + 4 * 61), "Banque");
+    }
+}
