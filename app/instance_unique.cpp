@@ -119,7 +119,8 @@ InstanceUnique::Requete lit_requete(int fd) {
         if (ligne != std::string::npos) {
             if (!lu.starts_with(mot_synchronise))
                 return r;
-            const std::string nombre = lu.substr(mot_synchronise.size(), ligne - mot_synchronise.size());
+            const std::string nombre =
+                lu.substr(mot_synchronise.size(), ligne - mot_synchronise.size());
             if (nombre.empty() || nombre.size() > 5 ||
                 nombre.find_first_not_of("0123456789") != std::string::npos)
                 return r;
@@ -185,7 +186,8 @@ std::optional<std::string> InstanceUnique::demande(const std::string& requete,
     if (!adresse(chemin_prise_, a))
         return std::nullopt;
     const auto fin = horloge::now() + delai;
-    const auto fin_connexion = horloge::now() + std::min<std::chrono::milliseconds>(delai, std::chrono::seconds(3));
+    const auto fin_connexion =
+        horloge::now() + std::min<std::chrono::milliseconds>(delai, std::chrono::seconds(3));
     const auto reste = [&fin] {
         const auto ms =
             std::chrono::duration_cast<std::chrono::milliseconds>(fin - horloge::now()).count();

@@ -22,8 +22,8 @@ int execute_ical(const ical::CommandeIcal& commande, std::ostream& sortie, std::
 // The module's entry for the open desk's synchronisation, loaded at its first
 // call; nullptr, and why in `erreur` (French), when no module can be loaded.
 using SynchroniseBureau = ical::IssueSynchro (*)(ical::SynchroDuBureau&);
-SynchroniseBureau entree_synchro_du_bureau(std::string& erreur,
-                                           const std::vector<std::string>& dossiers =
-                                               dossiers_module_ical());
+SynchroniseBureau
+entree_synchro_du_bureau(std::string& erreur,
+                         const std::vector<std::string>& dossiers = dossiers_module_ical());
 
 } // namespace quorvel

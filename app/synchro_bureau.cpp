@@ -97,8 +97,8 @@ void SynchroBureau::commence() {
         std::string erreur;
         entree_ = entree_synchro_du_bureau(erreur);
         if (!entree_) {
-            finie({ical::IssueSynchro::Etat::echec, "Synchronisation impossible\u00a0: " + erreur +
-                                                        "."},
+            finie({ical::IssueSynchro::Etat::echec,
+                   "Synchronisation impossible\u00a0: " + erreur + "."},
                   false);
             return;
         }
@@ -181,9 +181,8 @@ void SynchroBureau::finie(const ical::IssueSynchro& issue, bool page_occupee) {
         return;
     }
     par_l_utilisateur_ = false;
-    page_.montre(issue.etat == ical::IssueSynchro::Etat::echec
-                     ? QString::fromStdString(issue.texte)
-                     : QString(),
+    page_.montre(issue.etat == ical::IssueSynchro::Etat::echec ? QString::fromStdString(issue.texte)
+                                                               : QString(),
                  false);
     for (const Fin& fin : std::exchange(fins_, {}))
         fin(issue);

@@ -32,8 +32,8 @@ public:
     };
     using Fin = std::function<void(const ical::IssueSynchro&)>;
 
-    static constexpr int periode_ms = 5 * 60 * 1000, apres_sauvegarde_ms = 2000,
-                         premiere_ms = 3000, page_occupee_ms = 5000;
+    static constexpr int periode_ms = 5 * 60 * 1000, apres_sauvegarde_ms = 2000, premiere_ms = 3000,
+                         page_occupee_ms = 5000;
 
     // `dossier`: the data folder, as the desk names it.
     SynchroBureau(Page page, const Horloge& horloge, std::string dossier,

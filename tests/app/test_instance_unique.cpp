@@ -6,8 +6,8 @@
 #include <future>
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -157,9 +157,9 @@ TEST(InstanceUnique, LaDemandeDUnDemarrageSuivantEstEntendueTelleQuelle) {
     EXPECT_EQ(demande(premiere, true, entendues,
                       [&] { return seconde.demande_synchronisation("mot\nde passe é", 2s); }),
               std::optional<std::string>("0Synchronisé"));
-    EXPECT_EQ(demande(premiere, true, entendues,
-                      [&] { return seconde.demande_synchronisation("", 2s); }),
-              std::optional<std::string>("0Synchronisé"));
+    EXPECT_EQ(
+        demande(premiere, true, entendues, [&] { return seconde.demande_synchronisation("", 2s); }),
+        std::optional<std::string>("0Synchronisé"));
     EXPECT_EQ(demande(premiere, false, entendues,
                       [&] { return seconde.demande_synchronisation("", 100ms); }),
               std::nullopt);

@@ -55,7 +55,8 @@ TEST_F(EssaiRadicale, UneSynchronisationCoupeeEnCheminSeTermineALaSuivante) {
         bool course; // another client writes the item (412); otherwise the server stops
         std::vector<std::string> serveur;
     } const cas[] = {
-        {"un autre client écrit l'élément entre-temps", true,
+        {"un autre client écrit l'élément entre-temps",
+         true,
          {"Banque", "Dentiste \xC3\xA0 9h30", "Du serveur\xC2\xA0: 09h00 Dentiste annul\xC3\xA9"}},
         {"le serveur s'arrête avant les écritures", false, {"Banque", "Dentiste \xC3\xA0 9h30"}},
     };
