@@ -25,8 +25,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <fontconfig/fontconfig.h>
+#include <memory>
 #include <ostream>
 #include <streambuf>
 #include <thread>
@@ -173,11 +173,10 @@ int main(int argc, char** argv) {
     Programme programme(horloge, son, dialogues, sans_dossier ? "." : ici.string(), &notificateur);
 
     TForm1& form1 = *programme.form1;
-    SynchroBureau synchro({[&form1](const auto& travail) { return form1.passe_fichiers(travail); },
-                           [&form1](const QString& panne, bool en_cours) {
-                               form1.montre_synchro(panne, en_cours);
-                           }},
-                          horloge, sans_dossier ? "." : ici.string());
+    SynchroBureau synchro(
+        {[&form1](const auto& travail) { return form1.passe_fichiers(travail); },
+         [&form1](const QString& panne, bool en_cours) { form1.montre_synchro(panne, en_cours); }},
+        horloge, sans_dossier ? "." : ici.string());
     form1.relie_synchro([&synchro] { synchro.apres_sauvegarde(); },
                         [&synchro] { synchro.lance({}, {}, true); });
 
@@ -191,9 +190,8 @@ int main(int argc, char** argv) {
                 if (requete.genre == InstanceUnique::Requete::Genre::synchronise) {
                     auto attend = std::make_shared<InstanceUnique::Reponse>(std::move(reponse));
                     synchro.lance(requete.mot_de_passe, [attend](const ical::IssueSynchro& issue) {
-                        attend->envoie(
-                            (issue.etat == ical::IssueSynchro::Etat::faite ? "0" : "1") +
-                            issue.texte);
+                        attend->envoie((issue.etat == ical::IssueSynchro::Etat::faite ? "0" : "1") +
+                                       issue.texte);
                     });
                     return;
                 }

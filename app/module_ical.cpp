@@ -62,8 +62,8 @@ int execute_ical(const ical::CommandeIcal& commande, std::ostream& sortie, std::
                  const Horloge& horloge, const ical::EstOuvert& est_ouvert,
                  const std::vector<std::string>& dossiers) {
     std::string erreur;
-    if (auto execute = reinterpret_cast<Execute>(
-            fonction_du_module("quorvel_ical_execute", dossiers, erreur)))
+    if (auto execute =
+            reinterpret_cast<Execute>(fonction_du_module("quorvel_ical_execute", dossiers, erreur)))
         return execute(commande, sortie, erreurs, horloge, est_ouvert);
     erreurs << "quorvel\u00a0: " << erreur << ".\n";
     return 1;
