@@ -549,7 +549,13 @@ public:
             applique(serveur, lues, connus);
             return bureau_.ecrit();
         };
-        if (passage_)
+        // Nothing new from the server: the desk is only read, which needs no
+        // passage through the window (its files are replaced whole, by rename).
+        const bool rien_a_ecrire =
+            lues.empty() && std::all_of(etat_.liens.begin(), etat_.liens.end(), [&](const Lien& l) {
+                return l.etag.empty() || serveur.contains(l.href);
+            });
+        if (passage_ && !rien_a_ecrire)
             passage_(sur_le_bureau);
         else
             sur_le_bureau();

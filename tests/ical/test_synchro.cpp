@@ -45,6 +45,14 @@ std::vector<std::string> resumes(const caldav::Compte& compte) {
     return r;
 }
 
+// The href of the desk's 09h00 line on the server.
+std::string client_href_dentiste(caldav::Client& client) {
+    for (const caldav::Ressource& r : client.liste())
+        if (r.href.find("0900") != std::string::npos || r.href.find("09h00") != std::string::npos)
+            return r.href;
+    return {};
+}
+
 using test::EssaiRadicale;
 
 } // namespace
@@ -57,8 +65,11 @@ TEST_F(EssaiRadicale, UneSynchronisationCoupeeEnCheminSeTermineALaSuivante) {
     } const cas[] = {
         {"un autre client écrit l'élément entre-temps",
          true,
-         {"Banque", "Dentiste \xC3\xA0 9h30", "Du serveur\xC2\xA0: 09h00 Dentiste annul\xC3\xA9"}},
-        {"le serveur s'arrête avant les écritures", false, {"Banque", "Dentiste \xC3\xA0 9h30"}},
+         {"Banque", "Coiffeur", "Dentiste \xC3\xA0 9h30",
+          "Du serveur\xC2\xA0: 09h00 Dentiste annul\xC3\xA9"}},
+        {"le serveur s'arrête avant les écritures",
+         false,
+         {"Banque", "Coiffeur", "Dentiste \xC3\xA0 9h30"}},
     };
     int n = 0;
     for (const Cas& c : cas) {
@@ -71,6 +82,13 @@ TEST_F(EssaiRadicale, UneSynchronisationCoupeeEnCheminSeTermineALaSuivante) {
             ical::synchronise(bureau.chemin(), client, compte.url, aujourdhui);
         }
         ecrit_lignes(bureau, {{2, "Dentiste \xE0 9h30"}, {5, "Banque"}});
+        // Something new on the server, for the run to have files to write.
+        caldav::Client(compte).ecrit(
+            "/lucie/agenda" + std::to_string(n) + "/coiffeur.ics",
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//essai//FR\r\nBEGIN:VEVENT\r\n"
+            "UID:coiffeur\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20261210T140000\r\n"
+            "SUMMARY:Coiffeur\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n",
+            "");
 
         // The second run, cut once the desk's files are written.
         const ical::PassageBureau coupe = [&](const std::function<std::vector<Jour>()>& travail) {
@@ -80,7 +98,7 @@ TEST_F(EssaiRadicale, UneSynchronisationCoupeeEnCheminSeTermineALaSuivante) {
                 return;
             }
             caldav::Client autre(compte);
-            for (const caldav::Ressource& r : autre.lit({autre.liste().front().href}))
+            for (const caldav::Ressource& r : autre.lit({client_href_dentiste(autre)}))
                 autre.ecrit(r.href,
                             std::regex_replace(r.donnees, std::regex("SUMMARY:[^\r\n]*"),
                                                "SUMMARY:Dentiste annul\xC3\xA9"),
