@@ -1,8 +1,9 @@
 #!/bin/sh
 # Two-way sync of a data folder with a real Radicale on loopback, through the
 # real program, with python3-caldav as a second client on the same calendar:
-# both directions, a conflict, deletions, a damaged state file and a server
-# that is down. The desk's day is pinned with libfaketime.
+# both directions, a conflict, deletions, a damaged state file, a server
+# that is down, and an HTTPS server whose certificate no authority signed
+# (with openssl). The desk's day is pinned with libfaketime.
 # Skipped (77) without radicale, python3-caldav or faketime.
 set -eu
 quorvel=$1
@@ -138,4 +139,28 @@ grep -q "^Synchronisation interrompue${nb}: " "$tmp/erreurs" || echec "message :
 demarre
 synchronise || echec "après la panne"
 autre liste | grep -q '^événement 20261211T080000 Pendant la panne$' || echec "reprise"
+
+# HTTPS: a certificate no authority signed is refused before anything is sent.
+if command -v openssl >/dev/null; then
+    openssl req -x509 -newkey rsa:2048 -nodes -keyout "$tmp/cle.pem" -out "$tmp/cert.pem" \
+        -days 30 -subj "/CN=localhost" -addext "subjectAltName=IP:127.0.0.1" 2>/dev/null
+    port_tls=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+    sed "s|^hosts = .*|hosts = 127.0.0.1:$port_tls\nssl = True\ncertificate = $tmp/cert.pem\nkey = $tmp/cle.pem|" \
+        "$tmp/config" >"$tmp/config_tls"
+    arrete
+    radicale --config "$tmp/config_tls" >>"$tmp/radicale.log" 2>&1 &
+    radicale_pid=$!
+    /usr/bin/python3 -c "import socket, time
+for _ in range(100):
+    try: socket.create_connection(('127.0.0.1', $port_tls)).close(); break
+    except OSError: time.sleep(0.1)"
+    "$quorvel" --compte-caldav "https://127.0.0.1:$port_tls/lucie/agenda/" --utilisateur lucie \
+        --donnees "$bureau" </dev/null >/dev/null
+    rm "$bureau/.synchro-caldav"
+    empreinte=$(cd "$bureau" && ls -A | md5sum)
+    synchronise && echec "HTTPS : un certificat inconnu est accepté"
+    grep -q "certificat du serveur «${nb}127.0.0.1${nb}» refusé" "$tmp/erreurs" ||
+        echec "HTTPS : $(cat "$tmp/erreurs")"
+    [ "$(cd "$bureau" && ls -A | md5sum)" = "$empreinte" ] || echec "HTTPS : le bureau a changé"
+fi
 echo "synchronisation CalDAV : tout va bien"
