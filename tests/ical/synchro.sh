@@ -3,7 +3,7 @@
 # real program, with python3-caldav as a second client on the same calendar:
 # both directions, a conflict, deletions, a damaged state file, a server
 # that is down, and an HTTPS server whose certificate no authority signed
-# (with openssl). The desk's day is pinned with libfaketime.
+# (with openssl), and the password asked on a terminal without echo. The desk's day is pinned with libfaketime.
 # Skipped (77) without radicale, python3-caldav or faketime.
 set -eu
 quorvel=$1
@@ -139,6 +139,37 @@ grep -q "^Synchronisation interrompue${nb}: " "$tmp/erreurs" || echec "message :
 demarre
 synchronise || echec "après la panne"
 autre liste | grep -q '^événement 20261211T080000 Pendant la panne$' || echec "reprise"
+
+# No Secret Service and no password given: asked on the terminal, not echoed.
+DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent DISPLAY= /usr/bin/python3 - "$quorvel" "$bureau" >"$tmp/terminal" <<'PY' ||
+import os, pty, select, sys
+quorvel, bureau = sys.argv[1:3]
+pid, fd = pty.fork()
+if pid == 0:
+    os.execvp("faketime", ["faketime", "2026-12-08 10:00:00", quorvel, "--synchronise", "--donnees", bureau])
+vu = b""
+def lit(jusqua):
+    global vu
+    while jusqua not in vu:
+        if not select.select([fd], [], [], 20)[0]:
+            return False
+        try:
+            morceau = os.read(fd, 4096)
+        except OSError:
+            return False
+        if not morceau:
+            return False
+        vu += morceau
+    return True
+invite = lit("Mot de passe de lucie sur ".encode())
+os.write(fd, b"secret\n")
+lit(b"\x00")  # to the end
+_, statut = os.waitpid(pid, 0)
+sys.stdout.write(vu.decode("utf-8", "replace"))
+sys.exit(0 if invite and b"secret" not in vu and os.waitstatus_to_exitcode(statut) == 0 else 1)
+PY
+    echec "mot de passe au terminal : $(cat "$tmp/terminal")"
+grep -q "^Synchronisé avec" "$tmp/terminal" || echec "mot de passe au terminal : $(cat "$tmp/terminal")"
 
 # HTTPS: a certificate no authority signed is refused before anything is sent.
 if command -v openssl >/dev/null; then
