@@ -2,8 +2,9 @@
 # Two-way sync of a data folder with a real Radicale on loopback, through the
 # real program, with python3-caldav as a second client on the same calendar:
 # both directions, a conflict, deletions, a damaged state file, a server
-# that is down, and an HTTPS server whose certificate no authority signed
-# (with openssl), and the password asked on a terminal without echo. The desk's day is pinned with libfaketime.
+# that is down, the password asked on a terminal without echo, and an HTTPS
+# server whose certificate no authority signed (with openssl). The desk's day
+# is pinned with libfaketime.
 # Skipped (77) without radicale, python3-caldav or faketime.
 set -eu
 quorvel=$1
