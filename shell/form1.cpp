@@ -755,7 +755,21 @@ void TForm1::montre_synchro(const QString& panne, bool en_cours) {
     }
     marque_synchro->setVisible(!panne.isEmpty());
     marque_synchro->setText(QStringLiteral("Non synchronisé"));
-    marque_synchro->setToolTip(panne + QStringLiteral("\nCliquez pour réessayer maintenant."));
+    // In lines of some sixty characters: the reason may be long.
+    QString bulle;
+    int ligne = 0;
+    for (const QString& mot : panne.split(QLatin1Char(' '))) {
+        if (ligne > 0 && ligne + mot.size() > 60) {
+            bulle += QLatin1Char('\n');
+            ligne = 0;
+        } else if (ligne > 0) {
+            bulle += QLatin1Char(' ');
+            ++ligne;
+        }
+        bulle += mot;
+        ligne += static_cast<int>(mot.size());
+    }
+    marque_synchro->setToolTip(bulle + QStringLiteral("\nCliquez pour réessayer maintenant."));
 }
 
 void TForm1::annonce_secours() {
