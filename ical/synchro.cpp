@@ -509,6 +509,7 @@ public:
 
     BilanSynchro lance() {
         etat_ = lit_etat(dossier_, url_, bilan_.etat_abime);
+        sur_disque_ = etat_;
         for (Lien& l : etat_.liens)
             std::erase_if(l.places,
                           [this](const PlaceLiee& p) { return sys_days{p.jour} < debut_; });
@@ -562,7 +563,8 @@ public:
 
         const bool envoye = envoie();
         etat_.marques = envoye ? caldav::Marques{} : marques;
-        if (envoye || !(etat_.marques == marques_avant_))
+        // A run that changed nothing writes nothing, and keeps its marks.
+        if (!(etat_ == sur_disque_))
             ecrit_etat(dossier_, etat_);
         bilan_.requetes = client_.requetes();
         bilan_.octets_recus = client_.octets_recus();
@@ -611,9 +613,11 @@ private:
                 }
         etat_.liens = std::move(liens);
         // What travels next is the desk's: the marks are kept only when it sends nothing.
-        marques_avant_ = etat_.marques;
-        etat_.marques = {};
-        ecrit_etat(dossier_, etat_);
+        if (etat_.liens != sur_disque_.liens) {
+            etat_.marques = {};
+            ecrit_etat(dossier_, etat_);
+            sur_disque_ = etat_;
+        }
     }
 
     void mouvement(Mouvement::Cote cote, Mouvement::Genre genre, const PlaceLiee& p,
@@ -852,6 +856,7 @@ private:
             return false;
         // Kept before the first write: a run cut short does not write them twice.
         ecrit_etat(dossier_, etat_);
+        sur_disque_ = etat_;
 
         std::vector<std::string> a_lire;
         for (const Envoi& e : envois)
@@ -924,7 +929,7 @@ private:
     sys_days debut_, fin_;
     Bureau bureau_;
     EtatSynchro etat_;
-    caldav::Marques marques_avant_;
+    EtatSynchro sur_disque_; // what the state file holds
     BilanSynchro bilan_;
 };
 

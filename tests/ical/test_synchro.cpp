@@ -1,7 +1,8 @@
 // A synchronisation cut in the middle, against a real Radicale: once the
 // server's changes are on the desk, another client changes the item the
 // desk is about to write (a 412), or the server stops. The next run ends the
-// work without losing the desk's text nor writing anything twice.
+// work without losing the desk's text nor writing anything twice, and once
+// nothing changes, a run costs one small request.
 #include "radicale.hpp"
 
 #include "ical/synchro.hpp"
@@ -125,5 +126,16 @@ TEST_F(EssaiRadicale, UneSynchronisationCoupeeEnCheminSeTermineALaSuivante) {
         const std::string eng = bureau.lit(fichier_agenda_jour(le_9));
         EXPECT_EQ(std::string(eng.c_str() + 61), "Dentiste \xE0 9h30");
         EXPECT_EQ(std::string(eng.c_str() + 4 * 61), "Banque");
+
+        // Then nothing changes: one run lists what the last one sent, the next
+        // asks only for the calendar's marks, and writes nothing.
+        ical::synchronise(bureau.chemin(), client, compte.url, aujourdhui);
+        const std::string etat = bureau.lit(ical::fichier_etat_synchro);
+        caldav::Client calme(compte);
+        const ical::BilanSynchro b =
+            ical::synchronise(bureau.chemin(), calme, compte.url, aujourdhui);
+        EXPECT_EQ(b.requetes, 1);
+        EXPECT_TRUE(b.mouvements.empty());
+        EXPECT_EQ(bureau.lit(ical::fichier_etat_synchro), etat);
     }
 }
