@@ -6,7 +6,7 @@ set -eu
 paquets="cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev libfontconfig-dev
 fonts-liberation2 qt6-translations-l10n googletest libgtest-dev libgmock-dev libbenchmark-dev
 clang libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick openbox locales libical-dev calcurse faketime clang-format
-libxcb1-dev wmctrl dunst dbus-daemon dbus-bin gnome-keyring libsecret-1-dev libsecret-tools radicale python3-caldav openssl"
+libxcb1-dev wmctrl dunst dbus-daemon dbus-bin gnome-keyring libsecret-1-dev libsecret-tools radicale python3-caldav openssl python3-dbus python3-gi"
 if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
 manquants=""
 for p in $paquets; do

@@ -1,7 +1,8 @@
 #!/bin/sh
 # The CalDAV password through a real Secret Service: gnome-keyring on a private
 # D-Bus session keeps it and gives it back by account; without any Secret
-# Service the lookup says none at once, without a word and without a crash.
+# Service the lookup says none at once, without a word and without a crash;
+# one that never answers is given up after 25 s.
 #   tests/ical/secret.sh <outil_secret>
 set -eu
 for c in dbus-run-session gnome-keyring-daemon; do
@@ -52,4 +53,30 @@ if command -v secret-tool >/dev/null 2>&1; then
     secret-tool search --all xdg:schema fr.quorvel.CalDAV 2>&1 | grep -qxF "label = Quorvel – zoé sur $url" ||
         echoue "étiquette : $(secret-tool search --all xdg:schema fr.quorvel.CalDAV 2>&1)"
 fi
+
+# 3. A Secret Service that never answers (a prompt nobody sees): the lookup
+# gives up after its delay, as if there were none.
+kill $demon; wait $demon 2>/dev/null || true
+/usr/bin/python3 - >"$HOME/muet.log" 2>&1 <<'PY' &
+import dbus, dbus.mainloop.glib
+from gi.repository import GLib
+dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
+bus = dbus.SessionBus()
+bus.add_message_filter(lambda b, m: 0 if m.get_destination() == b.get_unique_name() and
+                       m.get_type() == 1 else 1)  # method calls: handled, never answered
+bus.request_name("org.freedesktop.secrets")
+GLib.MainLoop().run()
+PY
+demon=$!
+for _ in $(seq 50); do
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+        string:org.freedesktop.secrets 2>/dev/null | grep -q 'boolean true' && break
+    sleep 0.1
+done
+debut=$(date +%s)
+rc=0
+"$outil" lit "$url" zoé >"$HOME/sortie" 2>&1 || rc=$?
+duree=$(($(date +%s) - debut))
+[ $rc -eq 1 ] && [ ! -s "$HOME/sortie" ] || echoue "service muet : code $rc, $(cat "$HOME/sortie")"
+[ $duree -ge 20 ] && [ $duree -le 40 ] || echoue "service muet : abandon après $duree s"
 echo "secret : ok"
