@@ -151,7 +151,8 @@ void SynchroBureau::commence() {
         fait.get();
     };
     const SynchroniseBureau entree = entree_;
-    fil_ = QThread::create([this, entree, demande, partage] {
+    // The thread holds what it uses: it may outlive the desk by a moment.
+    fil_ = QThread::create([this, entree, demande, partage, arret] {
         const ical::IssueSynchro issue = entree(*demande);
         std::lock_guard l(partage->verrou);
         if (!partage->vivant)
