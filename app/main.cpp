@@ -19,6 +19,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -84,6 +86,20 @@ int synchronise_par_le_bureau(const quorvel::InstanceUnique& bureau, bool mot_de
     const bool faite = reponse->front() == '0';
     ecrit(faite ? stdout : stderr, reponse->substr(1) + "\n");
     return faite ? 0 : 1;
+}
+
+// The calendar's password, asked by the desk when it has none (no keyring).
+std::optional<std::string> demande_mot_de_passe(QWidget* parent, const QString& titre,
+                                                const QString& invite) {
+    QInputDialog boite(parent);
+    boite.setWindowTitle(titre);
+    boite.setLabelText(invite);
+    boite.setTextEchoMode(QLineEdit::Password);
+    boite.setOkButtonText(QStringLiteral("OK"));
+    boite.setCancelButtonText(QStringLiteral("Annuler"));
+    if (boite.exec() != QDialog::Accepted || boite.textValue().isEmpty())
+        return std::nullopt;
+    return boite.textValue().toStdString();
 }
 
 } // namespace
@@ -175,7 +191,10 @@ int main(int argc, char** argv) {
     TForm1& form1 = *programme.form1;
     SynchroBureau synchro(
         {[&form1](const auto& travail) { return form1.passe_fichiers(travail); },
-         [&form1](const QString& panne, bool en_cours) { form1.montre_synchro(panne, en_cours); }},
+         [&form1](const QString& panne, bool en_cours) { form1.montre_synchro(panne, en_cours); },
+         [&form1, &titre](const QString& invite) {
+             return demande_mot_de_passe(&form1, titre, invite);
+         }},
         horloge, sans_dossier ? "." : ici.string());
     form1.relie_synchro([&synchro] { synchro.apres_sauvegarde(); },
                         [&synchro] { synchro.lance({}, {}, true); });

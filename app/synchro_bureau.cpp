@@ -71,6 +71,14 @@ void SynchroBureau::apres_sauvegarde() {
 }
 
 void SynchroBureau::lance(std::string mot_de_passe, Fin fin, bool par_l_utilisateur) {
+    if (par_l_utilisateur && mot_de_passe.empty() && !invite_.empty() && !fil_ &&
+        page_.demande_mot_de_passe) {
+        std::optional<std::string> donne =
+            page_.demande_mot_de_passe(QString::fromStdString(invite_));
+        if (!donne)
+            return;
+        mot_de_passe = std::move(*donne);
+    }
     if (!mot_de_passe.empty())
         mot_de_passe_donne_ = std::move(mot_de_passe);
     if (fin)
@@ -98,7 +106,8 @@ void SynchroBureau::commence() {
         entree_ = entree_synchro_du_bureau(erreur);
         if (!entree_) {
             finie({ical::IssueSynchro::Etat::echec,
-                   "Synchronisation impossible\u00a0: " + erreur + "."},
+                   "Synchronisation impossible\u00a0: " + erreur + ".",
+                   {}},
                   false);
             return;
         }
@@ -182,6 +191,7 @@ void SynchroBureau::finie(const ical::IssueSynchro& issue, bool page_occupee) {
         return;
     }
     par_l_utilisateur_ = false;
+    invite_ = issue.invite;
     page_.montre(issue.etat == ical::IssueSynchro::Etat::echec ? QString::fromStdString(issue.texte)
                                                                : QString(),
                  false);

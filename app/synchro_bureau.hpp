@@ -14,6 +14,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ public:
     struct Page {
         std::function<bool(const std::function<std::vector<Jour>()>&)> passe_fichiers;
         std::function<void(const QString& panne, bool en_cours)> montre;
+        // Asks the user for the account's password; nothing when cancelled.
+        std::function<std::optional<std::string>(const QString& invite)> demande_mot_de_passe;
     };
     using Fin = std::function<void(const ical::IssueSynchro&)>;
 
@@ -48,7 +51,8 @@ public:
     void apres_sauvegarde();
     // A run now, or right after the one under way. `mot_de_passe`: instead
     // of the Secret Service's, kept for the runs after unless the server
-    // refuses it. `fin` is told how it went.
+    // refuses it. `fin` is told how it went. Asked by the user after a run
+    // that lacked the password, the password is asked first.
     void lance(std::string mot_de_passe = {}, Fin fin = {}, bool par_l_utilisateur = false);
 
 private:
@@ -67,6 +71,7 @@ private:
     std::vector<Fin> fins_;
     std::string mot_de_passe_;       // the account's, once the Secret Service gave it
     std::string mot_de_passe_donne_; // for the next run
+    std::string invite_;             // the last run lacked the password: how to ask it
     std::shared_ptr<Partage> partage_;
     std::shared_ptr<std::atomic<bool>> arret_ = std::make_shared<std::atomic<bool>>(false);
 };

@@ -52,6 +52,9 @@ struct SynchroDuBureau {
 struct IssueSynchro {
     enum class Etat { faite, sans_compte, echec } etat = Etat::echec;
     std::string texte; // the report, or why it failed (French, UTF-8)
+    // Failed for want of a password, or the server refused it: what to ask
+    // the user ("Mot de passe de NOM sur URL : "); empty otherwise.
+    std::string invite;
 };
 
 // The command's exit code: 0 when done, 1 when refused or failed.

@@ -169,27 +169,34 @@ IssueSynchro synchronise_pour_le_bureau(SynchroDuBureau& demande) {
         const bool sans_compte =
             !std::filesystem::exists(repertoire + caldav::fichier_compte, e) && !e;
         return {sans_compte ? IssueSynchro::Etat::sans_compte : IssueSynchro::Etat::echec,
-                "Synchronisation refusée\u00a0: " + erreur + "."};
+                "Synchronisation refusée\u00a0: " + erreur + ".",
+                {}};
     }
     if (!r->utilisateur.empty() && demande.mot_de_passe.empty()) {
         if (std::optional<std::string> garde = caldav::mot_de_passe_garde(*r))
             demande.mot_de_passe = std::move(*garde);
         else
             return {IssueSynchro::Etat::echec,
-                    "Synchronisation refusée\u00a0: " + sans_mot_de_passe(*r, false) + "."};
+                    "Synchronisation refusée\u00a0: " + sans_mot_de_passe(*r, false) + ".",
+                    invite(*r)};
     }
     try {
         return {IssueSynchro::Etat::faite,
                 une_synchronisation(repertoire, {r->url, r->utilisateur, demande.mot_de_passe},
-                                    demande.aujourdhui, demande.passage, demande.arret)};
+                                    demande.aujourdhui, demande.passage, demande.arret),
+                {}};
     } catch (const caldav::ErreurCaldav& e) {
-        if (e.genre() == caldav::ErreurCaldav::Genre::refus)
+        if (e.genre() == caldav::ErreurCaldav::Genre::refus && e.statut() == 401 &&
+            !r->utilisateur.empty()) {
             demande.mot_de_passe.clear();
+            return {IssueSynchro::Etat::echec,
+                    "Synchronisation interrompue\u00a0: " + e.message() + ".", invite(*r)};
+        }
         erreur = "Synchronisation interrompue\u00a0: " + e.message() + reprise + ".";
     } catch (const ErreurQuorvel& e) {
         erreur = "Synchronisation abandonnée\u00a0: " + e.message() + ".";
     }
-    return {IssueSynchro::Etat::echec, erreur};
+    return {IssueSynchro::Etat::echec, erreur, {}};
 }
 
 } // namespace quorvel::ical

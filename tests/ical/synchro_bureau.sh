@@ -3,7 +3,8 @@
 # openbox, a real Radicale on loopback, python3-caldav as the other client.
 # A line typed on the page reaches the server after its save; what the server
 # changes reaches the page shown, and the page's next save keeps it;
-# "quorvel --synchronise" is run by the open desk; a server that is down puts
+# "quorvel --synchronise" is run by the open desk, which asks for the password
+# at a click on its mark when it has none; a server that is down puts
 # the quiet mark on the page, and a click on it, the server back, takes it away.
 # The desk's day is pinned with libfaketime.
 #   tests/ical/synchro_bureau.sh path/to/quorvel path/to/outil_ical
@@ -84,9 +85,29 @@ attend 15 marque_visible || echoue "pas de marque sur la page sans mot de passe"
 synchronise && echoue "une synchronisation sans mot de passe a réussi"
 grep -q "le trousseau du bureau n'a pas de mot de passe pour «${nb}lucie${nb}»" "$tmp/erreurs" ||
     echoue "la commande n'a pas été faite par le bureau ouvert"
-synchronise secret || echoue "la synchronisation donnée au bureau a échoué"
-grep -q "ajouté le 08/12/2026 à 15h00${nb}: «${nb}Réunion${nb}»" "$tmp/rapport" || echoue "le rapport ne dit pas l'ajout"
-contient "15h00 Réunion" || echoue "la réunion du serveur n'est pas sur la page"
+# A click on the mark asks for the password: a wrong one is refused, and the
+# next click asks again.
+boite() {
+    for w in $(xdotool search --onlyvisible --name '^Quorvel V2.32$'); do
+        [ "$w" != "$fenetre" ] && echo "$w" && return 0
+    done
+    return 1
+}
+repond_mot_de_passe() {
+    xdotool mousemove --window "$fenetre" 60 406 click 1
+    attend 10 boite >/dev/null || echoue "pas de demande de mot de passe au clic sur la marque"
+    b=$(boite)
+    xdotool windowactivate --sync "$b" 2>/dev/null || true
+    xdotool type --delay 60 "$1"
+    xdotool key Return
+    for _ in $(seq 50); do boite >/dev/null || break; sleep 0.2; done
+}
+repond_mot_de_passe faux
+sleep 3
+contient "15h00 Réunion" && echoue "un mauvais mot de passe a synchronisé"
+marque_visible || echoue "pas de marque après un mot de passe refusé"
+repond_mot_de_passe secret
+attend 10 contient "15h00 Réunion" || echoue "la réunion du serveur n'est pas sur la page"
 attend 5 marque_absente || echoue "la marque reste après une synchronisation réussie"
 
 # Typed on the page: saved, then sent, with the password the command gave.
@@ -98,7 +119,8 @@ attend 20 serveur_a "20261208T090000 Dentiste" || echoue "la ligne tapée n'est 
 # Changed on the server while the page is shown: the page takes it, and its
 # next save does not put the old text back.
 autre renomme "Réunion" "Réunion d'équipe"
-synchronise || echoue "la synchronisation a échoué"
+synchronise secret || echoue "la synchronisation donnée au bureau a échoué"
+grep -q "modifié le 08/12/2026 à 15h00" "$tmp/rapport" || echoue "le rapport ne dit pas le changement"
 contient "15h00 Réunion d'équipe" || echoue "le changement du serveur n'est pas dans le fichier"
 xdotool type --delay 60 " ou pas"
 attend 20 serveur_a "20261208T090000 Dentiste ou pas" || echoue "la suite tapée n'est pas arrivée au serveur"
