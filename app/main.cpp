@@ -8,6 +8,7 @@
 #include "app/synchro_bureau.hpp"
 #include "menu/aide.hpp"
 #include "plateforme/dialogues.hpp"
+#include "plateforme/fichier.hpp"
 #include "plateforme/horloge.hpp"
 #include "plateforme/notifications_dbus.hpp"
 #include "plateforme/ressources.hpp"
@@ -65,16 +66,8 @@ void ecrit(std::FILE* f, const std::string& texte) {
 // "quorvel --synchronise" while the desk is open on the folder: the desk runs
 // it, and says how it went.
 int synchronise_par_le_bureau(const quorvel::InstanceUnique& bureau, bool mot_de_passe_stdin) {
-    std::string mot_de_passe;
-    if (mot_de_passe_stdin) {
-        char tampon[4096];
-        for (std::size_t n; (n = std::fread(tampon, 1, sizeof tampon, stdin)) > 0;)
-            mot_de_passe.append(tampon, n);
-        if (mot_de_passe.ends_with('\n'))
-            mot_de_passe.pop_back();
-        if (mot_de_passe.ends_with('\r'))
-            mot_de_passe.pop_back();
-    }
+    const std::string mot_de_passe =
+        mot_de_passe_stdin ? quorvel::lit_jusqu_a_la_fin(STDIN_FILENO) : "";
     // The first run of a year of pages may take minutes on a slow server.
     const std::optional<std::string> reponse =
         bureau.demande_synchronisation(mot_de_passe, std::chrono::minutes(30));

@@ -3,12 +3,14 @@
 #include "ical/caldav.hpp"
 #include "ical/compte_caldav.hpp"
 #include "ical/synchro.hpp"
+#include "plateforme/fichier.hpp"
 #include "plateforme/horloge.hpp"
 
 #include <QCoreApplication>
 
 #include <filesystem>
 #include <memory>
+#include <unistd.h>
 
 namespace quorvel::ical {
 
@@ -49,7 +51,7 @@ int regle_compte(const CommandeIcal& c, std::ostream& sortie, std::ostream& erre
     if (r.utilisateur.empty())
         return 0;
     const std::optional<std::string> mot_de_passe = c.mot_de_passe_stdin
-                                                        ? caldav::mot_de_passe_de_l_entree()
+                                                        ? lit_jusqu_a_la_fin(STDIN_FILENO)
                                                         : caldav::demande_mot_de_passe(invite(r));
     if (!mot_de_passe)
         sortie << "Le mot de passe sera demandé à chaque synchronisation.\n";
@@ -132,7 +134,7 @@ int synchronise_caldav(const CommandeIcal& c, std::ostream& sortie, std::ostream
     if (!r->utilisateur.empty()) {
         std::optional<std::string> mot_de_passe;
         if (c.mot_de_passe_stdin)
-            mot_de_passe = caldav::mot_de_passe_de_l_entree();
+            mot_de_passe = lit_jusqu_a_la_fin(STDIN_FILENO);
         if (!mot_de_passe)
             mot_de_passe = caldav::mot_de_passe_garde(*r);
         if (!mot_de_passe)

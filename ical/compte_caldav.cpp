@@ -187,15 +187,6 @@ std::optional<std::string> mot_de_passe_garde(const Reglage& r) {
     return mot_de_passe;
 }
 
-std::string mot_de_passe_de_l_entree() {
-    std::string s{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
-    if (s.ends_with('\n'))
-        s.pop_back();
-    if (s.ends_with('\r'))
-        s.pop_back();
-    return s;
-}
-
 namespace {
 
 // The terminal as it was, for the signal that ends the program while echo is off.

@@ -27,8 +27,6 @@ void ecrit_reglage(const std::string& dossier, const Reglage& r);
 bool garde_mot_de_passe(const Reglage& r, const std::string& mot_de_passe);
 std::optional<std::string> mot_de_passe_garde(const Reglage& r);
 
-// The whole standard input, without its last line break.
-std::string mot_de_passe_de_l_entree();
 // Asked on the terminal without echo; nothing when there is no terminal.
 std::optional<std::string> demande_mot_de_passe(const std::string& invite);
 

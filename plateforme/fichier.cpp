@@ -361,6 +361,23 @@ std::string lit_tout(const std::string& chemin) {
     return octets;
 }
 
+std::string lit_jusqu_a_la_fin(int fd) {
+    std::string s;
+    char tampon[4096];
+    for (ssize_t n; (n = ::read(fd, tampon, sizeof tampon)) != 0;) {
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            break;
+        s.append(tampon, static_cast<std::size_t>(n));
+    }
+    if (s.ends_with('\n'))
+        s.pop_back();
+    if (s.ends_with('\r'))
+        s.pop_back();
+    return s;
+}
+
 void remplace_atomiquement(const std::string& chemin, const std::string& octets) {
     const Cible cible = resout_liens(chemin);
     const std::string dossier = dossier_de(cible.chemin);

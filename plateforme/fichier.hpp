@@ -61,6 +61,10 @@ bool fichier_existe(const std::string& chemin);
 void efface_fichier(const std::string& chemin);
 // Whole content of a file (throws when it cannot be read).
 std::string lit_tout(const std::string& chemin);
+// All a descriptor gives until its end (the standard input of a script),
+// without its last line break ("\n" or "\r\n"); what was read before a
+// failure. Never throws.
+std::string lit_jusqu_a_la_fin(int fd);
 // Replaces the file's content atomically: the bytes go to a temporary file of a
 // unique name in the same directory, are flushed, and the temporary is renamed
 // over the old file, then the directory is flushed. At every instant the old or
