@@ -20,8 +20,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -79,20 +77,6 @@ int synchronise_par_le_bureau(const quorvel::InstanceUnique& bureau, bool mot_de
     const bool faite = reponse->front() == '0';
     ecrit(faite ? stdout : stderr, reponse->substr(1) + "\n");
     return faite ? 0 : 1;
-}
-
-// The calendar's password, asked by the desk when it has none (no keyring).
-std::optional<std::string> demande_mot_de_passe(QWidget* parent, const QString& titre,
-                                                const QString& invite) {
-    QInputDialog boite(parent);
-    boite.setWindowTitle(titre);
-    boite.setLabelText(invite);
-    boite.setTextEchoMode(QLineEdit::Password);
-    boite.setOkButtonText(QStringLiteral("OK"));
-    boite.setCancelButtonText(QStringLiteral("Annuler"));
-    if (boite.exec() != QDialog::Accepted || boite.textValue().isEmpty())
-        return std::nullopt;
-    return boite.textValue().toStdString();
 }
 
 } // namespace
@@ -185,8 +169,11 @@ int main(int argc, char** argv) {
     SynchroBureau synchro(
         {[&form1](const auto& travail) { return form1.passe_fichiers(travail); },
          [&form1](const QString& panne, bool en_cours) { form1.montre_synchro(panne, en_cours); },
-         [&form1, &titre](const QString& invite) {
-             return demande_mot_de_passe(&form1, titre, invite);
+         [&form1, &dialogues, &titre](const QString& invite) -> std::optional<std::string> {
+             if (const std::optional<QString> mot =
+                     dialogues.demande_mot_de_passe(&form1, titre, invite))
+                 return mot->toStdString();
+             return std::nullopt;
          }},
         horloge, sans_dossier ? "." : ici.string());
     form1.relie_synchro([&synchro] { synchro.apres_sauvegarde(); },

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class QWidget;
 
@@ -26,6 +27,10 @@ public:
     virtual void erreur(QWidget* parent, const QString& titre, const QString& texte) = 0;
     // Question icon, "OK" and "Annuler"; true for "OK".
     virtual bool confirme(QWidget* parent, const QString& titre, const QString& texte) = 0;
+    // A password typed without being shown, "OK" and "Annuler"; nothing when
+    // cancelled or left empty.
+    virtual std::optional<QString> demande_mot_de_passe(QWidget* parent, const QString& titre,
+                                                        const QString& invite) = 0;
     // Each chooser returns what the user chose, or the initial value when cancelled.
     // The font keeps its initial name unless the user picks another face: a
     // name drawn by a substitute face must not turn into the substitute's name.
@@ -38,7 +43,7 @@ public:
     virtual void ouvre_aide(QWidget* parent, const QString& fichier, int sujet) = 0;
 };
 
-// The real dialogs: QMessageBox, QFontDialog, QColorDialog, QFileDialog. The
+// The real dialogs: QMessageBox, QInputDialog, QFontDialog, QColorDialog, QFileDialog. The
 // help goes to the viewer installed with regle_aide (the menu provides it).
 class DialoguesQt final : public Dialogues {
 public:
@@ -46,6 +51,8 @@ public:
     void regle_aide(OuvreurAide ouvreur) { aide_ = ouvreur; }
     void erreur(QWidget* parent, const QString& titre, const QString& texte) override;
     bool confirme(QWidget* parent, const QString& titre, const QString& texte) override;
+    std::optional<QString> demande_mot_de_passe(QWidget* parent, const QString& titre,
+                                                const QString& invite) override;
     ChoixPolice choisit_police(QWidget* parent, const ChoixPolice& initiale) override;
     std::uint32_t choisit_couleur(QWidget* parent, std::uint32_t initiale) override;
     QString choisit_fichier(QWidget* parent, const QString& initial,

@@ -6,8 +6,10 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
@@ -106,6 +108,19 @@ bool DialoguesQt::confirme(QWidget* parent, const QString& titre, const QString&
     boite.setDefaultButton(ok);
     boite.exec();
     return boite.clickedButton() == ok;
+}
+
+std::optional<QString> DialoguesQt::demande_mot_de_passe(QWidget* parent, const QString& titre,
+                                                         const QString& invite) {
+    QInputDialog boite(parent);
+    boite.setWindowTitle(titre);
+    boite.setLabelText(invite);
+    boite.setTextEchoMode(QLineEdit::Password);
+    boite.setOkButtonText(QStringLiteral("OK"));
+    boite.setCancelButtonText(QStringLiteral("Annuler"));
+    if (boite.exec() != QDialog::Accepted || boite.textValue().isEmpty())
+        return std::nullopt;
+    return boite.textValue();
 }
 
 ChoixPolice DialoguesQt::choisit_police(QWidget* parent, const ChoixPolice& initiale) {

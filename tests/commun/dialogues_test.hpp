@@ -22,6 +22,10 @@ public:
         confirmations.push_back({titre, texte});
         return suivante(reponses, false);
     }
+    // Cancelled: the desk's own password box is tried under Xvfb only.
+    std::optional<QString> demande_mot_de_passe(QWidget*, const QString&, const QString&) override {
+        return std::nullopt;
+    }
     ChoixPolice choisit_police(QWidget*, const ChoixPolice& initiale) override {
         polices_proposees.push_back(initiale);
         return suivante(polices, initiale);

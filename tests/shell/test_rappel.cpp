@@ -105,6 +105,9 @@ public:
             std::exchange(pendant, nullptr)();
     }
     bool confirme(QWidget*, const QString&, const QString&) override { return false; }
+    std::optional<QString> demande_mot_de_passe(QWidget*, const QString&, const QString&) override {
+        return std::nullopt;
+    }
     ChoixPolice choisit_police(QWidget*, const ChoixPolice& p) override { return p; }
     std::uint32_t choisit_couleur(QWidget*, std::uint32_t c) override { return c; }
     QString choisit_fichier(QWidget*, const QString& f, const QString&) override { return f; }
