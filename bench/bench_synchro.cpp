@@ -35,12 +35,18 @@ void remplit_une_annee(const std::string& dossier) {
 
 int calendriers = 0;
 
+// A server of its own and a data folder holding a year of pages.
+struct Banc {
+    test::Radicale serveur;
+    test::RepertoireTemp bureau;
+    Banc() { remplit_une_annee(bureau.chemin()); }
+};
+
 void premiere(benchmark::State& etat) {
     if (!test::Radicale::present())
         return etat.SkipWithError("radicale n'est pas installé");
-    test::Radicale serveur;
-    test::RepertoireTemp bureau;
-    remplit_une_annee(bureau.chemin());
+    Banc banc;
+    auto& [serveur, bureau] = banc;
     for (auto _ : etat) {
         etat.PauseTiming();
         std::remove(bureau.fichier(ical::fichier_etat_synchro).c_str());
@@ -59,9 +65,8 @@ BENCHMARK(premiere)->Unit(benchmark::kMillisecond)->Iterations(1);
 void sans_changement(benchmark::State& etat) {
     if (!test::Radicale::present())
         return etat.SkipWithError("radicale n'est pas installé");
-    test::Radicale serveur;
-    test::RepertoireTemp bureau;
-    remplit_une_annee(bureau.chemin());
+    Banc banc;
+    auto& [serveur, bureau] = banc;
     const caldav::Compte compte = serveur.compte();
     {
         caldav::Client client(compte);
