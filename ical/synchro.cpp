@@ -977,36 +977,49 @@ BilanSynchro synchronise(const std::string& dossier, caldav::Client& client, con
 }
 
 std::string texte_bilan(const BilanSynchro& bilan) {
+    // A first run on a full calendar moves thousands of items: each part of
+    // the report names its first ones and counts the rest.
+    constexpr std::size_t montres = 20;
+    const auto liste = [](const std::vector<std::string>& lignes, const std::string& avant) {
+        std::string l;
+        for (std::size_t i = 0; i < lignes.size() && i < montres; ++i)
+            l += avant + lignes[i] + "\n";
+        if (lignes.size() > montres)
+            l += "  … et " + std::to_string(lignes.size() - montres) + " autres.\n";
+        return l;
+    };
     std::string t;
     if (bilan.etat_abime)
         t += "Le fichier d'état de la synchronisation était abîmé\u00a0: il est gardé à côté, et "
              "tout a été comparé de nouveau.\n";
     for (const Mouvement::Cote cote : {Mouvement::Cote::bureau, Mouvement::Cote::serveur}) {
         int n[3] = {};
-        std::string details;
+        std::vector<std::string> details;
         for (const Mouvement& m : bilan.mouvements) {
             if (m.cote != cote)
                 continue;
             ++n[static_cast<int>(m.genre)];
             static const char* const genres[] = {"ajouté", "modifié", "effacé"};
-            details += std::string("  ") + genres[static_cast<int>(m.genre)] + " " +
-                       quand(m.jour, m.heure) + (m.heure < 0 ? ", note du jour" : "") +
-                       "\u00a0: " + guillemets(apercu(m.texte)) + "\n";
+            details.push_back(std::string(genres[static_cast<int>(m.genre)]) + " " +
+                              quand(m.jour, m.heure) + (m.heure < 0 ? ", note du jour" : "") +
+                              "\u00a0: " + guillemets(apercu(m.texte)));
         }
         t += std::string(cote == Mouvement::Cote::bureau ? "Sur le bureau" : "Sur le serveur") +
              "\u00a0: " + nombre_de(n[0], "ajout", "ajouts") + ", " +
              nombre_de(n[1], "modification", "modifications") + ", " +
-             nombre_de(n[2], "suppression", "suppressions") + ".\n" + details;
+             nombre_de(n[2], "suppression", "suppressions") + ".\n" + liste(details, "  ");
     }
     if (!bilan.conflits.empty()) {
-        t +=
-            nombre_de(static_cast<int>(bilan.conflits.size()), "Conflit", "Conflits") + "\u00a0:\n";
+        std::vector<std::string> conflits;
         for (const std::string& c : bilan.conflits)
-            t += "  " + c + ".\n";
+            conflits.push_back(c + ".");
+        t += nombre_de(static_cast<int>(conflits.size()), "Conflit", "Conflits") + "\u00a0:\n" +
+             liste(conflits, "  ");
     }
+    std::vector<std::string> laisses;
     for (const std::string& l : bilan.laisses)
-        t += "Laissé de côté\u00a0: " + l + ".\n";
-    return t;
+        laisses.push_back(l + ".");
+    return t + liste(laisses, "Laissé de côté\u00a0: ");
 }
 
 } // namespace quorvel::ical

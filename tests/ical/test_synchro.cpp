@@ -139,3 +139,21 @@ TEST_F(EssaiRadicale, UneSynchronisationCoupeeEnCheminSeTermineALaSuivante) {
         EXPECT_EQ(bureau.lit(ical::fichier_etat_synchro), etat);
     }
 }
+
+// A first run on a full calendar: the report names the first twenty of each
+// part and counts the others.
+TEST(Synchro, LeRapportNommeLesPremiersEtCompteLesAutres) {
+    ical::BilanSynchro b;
+    for (int i = 0; i < 25; ++i)
+        b.mouvements.push_back({ical::Mouvement::Cote::bureau, ical::Mouvement::Genre::ajoute, le_9,
+                                9, "R\xC3\xA9union " + std::to_string(i)});
+    b.laisses = {"le 09/12/2026, un seul"};
+    const std::string t = ical::texte_bilan(b);
+    EXPECT_NE(t.find("Sur le bureau\xC2\xA0: 25 ajouts, 0 modification, 0 suppression.\n"),
+              std::string::npos);
+    EXPECT_NE(t.find("R\xC3\xA9union 19\xC2\xA0\xC2\xBB\n  \xE2\x80\xA6 et 5 autres.\n"), std::string::npos)
+        << t;
+    EXPECT_EQ(t.find("R\xC3\xA9union 20"), std::string::npos);
+    EXPECT_NE(t.find("Laiss\xC3\xA9 de c\xC3\xB4t\xC3\xA9\xC2\xA0: le 09/12/2026, un seul.\n"),
+              std::string::npos);
+}
