@@ -151,7 +151,8 @@ TEST(Synchro, LeRapportNommeLesPremiersEtCompteLesAutres) {
     const std::string t = ical::texte_bilan(b);
     EXPECT_NE(t.find("Sur le bureau\xC2\xA0: 25 ajouts, 0 modification, 0 suppression.\n"),
               std::string::npos);
-    EXPECT_NE(t.find("R\xC3\xA9union 19\xC2\xA0\xC2\xBB\n  \xE2\x80\xA6 et 5 autres.\n"), std::string::npos)
+    EXPECT_NE(t.find("R\xC3\xA9union 19\xC2\xA0\xC2\xBB\n  \xE2\x80\xA6 et 5 autres.\n"),
+              std::string::npos)
         << t;
     EXPECT_EQ(t.find("R\xC3\xA9union 20"), std::string::npos);
     EXPECT_NE(t.find("Laiss\xC3\xA9 de c\xC3\xB4t\xC3\xA9\xC2\xA0: le 09/12/2026, un seul.\n"),
