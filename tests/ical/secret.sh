@@ -10,19 +10,22 @@ for c in dbus-run-session gnome-keyring-daemon; do
 done
 outil=$1
 echoue() { echo "ÉCHEC secret : $*"; exit 1; }
+# Seconds of the kernel's uptime: under a faked clock each new process starts
+# again at the faked instant, and `date` would measure nothing.
+secondes() { cut -d. -f1 /proc/uptime; }
 url=https://agenda.exemple.fr/dav/zoé/
 if [ "${2:-}" != "dans-la-session" ]; then
     travail=$(mktemp -d)
     trap 'rm -rf "$travail"' EXIT INT TERM
     # 1. No Secret Service at all.
     for action in lit garde; do
-        debut=$(date +%s)
+        debut=$(secondes)
         rc=0
         echo secret | DBUS_SESSION_BUS_ADDRESS=unix:path=$travail/aucun "$outil" $action "$url" zoé \
             >"$travail/sortie" 2>&1 || rc=$?
         [ $rc -eq 1 ] || echoue "$action sans service : code $rc"
         [ ! -s "$travail/sortie" ] || echoue "$action sans service : $(cat "$travail/sortie")"
-        [ $(($(date +%s) - debut)) -le 5 ] || echoue "$action sans service : trop lent"
+        [ $(($(secondes) - debut)) -le 5 ] || echoue "$action sans service : trop lent"
     done
     # 2. The rest in a session of its own, with a keyring of its own.
     mkdir -m 700 "$travail/home" "$travail/run"
@@ -55,7 +58,12 @@ if command -v secret-tool >/dev/null 2>&1; then
 fi
 
 # 3. A Secret Service that never answers (a prompt nobody sees): the lookup
-# gives up after its delay, as if there were none.
+# gives up after its delay, as if there were none. Not under a libfaketime
+# that fakes the monotonic clock too: it stretches timed waits (50 s here).
+if [ -n "${FAKETIME:-}" ] && [ "${FAKETIME_DONT_FAKE_MONOTONIC:-0}" != 1 ]; then
+    echo "secret : ok (service muet non essayé sous une horloge monotone truquée)"
+    exit 0
+fi
 kill $demon; wait $demon 2>/dev/null || true
 /usr/bin/python3 - >"$HOME/muet.log" 2>&1 <<'PY' &
 import dbus, dbus.mainloop.glib
@@ -73,10 +81,10 @@ for _ in $(seq 50); do
         string:org.freedesktop.secrets 2>/dev/null | grep -q 'boolean true' && break
     sleep 0.1
 done
-debut=$(date +%s)
+debut=$(secondes)
 rc=0
 "$outil" lit "$url" zoé >"$HOME/sortie" 2>&1 || rc=$?
-duree=$(($(date +%s) - debut))
+duree=$(($(secondes) - debut))
 [ $rc -eq 1 ] && [ ! -s "$HOME/sortie" ] || echoue "service muet : code $rc, $(cat "$HOME/sortie")"
 [ $duree -ge 20 ] && [ $duree -le 40 ] || echoue "service muet : abandon après $duree s"
 echo "secret : ok"
